@@ -1,0 +1,66 @@
+// The file-system operations the index and the settings file need. One
+// implementation per platform (win32/, posix/), and an in-memory fake for
+// tests. All paths are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wh {
+
+// Identifies a directory on its volume, whatever the path used to reach it,
+// so that a walk can tell it has been there before (links, junctions).
+struct DirectoryId {
+  std::uint64_t volume = 0;
+  std::uint64_t file = 0;
+  friend bool operator==(const DirectoryId&, const DirectoryId&) = default;
+};
+
+// Receives one entry of a directory listing: its name (the long name, never a
+// path) and whether the listing marks it as a directory. Links to directories
+// count as directories.
+using DirectoryEntrySink = std::function<void(std::string_view name, bool isDirectory)>;
+
+// Thrown by WriteFileReplacing when the system refuses the write.
+struct FileWriteError {
+  std::string path;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The separator that the platform puts between path components.
+  virtual char Separator() const = 0;
+
+  // Lists the entries of `dir` (with or without a trailing separator) in the
+  // order the system returns them, "." and ".." included where the system
+  // reports them. Returns false, having called `sink` for nothing, when the
+  // listing can't be started; an error in the middle ends the listing early
+  // but still returns true. When `id` is given it receives the directory's
+  // identity, or nullopt where the platform can't tell, before `sink` is
+  // first called.
+  virtual bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                             std::optional<DirectoryId>* id) const = 0;
+
+  // True when `path` exists and is a directory (links to directories count).
+  virtual bool DirectoryExists(const std::string& path) const = 0;
+
+  // True when `path` names an existing entry that is not a directory.
+  virtual bool FileExists(const std::string& path) const = 0;
+
+  // Reads the whole file. nullopt when it doesn't exist, is a directory, or
+  // can't be read; a file larger than `maxBytes` also gives nullopt.
+  virtual std::optional<std::string> ReadWholeFile(const std::string& path,
+                                                   std::size_t maxBytes) const = 0;
+
+  // Replaces the file at `path` by `contents` as one step: readers see the old
+  // file or the new one, never a part. Throws FileWriteError when the system
+  // refuses; the old file then stays as it was.
+  virtual void WriteFileReplacing(const std::string& path, std::string_view contents) const = 0;
+};
+
+}  // namespace wh
