@@ -1,0 +1,32 @@
+// The walk of one directory tree for files that match a list of file masks.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace wh {
+
+// Receives a matching file's full path and the position, in the mask list, of
+// the first mask its name matches.
+using FoundFileSink = std::function<void(std::string_view fullPath, std::size_t firstMask)>;
+
+// Walks the tree at `root` depth first: the entries of a directory in listing
+// order (its own files before its subdirectories' files), subdirectories in the
+// order listed. Directories whose name begins with "." are not entered, and no
+// directory is entered twice (links that loop or lead back into the tree).
+// Directories that can't be listed are passed over. Full paths are `root`
+// with a separator added if missing, the subdirectories, then the file's name.
+// Masks ("*.lnk", "*.do?") are matched against the whole name, ASCII case
+// ignored, "*" any run of characters, "?" exactly one.
+void WalkTree(const FileSystem& fileSystem, const std::string& root,
+              const std::vector<std::string>& masks, const FoundFileSink& onFile);
+
+// True when `name` matches the file mask `mask` as WalkTree matches it.
+bool MaskMatches(std::string_view name, std::string_view mask);
+
+}  // namespace wh

@@ -1,0 +1,36 @@
+#include "index/item_index.h"
+
+#include "index/text.h"
+#include "index/words.h"
+
+namespace wh {
+
+void ExtractKeywords(KeywordList& keywords, std::string_view displayName) {
+  WordReader reader(displayName);
+  std::string_view word;
+  std::string lower;
+  while (reader.Next(word)) {
+    if (word.size() < 2 || IsNumber(word)) continue;
+    lower.assign(word);
+    for (char& c : lower) c = AsciiLower(c);
+    keywords.Add(lower);
+  }
+}
+
+void AddItem(ItemIndex& index, std::string_view fullPath) {
+  const std::uint32_t position = index.ItemList.Add(fullPath);
+  ExtractKeywords(index.KeywordList, index.ItemList.Name(position));
+}
+
+void RemoveIgnoredWords(KeywordList& keywords, std::string_view ignoreText) {
+  WordReader reader(ignoreText);
+  std::string_view word;
+  while (reader.Next(word)) keywords.Remove(word);
+}
+
+std::string ItemPath(const ItemIndex& index, std::string_view displayName) {
+  const std::uint32_t position = index.ItemList.Find(displayName);
+  return position == ItemList::kNone ? std::string() : index.ItemList.Path(position);
+}
+
+}  // namespace wh

@@ -1,0 +1,36 @@
+// The index the main window searches: the keyword vocabulary, the items and
+// the last search's matches, and the operations that fill and trim them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "index/item_list.h"
+#include "index/keyword_list.h"
+#include "index/search.h"
+
+namespace wh {
+
+struct ItemIndex {
+  ItemIndex(const Collation& collation, std::string pathDelimiters)
+      : KeywordList(collation), ItemList(collation, std::move(pathDelimiters)) {}
+
+  wh::KeywordList KeywordList;
+  wh::ItemList ItemList;
+  wh::MatchList MatchList;
+};
+
+// Adds the keywords of one display name: its words of two or more
+// characters that are no number, ASCII letters lower-cased.
+void ExtractKeywords(KeywordList& keywords, std::string_view displayName);
+
+// Makes one found file an item and adds its name's keywords.
+void AddItem(ItemIndex& index, std::string_view fullPath);
+
+// Deletes every word of `ignoreText` from the keywords. Items stay.
+void RemoveIgnoredWords(KeywordList& keywords, std::string_view ignoreText);
+
+// The full path of the item named `displayName` (case ignored), or "".
+std::string ItemPath(const ItemIndex& index, std::string_view displayName);
+
+}  // namespace wh

@@ -1,0 +1,87 @@
+// The items: one per display name, in the order names were first added. A
+// later file with an equal name (collation, case-blind) takes the item over in
+// place. Display name and path are held apart, so any name, "=" included, can
+// be found again.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/name_table.h"
+#include "platform/collation.h"
+
+namespace wh {
+
+// The display name of a file: the file name (after the last of
+// `pathDelimiters`) less its extension (from the last "." on).
+std::string_view DisplayNameOf(std::string_view fullPath, std::string_view pathDelimiters);
+
+class ItemList {
+ public:
+  static constexpr std::uint32_t kNone = NameTable::kNone;
+
+  // `pathDelimiters`: the characters that end a path's directory part
+  // ("\\:" on Windows, "/" on Linux).
+  ItemList(const Collation& collation, std::string pathDelimiters);
+
+  // Makes `fullPath` an item: replaces the item of equal display name, or
+  // appends one. Returns the item's position.
+  std::uint32_t Add(std::string_view fullPath);
+
+  // The position of the first item whose display name equals `displayName`,
+  // or kNone.
+  std::uint32_t Find(std::string_view displayName) const;
+
+  std::size_t Count() const { return entries_.size(); }
+  std::string_view Name(std::uint32_t position) const;
+  std::string Path(std::uint32_t position) const;
+  void Clear();
+
+  // For the search: every display name with its ASCII letters lower-cased,
+  // each followed by a zero byte, in item order, and where each one starts.
+  const std::string& LowerNames() const;
+  const std::vector<std::uint32_t>& LowerNameStarts() const;
+  // Each item's place in the order the item box shows names: ascending by the
+  // collation.
+  const std::vector<std::uint32_t>& ItemBoxRank() const;
+  // The item positions in that order.
+  const std::vector<std::uint32_t>& ItemBoxOrder() const;
+
+  const Collation& collation() const { return *collation_; }
+  std::size_t MemoryBytes() const;
+
+ private:
+  struct Entry {
+    std::uint32_t directory;  // position in directories_
+    std::uint32_t file;       // offset of the file name in text_
+    std::uint32_t fileLength;
+    std::uint32_t nameLength;  // the display name is the file name's start
+  };
+  struct Span {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+  std::string_view TextOf(Span span) const { return {text_.data() + span.offset, span.length}; }
+  std::uint32_t AddDirectoryPart(std::string_view directory);
+  void Changed();
+
+  const Collation* collation_;
+  std::string pathDelimiters_;
+  // Files come directory by directory, so a directory's path is stored once
+  // for all its files.
+  std::string text_;
+  std::vector<Span> directories_;
+  std::vector<Entry> entries_;
+  NameTable table_;
+
+  mutable bool searchReady_ = false;
+  mutable std::string lowerNames_;
+  mutable std::vector<std::uint32_t> lowerStarts_;
+  mutable bool orderReady_ = false;
+  mutable std::vector<std::uint32_t> rank_;
+  mutable std::vector<std::uint32_t> order_;
+};
+
+}  // namespace wh

@@ -1,0 +1,53 @@
+// Building the index from the enabled folders and the user directory.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/item_index.h"
+#include "platform/file_system.h"
+#include "platform/number_format.h"
+#include "platform/shell_folders.h"
+#include "settings/tini_rec.h"
+
+namespace wh {
+
+// What a load shows in the main window; the main window implements it.
+class LoadView {
+ public:
+  virtual ~LoadView() = default;
+  // Back to keyword mode: the item box emptied and hidden, the keyword box
+  // shown, emptied and (if the window is visible) focused.
+  virtual void ResetKeywordMode() = 0;
+  // Replaces the keyword box's list.
+  virtual void SetKeywordItems(const std::vector<std::string>& words) = 0;
+  // Writes a panel of the status bar (1: keywords, 2: items).
+  virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+  // Tells the user about a failure.
+  virtual void ReportStatus(const std::string& message) = 0;
+};
+
+struct LoadPlatform {
+  const FileSystem& fileSystem;
+  const ShellFolders& shellFolders;
+  const NumberFormat& numberFormat;
+};
+
+// A whole number with `separator` between groups of three digits; zero gives
+// the empty text.
+std::string FormatCount(std::uint64_t count, std::string_view separator);
+
+// Scans the tree at `dir` for the extension words of `extensions` and adds
+// every file found. The tree is walked once; the items, their order, the
+// winners of equal names and the keywords are those of one walk per
+// extension word, each walk with all masks so far.
+void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+                  std::string_view extensions);
+
+// Rebuilds the index from scratch from the sources the settings enable.
+void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index,
+                     LoadView& view, const LoadPlatform& platform);
+
+}  // namespace wh

@@ -1,0 +1,121 @@
+#include "platform/posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace wh {
+
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+struct Fd {
+  int fd = -1;
+  explicit Fd(int f) : fd(f) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PosixFileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                                    std::optional<DirectoryId>* id) const {
+  std::unique_ptr<DIR, DirCloser> d(opendir(dir.empty() ? "." : dir.c_str()));
+  if (!d) return false;
+  if (id) {
+    struct stat st;
+    if (fstat(dirfd(d.get()), &st) == 0) {
+      *id = DirectoryId{static_cast<std::uint64_t>(st.st_dev),
+                        static_cast<std::uint64_t>(st.st_ino)};
+    } else {
+      id->reset();
+    }
+  }
+  const int fd = dirfd(d.get());
+  while (true) {
+    errno = 0;
+    const dirent* entry = readdir(d.get());
+    if (!entry) break;  // the end, or an error: either way the listing is over
+    bool isDirectory = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat st;
+      isDirectory = fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    }
+    sink(entry->d_name, isDirectory);
+  }
+  return true;
+}
+
+bool PosixFileSystem::DirectoryExists(const std::string& path) const {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) const {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> PosixFileSystem::ReadWholeFile(const std::string& path,
+                                                          std::size_t maxBytes) const {
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.fd < 0) return std::nullopt;
+  struct stat st;
+  if (fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(fd.fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buffer, static_cast<std::size_t>(n));
+    if (data.size() > maxBytes) return std::nullopt;  // grew while being read
+  }
+  return data;
+}
+
+void PosixFileSystem::WriteFileReplacing(const std::string& path, std::string_view contents) const {
+  // A read-only settings file stays as the user made it, as it would on
+  // Windows, although a rename could replace it.
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+    throw FileWriteError{path};
+  }
+  std::string temp = path + ".XXXXXX";
+  Fd fd(mkstemp(temp.data()));
+  if (fd.fd < 0) throw FileWriteError{path};
+  // Keep the permissions the settings file had.
+  struct stat st;
+  fchmod(fd.fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+  if (!WriteAll(fd.fd, contents) || fsync(fd.fd) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    throw FileWriteError{path};
+  }
+}
+
+}  // namespace wh

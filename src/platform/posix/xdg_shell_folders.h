@@ -1,0 +1,37 @@
+// The desktop's folders on Linux, after the XDG base-directory and user-dirs
+// conventions: launcher entries stand for Start Menu shortcuts.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/shell_folders.h"
+
+namespace wh {
+
+class XdgShellFolders : public ShellFolders {
+ public:
+  using GetEnv = std::function<std::string(const char*)>;
+
+  // `getEnv` reads an environment variable ("" when unset); the default reads
+  // the process environment.
+  explicit XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv = {});
+
+  // "Start Menu": $XDG_DATA_HOME/applications; "Common Start Menu": the
+  // "applications" folder of the first $XDG_DATA_DIRS entry that has one;
+  // "Desktop": XDG_DESKTOP_DIR of user-dirs.dirs, else ~/Desktop;
+  // "Personal": XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
+  std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override;
+  std::string ShortcutExtension() const override { return "desktop"; }
+
+ private:
+  std::string Home() const;
+  std::string UserDir(const std::string& key, const std::string& fallback) const;
+  std::string Existing(std::string path) const;
+
+  const FileSystem& fileSystem_;
+  GetEnv getEnv_;
+};
+
+}  // namespace wh

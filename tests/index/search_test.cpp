@@ -1,0 +1,77 @@
+#include "index/search.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "index/item_index.h"
+#include "index/wildcard.h"
+
+namespace wh {
+namespace {
+
+class SearchTest : public ::testing::Test {
+ protected:
+  void Add(std::initializer_list<const char*> names) {
+    for (const char* name : names) AddItem(index, std::string("C:\\M\\") + name + ".lnk");
+  }
+  std::vector<std::string> Find(std::string_view pattern) {
+    MatchItems(index.ItemList, pattern, index.MatchList);
+    return index.MatchList.Names(index.ItemList);
+  }
+
+  testing::FakeCollation collation;
+  ItemIndex index{collation, "\\:"};
+};
+
+TEST_F(SearchTest, FindsTypedTextAnywhereInTheNamesInItemOrder) {
+  Add({"WordPad", "Microsoft Word", "Password Safe", "Notepad", "Notepad2", "The Notebook",
+       "Ward", "Wrd", "\xC3\x89t\xC3\xA9", "", "Star*Name"});
+  struct Case {
+    const char* typed;
+    std::vector<std::string> found;
+  } cases[] = {
+      {"word", {"WordPad", "Microsoft Word", "Password Safe"}},
+      {"NOTE", {"Notepad", "Notepad2", "The Notebook"}},
+      {"pad*", {"Notepad2"}},
+      {"pad not", {}},
+      {"e note", {"The Notebook"}},
+      {"w?rd", {"WordPad", "Microsoft Word", "Password Safe", "Ward"}},
+      {"\xC3\xA9t\xC3\xA9", {}},  // letters above 127 keep their case
+      {"\xC3\x89t\xC3\xA9", {"\xC3\x89t\xC3\xA9"}},
+      {"r*n", {"Star*Name"}},
+      {"xyz", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Find(c.typed), c.found) << c.typed;
+  // Every non-empty name, never the empty one.
+  EXPECT_EQ(Find("").size(), 10u);
+  EXPECT_EQ(Find("*").size(), 10u);
+  EXPECT_EQ(Find("**").size(), 10u);
+}
+
+TEST_F(SearchTest, ItemBoxShowsMatchesAlphabetically) {
+  Add({"zeta tool", "Alpha Tool", "beta tool", "Gamma", "delta TOOL"});
+  Find("tool");
+  EXPECT_EQ(index.MatchList.NamesInItemBoxOrder(index.ItemList),
+            (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
+  // Few matches among many items take the other way to the same order.
+  for (int i = 0; i < 200; ++i) Add({("filler " + std::to_string(i)).c_str()});
+  Find("tool");
+  EXPECT_EQ(index.MatchList.NamesInItemBoxOrder(index.ItemList),
+            (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
+}
+
+TEST_F(SearchTest, SearchAgreesWithWildcardMatchOverEveryName) {
+  Add({"aab", "abab", "ba", "b", "aaa", "abba", "bab", "a?b", "x*y"});
+  for (const char* typed : {"a", "ab", "a*b", "?b", "b?", "a*", "*a", "b**", "a?a", "??", "???",
+                            "*?*", "a*b*", "x*y", "?"}) {
+    std::vector<std::string> expected;
+    for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+      std::string name(index.ItemList.Name(i));
+      if (WildcardMatch(name, std::string("*") + typed + "*")) expected.push_back(name);
+    }
+    EXPECT_EQ(Find(typed), expected) << typed;
+  }
+}
+
+}  // namespace
+}  // namespace wh
