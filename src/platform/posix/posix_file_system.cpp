@@ -103,7 +103,9 @@ std::optional<std::string> PosixFileSystem::ReadWholeFile(const std::string& pat
 void PosixFileSystem::WriteFileReplacing(const std::string& path, std::string_view contents) const {
   // A read-only settings file stays as the user made it, as it would on
   // Windows, although a rename could replace it.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+  struct stat existing;
+  if (stat(path.c_str(), &existing) == 0 &&
+      ((existing.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
     throw FileWriteError{path};
   }
   std::string temp = path + ".XXXXXX";

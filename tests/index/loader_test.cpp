@@ -1,0 +1,249 @@
+#include "index/loader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_platform.h"
+#include "index/directory_walk.h"
+#include "index/words.h"
+
+namespace wh {
+namespace {
+
+using testing::FakeCollation;
+using testing::FakeFileSystem;
+using testing::FakeNumberFormat;
+using testing::FakeShellFolders;
+using testing::RecordingLoadView;
+
+std::vector<std::pair<std::string, std::string>> ItemsOf(const ItemIndex& index) {
+  std::vector<std::pair<std::string, std::string>> items;
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    items.emplace_back(index.ItemList.Name(i), index.ItemList.Path(i));
+  }
+  return items;
+}
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  LoaderTest() {
+    settings.UserStartMenu = settings.AllUsersStartMenu = false;
+    settings.UserDeskTop = settings.AllUsersDeskTop = false;
+    settings.UserMasks = "";
+  }
+  void Load(bool includeRecent = true) {
+    LoadDirectories(includeRecent, settings, index, view, LoadPlatform{fs, folders, numbers});
+  }
+  std::vector<std::string> Paths() const {
+    std::vector<std::string> paths;
+    for (const auto& item : ItemsOf(index)) paths.push_back(item.second);
+    return paths;
+  }
+
+  FakeFileSystem fs{'\\'};
+  FakeShellFolders folders;
+  FakeNumberFormat numbers;
+  FakeCollation collation;
+  ItemIndex index{collation, "\\:"};
+  RecordingLoadView view;
+  TIniRec settings;
+};
+
+TEST_F(LoaderTest, SourcesAreScannedInOrderAndLaterOnesWin) {
+  const struct {
+    const char* value;
+    bool allUsers;
+    bool TIniRec::*setting;
+    const char* file;
+  } sources[] = {
+      {"Recent", false, &TIniRec::RecentFiles, "C:\\Recent\\Shared.lnk"},
+      {"History", false, &TIniRec::History, "C:\\History\\Shared.url"},
+      {"Favorites", false, &TIniRec::Favorites, "C:\\Fav\\Shared.txt"},
+      {"Common Desktop", true, &TIniRec::AllUsersDeskTop, "C:\\CDesk\\Shared.lnk"},
+      {"Desktop", false, &TIniRec::UserDeskTop, "C:\\Desk\\Shared.lnk"},
+      {"Common Start Menu", true, &TIniRec::AllUsersStartMenu, "C:\\CMenu\\Shared.lnk"},
+      {"Start Menu", false, &TIniRec::UserStartMenu, "C:\\Menu\\Shared.lnk"},
+  };
+  for (const auto& source : sources) {
+    std::string file = source.file;
+    std::string folder = file.substr(0, file.rfind('\\'));
+    folders.Set(source.value, source.allUsers, folder + "\\");
+    fs.AddFile(file);
+    // A file each source alone has, and one its mask leaves out.
+    fs.AddFile(folder + "\\Only " + source.value + file.substr(file.rfind('.')));
+    fs.AddFile(folder + "\\Skipped");
+  }
+  settings.UserMasks = "pdf";
+
+  // Each source in turn wins over the ones before it.
+  for (std::size_t last = 0; last < std::size(sources); ++last) {
+    for (std::size_t i = 0; i < std::size(sources); ++i) {
+      settings.*sources[i].setting = i <= last;
+    }
+    Load();
+    EXPECT_EQ(ItemPath(index, "shared"), sources[last].file);
+    EXPECT_EQ(index.ItemList.Count(), last + 2) << "one item per source, and Shared";
+  }
+  // The Recent folder only when the caller includes it.
+  Load(false);
+  EXPECT_EQ(ItemPath(index, "Only Recent"), "");
+  EXPECT_NE(ItemPath(index, "Only History"), "");
+}
+
+TEST_F(LoaderTest, ReportsAboutTheUserDirectory) {
+  fs.AddDirectory("C:\\Docs");
+  struct Case {
+    const char* dir;
+    const char* masks;
+    std::vector<std::string> reports;
+  } cases[] = {
+      {"", "xls doc pdf", {}},
+      {"C:\\Docs", "", {"No mask(s) for user directory defined."}},
+      {"C:\\Missing", "xls", {"Error: User directory not found."}},
+      {"C:\\Missing", "", {"Error: User directory not found.", "No mask(s) for user directory defined."}},
+      {"", "", {"No mask(s) for user directory defined."}},
+      {"C:\\Docs", "   ", {}},
+      {"C:\\Docs", "xls", {}},
+  };
+  for (const Case& c : cases) {
+    view.reports.clear();
+    settings.UserDir = c.dir;
+    settings.UserMasks = c.masks;
+    Load();
+    EXPECT_EQ(view.reports, c.reports) << c.dir << " / " << c.masks;
+  }
+}
+
+TEST_F(LoaderTest, ShowsTheCountsAndTheKeywords) {
+  settings.UserDir = "C:\\U";
+  settings.UserMasks = "lnk";
+  for (int i = 0; i < 1234; ++i) fs.AddFile("C:\\U\\word" + std::to_string(i) + " Setup.lnk");
+  Load();
+  EXPECT_EQ(view.events.front(), "reset");
+  EXPECT_EQ(view.panels[1], "Keywords: 1,234");  // "setup" is an ignore word
+  EXPECT_EQ(view.panels[2], "Items: 1,234");
+  EXPECT_EQ(view.keywordBox, index.KeywordList.Words());
+
+  fs.Remove("C:\\U");
+  fs.AddDirectory("C:\\U");
+  Load();
+  EXPECT_EQ(view.panels[1], "Keywords: ");
+  EXPECT_EQ(view.panels[2], "Items: ");
+
+  settings.ShowStatusBar = false;
+  view.panels.clear();
+  Load();
+  EXPECT_TRUE(view.panels.empty());
+}
+
+TEST(FormatCountTest, GroupsOfThreeDigits) {
+  EXPECT_EQ(FormatCount(0, ","), "");
+  EXPECT_EQ(FormatCount(7, ","), "7");
+  EXPECT_EQ(FormatCount(999, ","), "999");
+  EXPECT_EQ(FormatCount(1000, ","), "1,000");
+  EXPECT_EQ(FormatCount(1234567, "."), "1.234.567");
+  EXPECT_EQ(FormatCount(123456, "\xE2\x80\xAF"), "123\xE2\x80\xAF" "456");
+}
+
+TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
+  fs.AddFile("C:\\U\\b.lnk");
+  fs.AddFile("C:\\U\\sub\\c.lnk");
+  fs.AddFile("C:\\U\\.cache\\hidden.lnk");
+  fs.AddFile("C:\\U\\cache\\seen.lnk");
+  fs.AddFile("C:\\U\\a.LNK");
+  fs.AddFile("C:\\U\\.dotfile.lnk");
+  fs.AddFile("C:\\U\\Report");
+  fs.AddDirectoryLink("C:\\U\\sub\\loop", "C:\\U");
+  fs.AddDirectoryLink("C:\\U\\again", "C:\\U\\sub");
+  AddDirectory(index, fs, "C:\\U", "lnk");
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\b.lnk", "C:\\U\\a.LNK",
+                                               "C:\\U\\.dotfile.lnk", "C:\\U\\sub\\c.lnk",
+                                               "C:\\U\\cache\\seen.lnk"}));
+}
+
+TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {
+  struct Case {
+    const char* name;
+    const char* mask;
+    bool match;
+  } cases[] = {
+      {"Report.XLS", "*.xls", true},  {"Report", "*.*", false},    {"a.", "*.*", true},
+      {"desktop.ini", "*.*", true},   {"x.doc", "*.do?", true},    {"x.do", "*.do?", false},
+      {"x.tar.gz", "*.gz", true},     {"xls", "*.xls", false},     {"a.xlsx", "*.xls", false},
+      {"\xC3\x89.PDF", "*.pdf", true}, {".lnk", "*.lnk", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(MaskMatches(c.name, c.mask), c.match) << c.name << " " << c.mask;
+}
+
+TEST_F(LoaderTest, ExtensionWordsAreSplitLikeWords) {
+  for (const char* f : {"a.xls", "b.doc", "c.pdf", "d.tar", "e.gz", "f.txt"}) fs.AddFile(std::string("C:\\U\\") + f);
+  for (const char* masks : {"xls doc pdf", "xls,doc;pdf", ".xls .doc .pdf"}) {
+    index.ItemList.Clear();
+    AddDirectory(index, fs, "C:\\U\\", masks);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\a.xls", "C:\\U\\b.doc", "C:\\U\\c.pdf"})) << masks;
+  }
+  index.ItemList.Clear();
+  AddDirectory(index, fs, "C:\\U", "tar.gz");
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\d.tar", "C:\\U\\e.gz"}));
+}
+
+// What loading a directory means, done the long way: one walk per extension
+// word, each with all masks so far, every file found handed to AddItem.
+void LongWayAddDirectory(ItemIndex& index, const FileSystem& fs, const std::string& dir,
+                         const std::string& extensions) {
+  std::vector<std::string> masks;
+  std::string text = extensions, word;
+  while (NextWord(text, word)) {
+    masks.push_back("*." + word);
+    std::vector<std::string> found;
+    std::function<void(const std::string&)> walk = [&](const std::string& d) {
+      std::vector<std::string> subdirectories;
+      fs.ListDirectory(d, [&](std::string_view name, bool isDirectory) {
+        if (isDirectory) {
+          if (!name.starts_with('.')) subdirectories.emplace_back(name);
+        } else {
+          for (const std::string& m : masks) {
+            if (MaskMatches(name, m)) {
+              found.push_back(d + std::string(name));
+              break;
+            }
+          }
+        }
+      }, nullptr);
+      for (const std::string& s : subdirectories) walk(d + s + "\\");
+    };
+    walk(dir);
+    for (const std::string& path : found) AddItem(index, path);
+  }
+}
+
+TEST(AddDirectoryTest, OneWalkGivesWhatAWalkPerExtensionGives) {
+  std::mt19937 random(7);
+  const char* stems[] = {"Report", "report", "REPORT", "Notes", "notes", "\xC3\x89t\xC3\xA9",
+                         "\xC3\x89T\xC3\x89", "Plan B", "plan b", "Budget 2004"};
+  const char* extensions[] = {"xls", "XLS", "doc", "pdf", "txt", "do"};
+  FakeCollation collation;
+  for (int round = 0; round < 300; ++round) {
+    FakeFileSystem fs('\\');
+    fs.AddDirectory("C:\\U");
+    const int files = 1 + random() % 25;
+    for (int i = 0; i < files; ++i) {
+      std::string dir = "C:\\U";
+      for (int depth = random() % 3; depth > 0; --depth) dir += "\\d" + std::to_string(random() % 3);
+      fs.AddFile(dir + "\\" + stems[random() % std::size(stems)] + "." +
+                 extensions[random() % std::size(extensions)]);
+    }
+    for (const char* masks : {"xls", "xls doc", "doc xls pdf", "pdf do? xls txt", "txt * doc"}) {
+      ItemIndex fast(collation, "\\:"), slow(collation, "\\:");
+      AddDirectory(fast, fs, "C:\\U", masks);
+      LongWayAddDirectory(slow, fs, "C:\\U\\", masks);
+      ASSERT_EQ(ItemsOf(fast), ItemsOf(slow)) << "round " << round << ", masks " << masks;
+      ASSERT_EQ(fast.KeywordList.Words(), slow.KeywordList.Words()) << "round " << round;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wh

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "index/directory_walk.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_locale.h"
+#include "platform/posix/xdg_shell_folders.h"
+
+namespace wh {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempTree : public ::testing::Test {
+ protected:
+  TempTree() {
+    std::string pattern = (fs::temp_directory_path() / "wh-posix-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+  }
+  ~TempTree() override {
+    std::error_code ignored;
+    fs::permissions(root_ / "locked", fs::perms::owner_all, ignored);
+    fs::remove_all(root_, ignored);
+  }
+  void Touch(const fs::path& relative, const std::string& contents = "") {
+    fs::create_directories((root_ / relative).parent_path());
+    std::ofstream(root_ / relative) << contents;
+  }
+  std::string Root() const { return root_.string(); }
+
+  fs::path root_;
+  PosixFileSystem fileSystem_;
+};
+
+TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
+  Touch("a.desktop");
+  Touch("sub/b.desktop");
+  Touch("sub/deeper/c.DESKTOP");
+  Touch(".hidden/d.desktop");
+  Touch("cache/e.desktop");
+  Touch("locked/f.desktop");
+  Touch("sub/g.txt");
+  const std::string odd = std::string("bad\xFF\xFEname.desktop");  // not UTF-8
+  Touch(odd);
+  std::string longDir;
+  for (int i = 0; i < 30; ++i) longDir += "directory-with-a-long-name-" + std::to_string(i) + "/";
+  Touch(longDir + "far.desktop");  // a path far over 260 characters
+  fs::create_directory_symlink(root_, root_ / "sub" / "loop");
+  fs::create_directory_symlink(root_ / "sub", root_ / "again");
+  fs::create_symlink(root_ / "a.desktop", root_ / "link.desktop");
+  chmod((root_ / "locked").c_str(), 0);
+  const bool lockedIsUnreadable = access((root_ / "locked").c_str(), R_OK) != 0;  // not as root
+
+  std::vector<std::string> found;
+  WalkTree(fileSystem_, Root(), {"*.desktop"},
+           [&](std::string_view path, std::size_t) { found.emplace_back(path); });
+
+  // Each file once, by whichever way the listing reached its directory first.
+  std::multiset<std::string> relative;
+  const std::string canonicalRoot = fs::canonical(root_).string();
+  for (const std::string& path : found) {
+    ASSERT_TRUE(fileSystem_.FileExists(path)) << path;
+    const fs::path file(path);
+    relative.insert((fs::canonical(file.parent_path()) / file.filename())
+                        .string()
+                        .substr(canonicalRoot.size() + 1));
+  }
+  std::multiset<std::string> expected = {"a.desktop", "link.desktop", "sub/b.desktop",
+                                         "sub/deeper/c.DESKTOP", "cache/e.desktop", odd,
+                                         longDir + "far.desktop"};
+  if (!lockedIsUnreadable) expected.insert("locked/f.desktop");
+  EXPECT_EQ(relative, expected);
+}
+
+TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
+  const std::string path = Root() + "/wordhopper.ini";
+  fileSystem_.WriteFileReplacing(path, "[Form]\r\nHotKey=F4\r\n");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "[Form]\r\nHotKey=F4\r\n");
+  fileSystem_.WriteFileReplacing(path, "new");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "new");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 2), std::nullopt);  // larger than allowed
+  EXPECT_EQ(fileSystem_.ReadWholeFile(Root(), 1 << 20), std::nullopt);  // a directory
+
+  chmod(path.c_str(), 0444);
+  EXPECT_THROW(fileSystem_.WriteFileReplacing(path, "refused"), FileWriteError);
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "new");
+  EXPECT_THROW(fileSystem_.WriteFileReplacing(Root() + "/missing/x.ini", "x"), FileWriteError);
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
+}
+
+TEST(PosixCollationTest, CaseBlindInEveryScriptAndSortKeysAgree) {
+  PosixCollation collation("C.UTF-8");
+  const std::string words[] = {"alpha", "Alpha", "BETA", "\xC3\x89t\xC3\xA9",
+                               "\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", "\xCE\xA3\xCE\xB1",
+                               "\xCF\x83\xCE\xB1", "zeta", "bad\xFF", "bad\xFE", ""};
+  EXPECT_EQ(collation.Compare("\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\x89"), 0);
+  EXPECT_EQ(collation.Compare("\xCE\xA3\xCE\xB1", "\xCF\x83\xCE\xB1"), 0);  // Greek
+  EXPECT_LT(collation.Compare("alpha", "BETA"), 0);
+  EXPECT_NE(collation.Compare("bad\xFF", "bad\xFE"), 0);
+  for (const std::string& a : words) {
+    for (const std::string& b : words) {
+      const int byCompare = collation.Compare(a, b);
+      const int byKey = collation.SortKey(a).compare(collation.SortKey(b));
+      EXPECT_EQ(byCompare < 0, byKey < 0) << a << " / " << b;
+      EXPECT_EQ(byCompare == 0, byKey == 0) << a << " / " << b;
+    }
+  }
+}
+
+TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
+  fs::create_directories(root_ / "home/.local/share/applications");
+  fs::create_directories(root_ / "home/Schreibtisch");
+  fs::create_directories(root_ / "usr/share/applications");
+  fs::create_directories(root_ / "opt/share");
+  Touch("home/.config/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  std::map<std::string, std::string> env = {
+      {"HOME", Root() + "/home"},
+      {"XDG_DATA_DIRS", Root() + "/opt/share:" + Root() + "/usr/share"}};
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false), Root() + "/home/.local/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true), Root() + "/usr/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Desktop", false), Root() + "/home/Schreibtisch/");
+  EXPECT_EQ(folders.ShellFolderPath("Personal", false), Root() + "/home/");
+  EXPECT_EQ(folders.ShellFolderPath("Common Desktop", true), "");
+  EXPECT_EQ(folders.ShellFolderPath("Favorites", false), "");
+  EXPECT_EQ(folders.ShellFolderPath("Recent", false), "");
+  EXPECT_EQ(folders.ShortcutExtension(), "desktop");
+}
+
+}  // namespace
+}  // namespace wh
