@@ -1,0 +1,16 @@
+#include "settings/program_paths.h"
+
+namespace wh {
+
+std::string ProgramDirOf(std::string_view exePath, char separator) {
+  const char separators[] = {separator, '/', '\0'};
+  std::size_t last = exePath.find_last_of(separators);
+  if (last == std::string_view::npos) return {};
+  return std::string(exePath.substr(0, last + 1));
+}
+
+std::string SettingsFilePath(std::string_view programDir) {
+  return std::string(programDir) + std::string(ProgramName) + ".ini";
+}
+
+}  // namespace wh
