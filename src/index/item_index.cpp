@@ -22,6 +22,15 @@ void AddItem(ItemIndex& index, std::string_view fullPath) {
   ExtractKeywords(index.KeywordList, index.ItemList.Name(position));
 }
 
+void AddItems(ItemIndex& index, std::span<const std::string_view> fullPaths,
+              std::vector<std::uint32_t>* positions) {
+  if (positions) positions->clear();
+  index.ItemList.AddMany(fullPaths, [&](std::string_view name, std::uint32_t position) {
+    ExtractKeywords(index.KeywordList, name);
+    if (positions) positions->push_back(position);
+  });
+}
+
 void RemoveIgnoredWords(KeywordList& keywords, std::string_view ignoreText) {
   WordReader reader(ignoreText);
   std::string_view word;

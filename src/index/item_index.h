@@ -2,6 +2,7 @@
 // the last search's matches, and the operations that fill and trim them.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ void ExtractKeywords(KeywordList& keywords, std::string_view displayName);
 
 // Makes one found file an item and adds its name's keywords.
 void AddItem(ItemIndex& index, std::string_view fullPath);
+
+// AddItem for each path, first to last, in one go. `positions`, if given,
+// receives each path's item position.
+void AddItems(ItemIndex& index, std::span<const std::string_view> fullPaths,
+              std::vector<std::uint32_t>* positions = nullptr);
 
 // Deletes every word of `ignoreText` from the keywords. Items stay.
 void RemoveIgnoredWords(KeywordList& keywords, std::string_view ignoreText);

@@ -7,11 +7,29 @@
 
 namespace wh {
 
-std::string_view DisplayNameOf(std::string_view fullPath, std::string_view pathDelimiters) {
-  std::size_t start = fullPath.find_last_of(pathDelimiters);
-  std::string_view file = start == std::string_view::npos ? fullPath : fullPath.substr(start + 1);
-  std::size_t dot = file.rfind('.');
+namespace {
+
+// Where the file name starts: after the last delimiter. (find_last_of asks
+// memchr once per character, which shows in a load of many files.)
+std::size_t FileNameStart(std::string_view path, std::string_view delimiters) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    const char c = path[i - 1];
+    for (char d : delimiters) {
+      if (c == d) return i;
+    }
+  }
+  return 0;
+}
+
+std::string_view StripExtension(std::string_view file) {
+  const std::size_t dot = file.rfind('.');
   return dot == std::string_view::npos ? file : file.substr(0, dot);
+}
+
+}  // namespace
+
+std::string_view DisplayNameOf(std::string_view fullPath, std::string_view pathDelimiters) {
+  return StripExtension(fullPath.substr(FileNameStart(fullPath, pathDelimiters)));
 }
 
 ItemList::ItemList(const Collation& collation, std::string pathDelimiters)
@@ -27,27 +45,20 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
   return static_cast<std::uint32_t>(directories_.size() - 1);
 }
 
-std::uint32_t ItemList::Add(std::string_view fullPath) {
-  std::size_t cut = fullPath.find_last_of(pathDelimiters_);
-  cut = cut == std::string_view::npos ? 0 : cut + 1;
-  const std::string_view directory = fullPath.substr(0, cut);
-  const std::string_view file = fullPath.substr(cut);
-  const std::string_view name = DisplayNameOf(file, pathDelimiters_);
-
-  const std::uint64_t hash = table_.Hash(name);
-  std::uint32_t position = table_.Find(name, hash, [this](std::uint32_t i) { return Name(i); });
-
+std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStart,
+                                 std::string_view name, NameTable::Key key) {
+  std::uint32_t position = table_.Find(name, key, [this](std::uint32_t i) { return Name(i); });
+  const std::string_view file = fullPath.substr(fileStart);
   Entry entry;
-  entry.directory = AddDirectoryPart(directory);
+  entry.directory = AddDirectoryPart(fullPath.substr(0, fileStart));
   entry.file = static_cast<std::uint32_t>(text_.size());
   entry.fileLength = static_cast<std::uint32_t>(file.size());
   entry.nameLength = static_cast<std::uint32_t>(name.size());
   text_.append(file);
-
   if (position == kNone) {
     position = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(entry);
-    table_.Insert(position, hash);
+    table_.Insert(position, key);
   } else {
     entries_[position] = entry;
   }
@@ -55,8 +66,41 @@ std::uint32_t ItemList::Add(std::string_view fullPath) {
   return position;
 }
 
+std::uint32_t ItemList::Add(std::string_view fullPath) {
+  const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
+  const std::string_view name = StripExtension(fullPath.substr(fileStart));
+  return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name));
+}
+
+void ItemList::AddMany(std::span<const std::string_view> fullPaths,
+                       const std::function<void(std::string_view, std::uint32_t)>& onAdded) {
+  // The table is far larger than the caches: looking each name's slot up
+  // ahead lets the memory fetch them all at once instead of one by one.
+  constexpr std::size_t kAhead = 32;
+  struct Pending {
+    std::size_t fileStart;
+    std::string_view name;
+    NameTable::Key key;
+  };
+  Pending pending[kAhead];
+  table_.Reserve(entries_.size() + fullPaths.size());
+  auto prepare = [&](std::size_t i) {
+    Pending& p = pending[i % kAhead];
+    p.fileStart = FileNameStart(fullPaths[i], pathDelimiters_);
+    p.name = StripExtension(fullPaths[i].substr(p.fileStart));
+    p.key = table_.KeyOf(p.name);
+    table_.Prefetch(p.key);
+  };
+  for (std::size_t i = 0; i < std::min(kAhead, fullPaths.size()); ++i) prepare(i);
+  for (std::size_t i = 0; i < fullPaths.size(); ++i) {
+    const Pending p = pending[i % kAhead];
+    onAdded(p.name, AddKeyed(fullPaths[i], p.fileStart, p.name, p.key));
+    if (i + kAhead < fullPaths.size()) prepare(i + kAhead);
+  }
+}
+
 std::uint32_t ItemList::Find(std::string_view displayName) const {
-  return table_.Find(displayName, table_.Hash(displayName),
+  return table_.Find(displayName, table_.KeyOf(displayName),
                      [this](std::uint32_t i) { return Name(i); });
 }
 
@@ -73,14 +117,24 @@ std::string ItemList::Path(std::uint32_t position) const {
 }
 
 void ItemList::Clear() {
+  lastCount_ = std::max(lastCount_, entries_.size());
+  lastText_ = std::max(lastText_, text_.size());
   text_.clear();
-  text_.shrink_to_fit();
   directories_.clear();
-  directories_.shrink_to_fit();
   entries_.clear();
-  entries_.shrink_to_fit();
-  table_.Clear();
+  table_.Clear(true);
+  // A reload needs about as much room as the load before it.
+  text_.reserve(lastText_);
+  entries_.reserve(lastCount_);
   Changed();
+}
+
+void ItemList::Compact() {
+  lastCount_ = entries_.size();
+  lastText_ = text_.size();
+  text_.shrink_to_fit();
+  directories_.shrink_to_fit();
+  entries_.shrink_to_fit();
 }
 
 void ItemList::Changed() {
@@ -90,12 +144,20 @@ void ItemList::Changed() {
 
 const std::string& ItemList::LowerNames() const {
   if (!searchReady_) {
+    std::size_t total = 0;
+    for (const Entry& e : entries_) total += e.nameLength + 1;
     lowerNames_.clear();
+    lowerNames_.reserve(total);
     lowerStarts_.clear();
     lowerStarts_.reserve(entries_.size());
+    byteCounts_.fill(0);
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
       lowerStarts_.push_back(static_cast<std::uint32_t>(lowerNames_.size()));
-      for (char c : Name(i)) lowerNames_.push_back(AsciiLower(c));
+      for (char c : Name(i)) {
+        const char lower = AsciiLower(c);
+        lowerNames_.push_back(lower);
+        ++byteCounts_[static_cast<unsigned char>(lower)];
+      }
       lowerNames_.push_back('\0');
     }
     searchReady_ = true;
@@ -108,25 +170,53 @@ const std::vector<std::uint32_t>& ItemList::LowerNameStarts() const {
   return lowerStarts_;
 }
 
-const std::vector<std::uint32_t>& ItemList::ItemBoxOrder() const {
-  if (!orderReady_) {
-    std::vector<std::string> keys;
-    keys.reserve(entries_.size());
-    for (std::uint32_t i = 0; i < entries_.size(); ++i) keys.push_back(collation_->SortKey(Name(i)));
-    order_.resize(entries_.size());
-    std::iota(order_.begin(), order_.end(), 0u);
+const std::array<std::uint32_t, 256>& ItemList::LowerNameByteCounts() const {
+  LowerNames();
+  return byteCounts_;
+}
+
+void ItemList::MakeOrder() const {
+  const std::string& lower = LowerNames();
+  const std::uint32_t count = static_cast<std::uint32_t>(entries_.size());
+  auto lowerName = [&](std::uint32_t i) {
+    const std::uint32_t end = (i + 1 < count ? lowerStarts_[i + 1] : lower.size()) - 1;
+    return std::string_view(lower).substr(lowerStarts_[i], end - lowerStarts_[i]);
+  };
+  order_.resize(count);
+  std::iota(order_.begin(), order_.end(), 0u);
+  if (collation_->OrdersAsciiAsLowerCaseBytes()) {
+    // Plain names sort by their lower-case bytes; the collation only decides
+    // where a name with other characters goes.
+    std::vector<bool> ascii(count);
+    for (std::uint32_t i = 0; i < count; ++i) ascii[i] = IsPrintableAscii(Name(i));
+    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+      if (ascii[a] && ascii[b]) return lowerName(a) < lowerName(b);
+      return collation_->Compare(Name(a), Name(b)) < 0;
+    });
+  } else {
+    std::vector<std::string> keys(count);
+    for (std::uint32_t i = 0; i < count; ++i) keys[i] = collation_->SortKey(Name(i));
     std::sort(order_.begin(), order_.end(),
               [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    rank_.resize(entries_.size());
-    for (std::uint32_t r = 0; r < order_.size(); ++r) rank_[order_[r]] = r;
-    orderReady_ = true;
   }
+  rank_.resize(count);
+  for (std::uint32_t r = 0; r < count; ++r) rank_[order_[r]] = r;
+  orderReady_ = true;
+}
+
+const std::vector<std::uint32_t>& ItemList::ItemBoxOrder() const {
+  if (!orderReady_) MakeOrder();
   return order_;
 }
 
 const std::vector<std::uint32_t>& ItemList::ItemBoxRank() const {
-  ItemBoxOrder();
+  if (!orderReady_) MakeOrder();
   return rank_;
+}
+
+void ItemList::PrepareSearch() const {
+  LowerNames();
+  ItemBoxOrder();
 }
 
 std::size_t ItemList::MemoryBytes() const {

@@ -4,7 +4,10 @@
 // be found again.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +33,12 @@ class ItemList {
   // appends one. Returns the item's position.
   std::uint32_t Add(std::string_view fullPath);
 
+  // Adds several files, first to last, as Add one by one would; quicker,
+  // since it looks the names up ahead of time. `onAdded` gets each file's own
+  // display name and its item's position right after it was added.
+  void AddMany(std::span<const std::string_view> fullPaths,
+               const std::function<void(std::string_view name, std::uint32_t position)>& onAdded);
+
   // The position of the first item whose display name equals `displayName`,
   // or kNone.
   std::uint32_t Find(std::string_view displayName) const;
@@ -37,19 +46,26 @@ class ItemList {
   std::size_t Count() const { return entries_.size(); }
   std::string_view Name(std::uint32_t position) const;
   std::string Path(std::uint32_t position) const;
+
+  // Empties the list, keeping room for as many items as the last load had.
   void Clear();
+  // Gives back the room a load left unused.
+  void Compact();
 
   // For the search: every display name with its ASCII letters lower-cased,
   // each followed by a zero byte, in item order, and where each one starts.
   const std::string& LowerNames() const;
   const std::vector<std::uint32_t>& LowerNameStarts() const;
-  // Each item's place in the order the item box shows names: ascending by the
-  // collation.
-  const std::vector<std::uint32_t>& ItemBoxRank() const;
-  // The item positions in that order.
+  // How often each byte value occurs in LowerNames().
+  const std::array<std::uint32_t, 256>& LowerNameByteCounts() const;
+  // The item positions in the order the item box shows names (ascending by
+  // the collation), and each item's place in that order.
   const std::vector<std::uint32_t>& ItemBoxOrder() const;
+  const std::vector<std::uint32_t>& ItemBoxRank() const;
+  // Makes the search structures now rather than at the first search.
+  void PrepareSearch() const;
 
-  const Collation& collation() const { return *collation_; }
+  const std::string& PathDelimiters() const { return pathDelimiters_; }
   std::size_t MemoryBytes() const;
 
  private:
@@ -65,7 +81,10 @@ class ItemList {
   };
   std::string_view TextOf(Span span) const { return {text_.data() + span.offset, span.length}; }
   std::uint32_t AddDirectoryPart(std::string_view directory);
+  std::uint32_t AddKeyed(std::string_view fullPath, std::size_t fileStart, std::string_view name,
+                         NameTable::Key key);
   void Changed();
+  void MakeOrder() const;
 
   const Collation* collation_;
   std::string pathDelimiters_;
@@ -75,10 +94,12 @@ class ItemList {
   std::vector<Span> directories_;
   std::vector<Entry> entries_;
   NameTable table_;
+  std::size_t lastCount_ = 0, lastText_ = 0;
 
   mutable bool searchReady_ = false;
   mutable std::string lowerNames_;
   mutable std::vector<std::uint32_t> lowerStarts_;
+  mutable std::array<std::uint32_t, 256> byteCounts_{};
   mutable bool orderReady_ = false;
   mutable std::vector<std::uint32_t> rank_;
   mutable std::vector<std::uint32_t> order_;

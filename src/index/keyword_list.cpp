@@ -9,16 +9,16 @@ KeywordList::KeywordList(const Collation& collation)
     : collation_(&collation), table_(collation) {}
 
 std::uint32_t KeywordList::Find(std::string_view word) const {
-  return table_.Find(word, table_.Hash(word),
+  return table_.Find(word, table_.KeyOf(word),
                      [this](std::uint32_t i) -> std::string_view { return words_[i]; });
 }
 
 bool KeywordList::Add(std::string_view word) {
-  const std::uint64_t hash = table_.Hash(word);
+  const NameTable::Key key = table_.KeyOf(word);
   auto textAt = [this](std::uint32_t i) -> std::string_view { return words_[i]; };
-  if (table_.Find(word, hash, textAt) != NameTable::kNone) return false;
+  if (table_.Find(word, key, textAt) != NameTable::kNone) return false;
   words_.emplace_back(word);
-  table_.Insert(static_cast<std::uint32_t>(words_.size() - 1), hash);
+  table_.Insert(static_cast<std::uint32_t>(words_.size() - 1), key);
   sorted_ = false;
   return true;
 }
@@ -62,7 +62,7 @@ void KeywordList::SortNow() const {
 
 void KeywordList::Reindex() const {
   table_.Clear();
-  for (std::uint32_t i = 0; i < words_.size(); ++i) table_.Insert(i, table_.Hash(words_[i]));
+  for (std::uint32_t i = 0; i < words_.size(); ++i) table_.Insert(i, table_.KeyOf(words_[i]));
 }
 
 std::size_t KeywordList::MemoryBytes() const {

@@ -25,39 +25,53 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
   while (reader.Next(word)) masks.push_back("*." + std::string(word));
   if (masks.empty()) return;
 
+  std::string paths;
+  std::vector<std::pair<std::size_t, std::size_t>> spans;
+  std::vector<std::uint32_t> firstMasks;
+  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
+    spans.emplace_back(paths.size(), path.size());
+    firstMasks.push_back(static_cast<std::uint32_t>(firstMask));
+    paths.append(path);
+  });
+  std::vector<std::string_view> all;
+  all.reserve(spans.size());
+  for (const auto& [offset, length] : spans) {
+    all.push_back(std::string_view(paths).substr(offset, length));
+  }
   if (masks.size() == 1) {
-    WalkTree(fileSystem, dir, masks,
-             [&index](std::string_view path, std::size_t) { AddItem(index, path); });
+    AddItems(index, all);
     return;
   }
 
   // Walk k of the repeated walks adds, in walk order, every file whose first
   // matching mask is mask k or an earlier one. A file re-added by a later
   // walk changes neither the order of items nor the keywords, only who wins
-  // an equal name, and the last walk, which sees every file, settles that.
-  // So: the files that are new to each walk, walk by walk, then every file.
-  struct Found {
-    std::uint32_t offset;
-    std::uint32_t length;
-    std::uint32_t firstMask;
-  };
-  std::string paths;
-  std::vector<Found> found;
-  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
-    found.push_back(Found{static_cast<std::uint32_t>(paths.size()),
-                          static_cast<std::uint32_t>(path.size()),
-                          static_cast<std::uint32_t>(firstMask)});
-    paths.append(path);
-  });
-  auto pathOf = [&paths](const Found& f) {
-    return std::string_view(paths).substr(f.offset, f.length);
-  };
+  // an equal name; the last walk, which sees every file, settles that. So:
+  // the files new to each walk, walk by walk, then once more, in walk order,
+  // the files that share their item with another.
+  std::vector<std::uint32_t> itemOf(all.size());
+  std::vector<std::string_view> newInWalk;
+  std::vector<std::size_t> fileOf;
+  std::vector<std::uint32_t> positions;
   for (std::uint32_t walk = 0; walk < masks.size(); ++walk) {
-    for (const Found& f : found) {
-      if (f.firstMask == walk) AddItem(index, pathOf(f));
+    newInWalk.clear();
+    fileOf.clear();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+      if (firstMasks[i] == walk) {
+        newInWalk.push_back(all[i]);
+        fileOf.push_back(i);
+      }
     }
+    AddItems(index, newInWalk, &positions);
+    for (std::size_t k = 0; k < positions.size(); ++k) itemOf[fileOf[k]] = positions[k];
   }
-  for (const Found& f : found) AddItem(index, pathOf(f));
+  std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
+  for (std::uint32_t item : itemOf) filesPerItem[item] = filesPerItem[item] < 2 ? filesPerItem[item] + 1 : 2;
+  std::vector<std::string_view> shared;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (filesPerItem[itemOf[i]] > 1) shared.push_back(all[i]);
+  }
+  AddItems(index, shared);
 }
 
 namespace {
@@ -112,6 +126,8 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
   }
 
   RemoveIgnoredWords(index.KeywordList, ignoreList);
+  index.ItemList.Compact();
+  index.ItemList.PrepareSearch();
   view.SetKeywordItems(index.KeywordList.Words());
   if (settings.ShowStatusBar) {
     const std::string separator = platform.numberFormat.ThousandsSeparator();

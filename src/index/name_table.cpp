@@ -1,6 +1,7 @@
 #include "index/name_table.h"
 
-#include "index/text.h"
+#include <algorithm>
+#include <cstring>
 
 namespace wh {
 
@@ -15,69 +16,84 @@ std::uint64_t Mix(std::uint64_t h) {
   return h;
 }
 
-template <typename Map>
-std::uint64_t HashBytes(std::string_view text, std::uint64_t seed, Map map) {
-  std::uint64_t h = seed ^ (text.size() * 0x9E3779B97F4A7C15ULL);
-  for (char c : text) h = (h ^ static_cast<unsigned char>(map(c))) * 0x100000001B3ULL;
-  return Mix(h);
-}
-
 }  // namespace
 
 // Printable ASCII texts are equal under every case-blind collation exactly
 // when their lower-case forms are; for the rest the collation's sort key is the
 // arbiter. The quick path keeps a load free of collation calls for the usual
 // names.
-std::uint64_t NameTable::Hash(std::string_view text) const {
-  if (IsPrintableAscii(text)) {
-    return HashBytes(text, 1, [](char c) { return AsciiLower(c); });
+NameTable::Key NameTable::KeyOf(std::string_view text) const {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHigh = 0x8080808080808080ULL;
+  constexpr std::uint64_t kPrime = 0x100000001B3ULL;
+  std::uint64_t h = 0x9E3779B97F4A7C15ULL ^ text.size();
+  bool ascii = true;
+  std::size_t i = 0;
+  // Eight bytes at a time: test them for printable ASCII and lower-case the
+  // capitals, all in one word.
+  for (; i + 8 <= text.size(); i += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, text.data() + i, 8);
+    const std::uint64_t atLeastBlank = x + (0x80 - 0x20) * kOnes;
+    const std::uint64_t atLeastDel = x + (0x80 - 0x7F) * kOnes;
+    if ((x & kHigh) != 0 || (atLeastBlank & ~atLeastDel & kHigh) != kHigh) {
+      ascii = false;
+      break;
+    }
+    const std::uint64_t atLeastA = x + (0x80 - 'A') * kOnes;
+    const std::uint64_t pastZ = x + (0x80 - 'Z' - 1) * kOnes;
+    const std::uint64_t capitals = atLeastA & ~pastZ & kHigh;
+    h = (h ^ (x | (capitals >> 2))) * kPrime;
+    h ^= h >> 29;
   }
-  return HashBytes(collation_->SortKey(text), 2, [](char c) { return c; });
-}
-
-bool NameTable::Equal(std::string_view a, std::string_view b) const {
-  const bool asciiA = IsPrintableAscii(a);
-  if (asciiA != IsPrintableAscii(b)) return false;
-  if (asciiA) return AsciiEqualIgnoringCase(a, b);
-  return collation_->Compare(a, b) == 0;
-}
-
-std::uint32_t NameTable::Find(std::string_view text, std::uint64_t hash,
-                              const TextAt& textAt) const {
-  if (slots_.empty()) return kNone;
-  const std::size_t mask = slots_.size() - 1;
-  const auto shortHash = static_cast<std::uint32_t>(hash);
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-    const Slot& slot = slots_[i];
-    if (slot.position == kNone) return kNone;
-    if (slot.hash == shortHash && Equal(textAt(slot.position), text)) return slot.position;
+  for (; ascii && i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < 0x20 || c > 0x7E) {
+      ascii = false;
+      break;
+    }
+    h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * kPrime;
   }
+  if (!ascii) {
+    h = 0x517CC1B727220A95ULL;
+    for (char c : collation_->SortKey(text)) h = (h ^ static_cast<unsigned char>(c)) * kPrime;
+  }
+  return Key{Mix(h), ascii};
 }
 
-void NameTable::Insert(std::uint32_t position, std::uint64_t hash) {
-  if ((used_ + 1) * 2 > slots_.size()) Grow();
+void NameTable::Reserve(std::size_t count) {
+  while (count * 4 > slots_.size() * 3) Grow();
+}
+
+void NameTable::Place(std::uint32_t position, std::uint32_t tag) {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
+  std::size_t i = Home(tag);
   while (slots_[i].position != kNone) i = (i + 1) & mask;
-  slots_[i] = Slot{static_cast<std::uint32_t>(hash), position};
+  slots_[i] = Slot{tag, position};
+}
+
+void NameTable::Insert(std::uint32_t position, Key key) {
+  if ((used_ + 1) * 4 > slots_.size() * 3) Grow();
+  Place(position, Tag(key));
   ++used_;
 }
 
 void NameTable::Grow() {
   std::vector<Slot> old = std::move(slots_);
-  slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{0, kNone});
-  used_ = 0;
-  // The short hash is the low half of the full one, and the table size never
-  // passes 2^32, so it is enough to find the new slot.
+  bits_ = old.empty() ? 6 : bits_ + 1;
+  slots_.assign(std::size_t{1} << bits_, Slot{0, kNone});
   for (const Slot& slot : old) {
-    if (slot.position != kNone) Insert(slot.position, slot.hash);
+    if (slot.position != kNone) Place(slot.position, slot.tag);
   }
 }
 
-void NameTable::Clear() {
-  slots_.clear();
-  slots_.shrink_to_fit();
+void NameTable::Clear(bool keepMemory) {
   used_ = 0;
+  if (keepMemory) {
+    std::fill(slots_.begin(), slots_.end(), Slot{0, kNone});
+  } else {
+    slots_ = {};
+    bits_ = 0;
+  }
 }
 
 }  // namespace wh

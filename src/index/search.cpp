@@ -1,8 +1,10 @@
 #include "index/search.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
 #include <cstring>
-#include <functional>
 
 #include "index/text.h"
 #include "index/wildcard.h"
@@ -16,43 +18,65 @@ std::vector<std::string> MatchList::Names(const ItemList& items) const {
   return names;
 }
 
-std::vector<std::string> MatchList::NamesInItemBoxOrder(const ItemList& items) const {
-  std::vector<std::string> names;
-  names.reserve(items_.size());
-  const auto& rank = items.ItemBoxRank();
-  // Few matches: sort them by rank. Many: one pass over the whole order is
-  // cheaper than sorting.
+std::vector<std::uint32_t> MatchList::InItemBoxOrder(const ItemList& items) const {
+  std::vector<std::uint32_t> ordered;
+  ordered.reserve(items_.size());
+  const auto& order = items.ItemBoxOrder();
+  // Few matches: sort them by their place. Many: one pass over the whole
+  // order is cheaper than sorting.
   if (items_.size() * 16 < items.Count()) {
-    std::vector<std::uint32_t> ranks;
-    ranks.reserve(items_.size());
-    for (std::uint32_t i : items_) ranks.push_back(rank[i]);
-    std::sort(ranks.begin(), ranks.end());
-    const auto& order = items.ItemBoxOrder();
-    for (std::uint32_t r : ranks) names.emplace_back(items.Name(order[r]));
+    const auto& rank = items.ItemBoxRank();
+    for (std::uint32_t i : items_) ordered.push_back(rank[i]);
+    std::sort(ordered.begin(), ordered.end());
+    for (std::uint32_t& r : ordered) r = order[r];
   } else {
     std::vector<bool> matched(items.Count());
     for (std::uint32_t i : items_) matched[i] = true;
-    for (std::uint32_t i : items.ItemBoxOrder()) {
-      if (matched[i]) names.emplace_back(items.Name(i));
+    for (std::uint32_t i : order) {
+      if (matched[i]) ordered.push_back(i);
     }
   }
-  return names;
+  return ordered;
 }
 
 namespace {
 
-// The longest run of plain characters in a pattern: every match contains it,
-// so the names can be screened for it in one pass over all of them.
-std::string_view LongestLiteral(std::string_view pattern) {
-  std::string_view best;
+// A piece of the pattern between stars that every match contains, and the
+// byte of its leading plain run that the fewest names hold: the names are
+// screened for that byte at memory speed.
+struct Screen {
+  std::string_view segment;
+  std::size_t pivot = 0;  // within the segment's leading run of plain characters
+  std::uint32_t count = UINT32_MAX;
+};
+
+Screen ChooseScreen(std::string_view glob, const std::array<std::uint32_t, 256>& counts) {
+  Screen best;
   std::size_t start = 0;
-  for (std::size_t i = 0; i <= pattern.size(); ++i) {
-    if (i == pattern.size() || pattern[i] == '*' || pattern[i] == '?') {
-      if (i - start > best.size()) best = pattern.substr(start, i - start);
-      start = i + 1;
+  for (std::size_t i = 0; i <= glob.size(); ++i) {
+    if (i < glob.size() && glob[i] != '*') continue;
+    const std::string_view segment = glob.substr(start, i - start);
+    start = i + 1;
+    for (std::size_t k = 0; k < segment.size() && segment[k] != '?'; ++k) {
+      const std::uint32_t n = counts[static_cast<unsigned char>(segment[k])];
+      if (n < best.count) best = Screen{segment, k, n};
     }
   }
   return best;
+}
+
+// Whether `segment` ("?" one character, others themselves) stands in the
+// names' buffer at `pos`, inside one name.
+bool SegmentAt(std::string_view names, std::size_t pos, std::string_view segment) {
+  for (char c : segment) {
+    if (pos >= names.size() || names[pos] == '\0') return false;
+    if (c == '?') {
+      pos += CharLength(names, pos);
+    } else if (names[pos++] != c) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -64,34 +88,44 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   const std::vector<std::uint32_t>& starts = items.LowerNameStarts();
   const std::uint32_t count = static_cast<std::uint32_t>(items.Count());
   const std::string glob = NormalizeWildcardPattern("*" + AsciiLower(pattern) + "*");
-  const std::string_view literal = LongestLiteral(glob);
-  const bool plain = glob.size() == literal.size() + 2;  // "*literal*"
+  const Screen screen = ChooseScreen(glob, items.LowerNameByteCounts());
+  // "*text*": finding the text is the whole test.
+  const bool plain = glob.size() == screen.segment.size() + 2 &&
+                     screen.segment.find('?') == std::string_view::npos;
 
   auto nameAt = [&](std::uint32_t i) {
     const std::uint32_t end = (i + 1 < count ? starts[i + 1] : names.size()) - 1;
     return std::string_view(names).substr(starts[i], end - starts[i]);
   };
 
-  if (literal.empty() || literal.find('\0') != std::string_view::npos) {
+  if (screen.segment.empty()) {  // only wild cards
     for (std::uint32_t i = 0; i < count; ++i) {
       if (GlobMatch(nameAt(i), glob)) out.push_back(i);
     }
     return;
   }
-  // Screen all names at once; zero bytes between names keep a hit inside one.
-  const std::boyer_moore_horspool_searcher searcher(literal.begin(), literal.end());
-  auto from = names.begin();
+  const char* base = names.data();
+  const std::size_t size = names.size();
+  const char pivotByte = screen.segment[screen.pivot];
+  std::size_t scan = screen.pivot;
   std::uint32_t item = 0;
-  while (true) {
-    auto hit = std::search(from, names.end(), searcher);
-    if (hit == names.end()) break;
-    const auto offset = static_cast<std::uint32_t>(hit - names.begin());
+  while (scan < size) {
+    const void* hit = std::memchr(base + scan, pivotByte, size - scan);
+    if (!hit) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    // Scanning starts `pivot` bytes into a name, so `start` never falls into
+    // a name already decided.
+    const std::size_t start = at - screen.pivot;
+    if (!SegmentAt(names, start, screen.segment)) {
+      scan = at + 1;
+      continue;
+    }
     item = static_cast<std::uint32_t>(
-        std::upper_bound(starts.begin() + item, starts.end(), offset) - starts.begin() - 1);
+        std::upper_bound(starts.begin() + item, starts.end(), static_cast<std::uint32_t>(start)) -
+        starts.begin() - 1);
     if (plain || GlobMatch(nameAt(item), glob)) out.push_back(item);
-    if (item + 1 >= count) break;
-    from = names.begin() + starts[item + 1];
-    ++item;
+    if (++item >= count) break;
+    scan = starts[item] + screen.pivot;
   }
 }
 

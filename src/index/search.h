@@ -21,9 +21,9 @@ class MatchList {
 
   // The display names, in item-list order.
   std::vector<std::string> Names(const ItemList& items) const;
-  // The display names in the order the item box shows them (ascending by the
+  // The items in the order the item box shows their names (ascending by the
   // collation, case ignored).
-  std::vector<std::string> NamesInItemBoxOrder(const ItemList& items) const;
+  std::vector<std::uint32_t> InItemBoxOrder(const ItemList& items) const;
 
  private:
   std::vector<std::uint32_t> items_;

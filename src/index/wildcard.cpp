@@ -1,8 +1,25 @@
 #include "index/wildcard.h"
 
+#include <cstring>
+
 #include "index/text.h"
 
 namespace wh {
+
+namespace {
+
+// Where a star can next hand over to the plain character that follows it: a
+// byte that starts a character can be looked for directly.
+std::size_t NextCandidate(std::string_view text, std::size_t from, std::string_view pattern,
+                          std::size_t afterStar) {
+  const auto next = static_cast<unsigned char>(pattern[afterStar]);
+  if (next == '*' || next == '?' || (next >= 0x80 && next < 0xC0)) return from;
+  const void* hit = std::memchr(text.data() + from, next, text.size() - from);
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data())
+             : std::string_view::npos;
+}
+
+}  // namespace
 
 bool GlobMatch(std::string_view text, std::string_view pattern) {
   // Greedy with one resumption point: on a mismatch only the last star needs
@@ -13,8 +30,10 @@ bool GlobMatch(std::string_view text, std::string_view pattern) {
     if (p < pattern.size()) {
       const char c = pattern[p];
       if (c == '*') {
+        if (p + 1 == pattern.size()) return true;  // a final star takes the rest
         starP = p++;
-        starT = t;
+        starT = t = NextCandidate(text, t, pattern, p);
+        if (t == std::string_view::npos) return false;
         continue;
       }
       if (c == '?') {
@@ -30,7 +49,8 @@ bool GlobMatch(std::string_view text, std::string_view pattern) {
     }
     if (starP == std::string_view::npos) return false;
     p = starP + 1;
-    starT += CharLength(text, starT);
+    starT = NextCandidate(text, starT + CharLength(text, starT), pattern, p);
+    if (starT == std::string_view::npos) return false;
     t = starT;
   }
   while (p < pattern.size() && pattern[p] == '*') ++p;

@@ -18,6 +18,11 @@ class Collation {
   // A byte string whose byte-wise order is Compare's order, and which is equal
   // for two texts exactly when Compare finds them equal.
   virtual std::string SortKey(std::string_view text) const = 0;
+
+  // True when, for two texts of printable ASCII only, Compare's order is the
+  // byte order of their ASCII-lower-cased forms (as in code-point collations),
+  // so that such texts can be sorted without asking the collation.
+  virtual bool OrdersAsciiAsLowerCaseBytes() const { return false; }
 };
 
 }  // namespace wh

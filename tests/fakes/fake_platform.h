@@ -17,8 +17,15 @@ namespace wh::testing {
 // ordered by the folded code points.
 class FakeCollation : public Collation {
  public:
+  // `asciiShortcut`: whether to offer sorting ASCII texts without the
+  // collation (true of this order either way; false tests the other path).
+  explicit FakeCollation(bool asciiShortcut = true) : asciiShortcut_(asciiShortcut) {}
   int Compare(std::string_view a, std::string_view b) const override;
   std::string SortKey(std::string_view text) const override;
+  bool OrdersAsciiAsLowerCaseBytes() const override { return asciiShortcut_; }
+
+ private:
+  bool asciiShortcut_;
 };
 
 class FakeNumberFormat : public NumberFormat {

@@ -22,6 +22,7 @@ class PosixCollation : public Collation {
 
   int Compare(std::string_view a, std::string_view b) const override;
   std::string SortKey(std::string_view text) const override;
+  bool OrdersAsciiAsLowerCaseBytes() const override { return codePointOrder_; }
 
  private:
   std::wstring Fold(std::string_view text) const;

@@ -1,0 +1,64 @@
+#include "bench_tree.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace wh::bench {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> Vocabulary(std::mt19937& random, int size) {
+  const char* syllables[] = {"ka", "lo", "mi", "ne", "ro", "su", "ta", "vi", "dor", "fen",
+                             "gal", "har", "jin", "kor", "lum", "mar", "nis", "por", "quo",
+                             "ras", "sel", "tor", "ul", "ven", "wix", "yar", "zed", "bre", "cla"};
+  std::vector<std::string> words;
+  for (int i = 0; i < size; ++i) {
+    std::string w;
+    for (int n = 2 + random() % 3; n > 0; --n) w += syllables[random() % std::size(syllables)];
+    if (random() % 3 == 0) w[0] = static_cast<char>(w[0] - 32);  // some capitalised
+    words.push_back(w);
+  }
+  return words;
+}
+
+}  // namespace
+
+std::vector<std::string> EnsureTree(const std::string& root, const TreeSpec& spec,
+                                    const std::vector<std::string>& extensions) {
+  std::mt19937 random(spec.seed);
+  const std::vector<std::string> words = Vocabulary(random, 4000);
+
+  // Directory tree: each new directory under a random one not yet at depth.
+  std::vector<std::string> dirs = {root};
+  std::vector<int> depth = {0};
+  while (static_cast<int>(dirs.size()) < spec.directories) {
+    const std::size_t parent = random() % dirs.size();
+    if (depth[parent] >= spec.maxDepth) continue;
+    dirs.push_back(dirs[parent] + "/" + words[random() % words.size()] + std::to_string(dirs.size()));
+    depth.push_back(depth[parent] + 1);
+  }
+  std::vector<std::string> files;
+  files.reserve(spec.files);
+  for (int i = 0; i < spec.files; ++i) {
+    std::string name;
+    for (int n = 2 + random() % 4; n > 0; --n) {
+      if (!name.empty()) name += ' ';
+      name += words[random() % words.size()];
+    }
+    files.push_back(dirs[random() % dirs.size()] + "/" + name + " " + std::to_string(i % 97) +
+                    "." + extensions[random() % extensions.size()]);
+  }
+
+  const fs::path stamp = fs::path(root) / ".complete";
+  if (fs::exists(stamp)) return files;
+  fs::remove_all(root);
+  for (const std::string& d : dirs) fs::create_directories(d);
+  for (const std::string& f : files) std::ofstream{f};
+  std::ofstream{stamp};
+  return files;
+}
+
+}  // namespace wh::bench

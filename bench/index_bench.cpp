@@ -1,0 +1,288 @@
+// The index's speed and size on a large generated tree. Run:
+//   build/native/bench/wh_bench            (makes /tmp/wh-bench-tree once)
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <malloc.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "bench_tree.h"
+#include "index/directory_walk.h"
+#include "index/item_index.h"
+#include "index/loader.h"
+#include "index/search.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_locale.h"
+
+// Bytes in use on the heap, for the bytes per item.
+static std::int64_t HeapInUse() {
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
+}
+
+namespace wh::bench {
+namespace {
+
+const char* kTreeRoot = "/tmp/wh-bench-tree";
+const char* kMenuRoot = "/tmp/wh-bench-menu";
+const char* kUserMasks = "lnk pdf doc xls txt";
+
+// The tree's files in the order a walk finds them, as a load hands them over.
+std::vector<std::string>& TreeFiles() {
+  static std::vector<std::string> files = [] {
+    EnsureTree(kTreeRoot, {200000, 20000, 8, 1},
+               {"lnk", "pdf", "doc", "xls", "txt", "exe", "jpg", "png", "dll", "ini"});
+    std::vector<std::string> found;
+    PosixFileSystem fs;
+    WalkTree(fs, kTreeRoot, {"*"},
+             [&found](std::string_view path, std::size_t) { found.emplace_back(path); });
+    return found;
+  }();
+  return files;
+}
+
+void EnsureMenu() {
+  static bool made = (EnsureTree(kMenuRoot, {2000, 150, 3, 2}, {"lnk"}), true);
+  (void)made;
+}
+
+const PosixFileSystem& FileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+const PosixCollation& Collation() {
+  static PosixCollation collation;
+  return collation;
+}
+
+class NullView : public LoadView {
+ public:
+  void ResetKeywordMode() override {}
+  void SetKeywordItems(const std::vector<std::string>& words) override {
+    benchmark::DoNotOptimize(words.data());
+  }
+  void SetStatusPanel(int, const std::string&) override {}
+  void ReportStatus(const std::string&) override {}
+};
+
+class OneFolder : public ShellFolders {
+ public:
+  explicit OneFolder(std::string folder) : folder_(std::move(folder)) {}
+  std::string ShellFolderPath(std::string_view value, bool allUsers) const override {
+    return value == "Start Menu" && !allUsers ? folder_ : std::string();
+  }
+  std::string ShortcutExtension() const override { return "lnk"; }
+
+ private:
+  std::string folder_;
+};
+
+// The least any walk of the tree must do: list every directory.
+std::size_t BareWalk(const std::string& dir) {
+  std::size_t entries = 0;
+  DIR* d = opendir(dir.c_str());
+  if (!d) return 0;
+  std::vector<std::string> subdirectories;
+  while (const dirent* e = readdir(d)) {
+    ++entries;
+    if (e->d_type == DT_DIR && e->d_name[0] != '.') subdirectories.push_back(dir + "/" + e->d_name);
+  }
+  closedir(d);
+  for (const std::string& s : subdirectories) entries += BareWalk(s);
+  return entries;
+}
+
+void BM_BareWalk(benchmark::State& state) {
+  TreeFiles();
+  for (auto _ : state) benchmark::DoNotOptimize(BareWalk(kTreeRoot));
+}
+BENCHMARK(BM_BareWalk)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_Find(benchmark::State& state) {
+  TreeFiles();
+  const std::string command = std::string("find ") + kTreeRoot +
+                              " -name '.*' -prune -o -type f \\( -iname '*.lnk' -o -iname "
+                              "'*.pdf' -o -iname '*.doc' -o -iname '*.xls' -o -iname '*.txt' \\) "
+                              "-print > /dev/null";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) state.SkipWithError("find failed");
+  }
+}
+BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_LoadUserDirectory(benchmark::State& state) {
+  TreeFiles();
+  TIniRec settings;
+  settings.UserStartMenu = settings.AllUsersStartMenu = false;
+  settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserDir = kTreeRoot;
+  settings.UserMasks = kUserMasks;
+  OneFolder folders("");
+  PosixNumberFormat numbers;
+  NullView view;
+  ItemIndex index(Collation(), "/");
+  for (auto _ : state) {
+    LoadDirectories(true, settings, index, view, LoadPlatform{FileSystem(), folders, numbers});
+  }
+  state.counters["items"] = static_cast<double>(index.ItemList.Count());
+  state.counters["keywords"] = static_cast<double>(index.KeywordList.Count());
+}
+BENCHMARK(BM_LoadUserDirectory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_StartMenu2000(benchmark::State& state) {
+  EnsureMenu();
+  TIniRec settings;
+  settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserMasks = kUserMasks;
+  OneFolder folders(std::string(kMenuRoot) + "/");
+  PosixNumberFormat numbers;
+  NullView view;
+  ItemIndex index(Collation(), "/");
+  for (auto _ : state) {
+    LoadDirectories(true, settings, index, view, LoadPlatform{FileSystem(), folders, numbers});
+  }
+  state.counters["items"] = static_cast<double>(index.ItemList.Count());
+}
+BENCHMARK(BM_StartMenu2000)->Unit(benchmark::kMillisecond);
+
+void BuildIndex(ItemIndex& index, const std::vector<std::string>& paths) {
+  index.KeywordList.Clear();
+  index.ItemList.Clear();
+  std::vector<std::string_view> views(paths.begin(), paths.end());
+  AddItems(index, views);
+  RemoveIgnoredWords(index.KeywordList, TIniRec().IgnoreList);
+  index.ItemList.Compact();
+  benchmark::DoNotOptimize(index.KeywordList.Words().data());
+}
+
+void BM_BuildIndexFromPaths(benchmark::State& state) {
+  const auto& paths = TreeFiles();
+  ItemIndex index(Collation(), "/");
+  for (auto _ : state) BuildIndex(index, paths);
+  state.counters["items"] = static_cast<double>(index.ItemList.Count());
+}
+BENCHMARK(BM_BuildIndexFromPaths)->Unit(benchmark::kMillisecond);
+
+// The search structures are made at the first search after a load.
+void BM_FirstSearchStructures(benchmark::State& state) {
+  const auto& paths = TreeFiles();
+  ItemIndex index(Collation(), "/");
+  BuildIndex(index, paths);
+  for (auto _ : state) {
+    state.PauseTiming();
+    index.ItemList.Add(paths.front());  // marks the structures stale
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(index.ItemList.LowerNames().data());
+    benchmark::DoNotOptimize(index.ItemList.ItemBoxOrder().data());
+  }
+}
+BENCHMARK(BM_FirstSearchStructures)->Unit(benchmark::kMillisecond);
+
+void BM_Match(benchmark::State& state, const char* pattern) {
+  static ItemIndex* index = [] {
+    auto* built = new ItemIndex(Collation(), "/");
+    BuildIndex(*built, TreeFiles());
+    built->ItemList.ItemBoxOrder();
+    return built;
+  }();
+  std::size_t found = 0;
+  for (auto _ : state) {
+    MatchItems(index->ItemList, pattern, index->MatchList);
+    const auto ordered = index->MatchList.InItemBoxOrder(index->ItemList);
+    found = ordered.size();
+    benchmark::DoNotOptimize(ordered.data());
+  }
+  state.counters["matches"] = static_cast<double>(found);
+}
+BENCHMARK_CAPTURE(BM_Match, plain_mar, "mar")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, plain_kalo, "kalo")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, plain_rare, "vixquo")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_m_r_s, "m?r*s")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_trailing, "ka*")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_aaaab, "a*a*a*a*a*a*a*b")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_questions, "??????????")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, everything, "")->Unit(benchmark::kMicrosecond);
+
+// Reports the allocated bytes per item of the index and its search
+// structures, measured around a build.
+void BM_MemoryPerItem(benchmark::State& state) {
+  const auto& paths = TreeFiles();
+  double perItem = 0, perItemText = 0;
+  for (auto _ : state) {
+    const std::int64_t before = HeapInUse();
+    auto* index = new ItemIndex(Collation(), "/");
+    BuildIndex(*index, paths);
+    MatchItems(index->ItemList, "mar", index->MatchList);
+    index->MatchList.InItemBoxOrder(index->ItemList);
+    const std::int64_t used = HeapInUse() - before;
+    std::size_t pathBytes = 0;
+    for (const std::string& p : paths) pathBytes += p.size();
+    perItem = static_cast<double>(used) / static_cast<double>(index->ItemList.Count());
+    perItemText = static_cast<double>(pathBytes) / static_cast<double>(paths.size());
+    state.counters["structures_per_item"] =
+        static_cast<double>(index->ItemList.MemoryBytes() + index->KeywordList.MemoryBytes()) /
+        static_cast<double>(index->ItemList.Count());
+    delete index;
+  }
+  state.counters["bytes_per_item"] = perItem;
+  state.counters["path_bytes_per_item"] = perItemText;
+}
+BENCHMARK(BM_MemoryPerItem)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Keeps each run's time so that the ratios can be printed at the end.
+class RecordingReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const double ms = run.GetAdjustedRealTime() *
+                        (run.time_unit == benchmark::kMicrosecond   ? 1e-3
+                         : run.time_unit == benchmark::kNanosecond ? 1e-6
+                                                                   : 1.0);
+      times[run.benchmark_name()] = ms;
+      for (const auto& [name, counter] : run.counters) counters[run.benchmark_name() + "/" + name] = counter.value;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+  std::map<std::string, double> counters;
+};
+
+}  // namespace
+}  // namespace wh::bench
+
+int main(int argc, char** argv) {
+  using wh::bench::RecordingReporter;
+  benchmark::Initialize(&argc, argv);
+  RecordingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto t = [&](const std::string& name) {
+    for (const auto& [key, value] : reporter.times) {
+      if (key.rfind(name, 0) == 0) return value;
+    }
+    return 0.0;
+  };
+  const double load = t("BM_LoadUserDirectory"), bare = t("BM_BareWalk"), find = t("BM_Find");
+  std::printf("\nSummary (milliseconds; goals in brackets)\n");
+  if (bare > 0 && load > 0) std::printf("  load / bare walk        %.2f  [<= 1.30]\n", load / bare);
+  if (find > 0 && load > 0) std::printf("  load / find             %.2f  [<= 1.00]\n", load / find);
+  std::printf("  build from 200,000 paths %.1f ms  [<= 100]\n", t("BM_BuildIndexFromPaths"));
+  std::printf("  first-search structures  %.1f ms\n", t("BM_FirstSearchStructures"));
+  std::printf("  2,000-file Start Menu    %.2f ms  [<= 5]\n", t("BM_StartMenu2000"));
+  for (const auto& [key, value] : reporter.times) {
+    if (key.rfind("BM_Match/", 0) == 0) {
+      std::printf("  match %-20s %.2f ms  [<= %s]\n", key.substr(9).c_str(), value,
+                  key.find("plain") != std::string::npos ? "3" : "10");
+    }
+  }
+  for (const auto& [key, value] : reporter.counters) {
+    if (key.find("_per_item") != std::string::npos) {
+      std::printf("  %-24s %.0f%s\n", key.substr(key.find('/') + 1).c_str(), value,
+                  key.find("/bytes_per_item") != std::string::npos ? "  [<= 150]" : "");
+    }
+  }
+  benchmark::Shutdown();
+  return 0;
+}
