@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -109,10 +110,47 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   const char pivotByte = screen.segment[screen.pivot];
   std::size_t scan = screen.pivot;
   std::uint32_t item = 0;
+  // Candidates are where the pivot byte and, when the run has one, the byte
+  // after it stand together: eight positions at a time, so that the many
+  // places where the pivot alone occurs cost nothing.
+  const bool pair = screen.pivot + 1 < screen.segment.size() &&
+                    screen.segment[screen.pivot + 1] != '?';
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  const std::uint64_t first = kOnes * static_cast<unsigned char>(pivotByte);
+  const char secondByte = pair ? screen.segment[screen.pivot + 1] : '\0';
+  const std::uint64_t second = kOnes * static_cast<unsigned char>(secondByte);
+  // High bit of each byte of `v` that is zero, exactly.
+  auto zeroBytes = [](std::uint64_t v) { return ~(((v & kLow7) + kLow7) | v) & ~kLow7; };
+  auto candidates = [&](std::size_t at) {
+    std::uint64_t x;
+    std::memcpy(&x, base + at, 8);
+    std::uint64_t hits = zeroBytes(x ^ first);
+    if (pair) {
+      std::uint64_t y;
+      std::memcpy(&y, base + at + 1, 8);
+      hits &= zeroBytes(y ^ second);
+    }
+    return hits;
+  };
+  auto firstOf = [](std::uint64_t hits) {
+    const int bit = std::endian::native == std::endian::little ? std::countr_zero(hits)
+                                                               : std::countl_zero(hits);
+    return static_cast<std::size_t>(bit / 8);
+  };
+  auto next = [&](std::size_t from) -> std::size_t {
+    std::size_t i = from;
+    for (; i + 17 <= size; i += 16) {
+      const std::uint64_t low = candidates(i), high = candidates(i + 8);
+      if (low | high) return low ? i + firstOf(low) : i + 8 + firstOf(high);
+    }
+    for (; i < size; ++i) {
+      if (base[i] == pivotByte && (!pair || (i + 1 < size && base[i + 1] == secondByte))) return i;
+    }
+    return size;
+  };
   while (scan < size) {
-    const void* hit = std::memchr(base + scan, pivotByte, size - scan);
-    if (!hit) break;
-    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - base);
+    const std::size_t at = next(scan);
+    if (at >= size) break;
     // Scanning starts `pivot` bytes into a name, so `start` never falls into
     // a name already decided.
     const std::size_t start = at - screen.pivot;
@@ -120,8 +158,12 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
       scan = at + 1;
       continue;
     }
+    // The name holding `start`: hits move forward, mostly by a few names.
+    std::uint32_t step = 1;
+    while (item + step < count && starts[item + step] <= start) step *= 2;
     item = static_cast<std::uint32_t>(
-        std::upper_bound(starts.begin() + item, starts.end(), static_cast<std::uint32_t>(start)) -
+        std::upper_bound(starts.begin() + item + step / 2, starts.begin() + std::min(item + step, count),
+                         static_cast<std::uint32_t>(start)) -
         starts.begin() - 1);
     if (plain || GlobMatch(nameAt(item), glob)) out.push_back(item);
     if (++item >= count) break;

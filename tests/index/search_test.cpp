@@ -4,7 +4,10 @@
 
 #include "fakes/fake_platform.h"
 #include "index/item_index.h"
+#include "index/text.h"
 #include "index/wildcard.h"
+
+#include <random>
 
 namespace wh {
 namespace {
@@ -76,6 +79,31 @@ TEST_F(SearchTest, SearchAgreesWithWildcardMatchOverEveryName) {
       if (WildcardMatch(name, std::string("*") + typed + "*")) expected.push_back(name);
     }
     EXPECT_EQ(Find(typed), expected) << typed;
+  }
+}
+
+TEST_F(SearchTest, ScreenedSearchAgreesWithWildcardMatchOnRandomIndexes) {
+  std::mt19937 random(42);
+  const char* letters[] = {"a", "b", "A", "\xC3\xA9", "\xC3\x89", " ", "*", "?"};
+  const char* patternLetters[] = {"a", "b", "B", "\xC3\xA9", " ", "*", "?", "ab"};
+  for (int round = 0; round < 300; ++round) {
+    index.ItemList.Clear();
+    for (int n = random() % 40; n > 0; --n) {
+      std::string name;
+      for (int k = random() % 12; k > 0; --k) name += letters[random() % std::size(letters)];
+      AddItem(index, "C:\\M\\" + name + ".lnk");
+    }
+    for (int p = 0; p < 20; ++p) {
+      std::string typed;
+      for (int k = random() % 5; k > 0; --k) typed += patternLetters[random() % std::size(patternLetters)];
+      std::vector<std::string> expected;
+      for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+        std::string lower(index.ItemList.Name(i));
+        for (char& c : lower) c = AsciiLower(c);
+        if (WildcardMatch(lower, "*" + AsciiLower(typed) + "*")) expected.emplace_back(index.ItemList.Name(i));
+      }
+      ASSERT_EQ(Find(typed), expected) << "round " << round << ", typed '" << typed << "'";
+    }
   }
 }
 
