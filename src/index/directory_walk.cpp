@@ -1,6 +1,5 @@
 #include "index/directory_walk.h"
 
-#include <unordered_set>
 
 #include "index/text.h"
 #include "index/wildcard.h"
@@ -9,10 +8,44 @@ namespace wh {
 
 namespace {
 
-struct DirectoryIdHash {
-  std::size_t operator()(const DirectoryId& id) const {
-    return std::hash<std::uint64_t>()(id.volume * 0x9E3779B97F4A7C15ULL ^ id.file);
+// The directories a walk has entered: an open-addressing set, since a large
+// tree enters tens of thousands.
+class VisitedSet {
+ public:
+  // False when `id` was there already.
+  bool Insert(const DirectoryId& id) {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = Hash(id) & mask;; i = (i + 1) & mask) {
+      if (!occupied_[i]) {
+        slots_[i] = id;
+        occupied_[i] = true;
+        ++count_;
+        return true;
+      }
+      if (slots_[i] == id) return false;
+    }
   }
+
+ private:
+  static std::size_t Hash(const DirectoryId& id) {
+    std::uint64_t h = (id.file ^ (id.volume * 0x9E3779B97F4A7C15ULL)) * 0xff51afd7ed558ccdULL;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+  }
+  void Grow() {
+    std::vector<DirectoryId> old = std::move(slots_);
+    std::vector<bool> oldUsed = std::move(occupied_);
+    slots_.assign(old.empty() ? 256 : old.size() * 2, DirectoryId{});
+    occupied_.assign(slots_.size(), false);
+    count_ = 0;
+    for (std::size_t i = 0; i < old.size(); ++i) {
+      if (oldUsed[i]) Insert(old[i]);
+    }
+  }
+
+  std::vector<DirectoryId> slots_;
+  std::vector<bool> occupied_;
+  std::size_t count_ = 0;
 };
 
 // A mask made ready for many names: upper-cased once, and "*.ext" masks
@@ -58,7 +91,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   std::vector<PreparedMask> prepared;
   for (const std::string& m : masks) prepared.emplace_back(m);
 
-  std::unordered_set<DirectoryId, DirectoryIdHash> visited;
+  VisitedSet visited;
   struct Frame {
     std::string dir;  // ends with the separator
     std::vector<std::string> subdirectories;
@@ -79,7 +112,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
     auto check = [&] {
       if (checked) return;
       checked = true;
-      skip = id ? !visited.insert(*id).second : dir.size() >= kLongestPath;
+      skip = id ? !visited.Insert(*id) : dir.size() >= kLongestPath;
     };
     fileSystem.ListDirectory(
         dir,

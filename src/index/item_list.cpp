@@ -132,9 +132,12 @@ void ItemList::Clear() {
 void ItemList::Compact() {
   lastCount_ = entries_.size();
   lastText_ = text_.size();
-  text_.shrink_to_fit();
-  directories_.shrink_to_fit();
-  entries_.shrink_to_fit();
+  // Only worth a copy when much room is left over, as after a first load;
+  // a reload made room for about what it needed.
+  auto roomy = [](std::size_t capacity, std::size_t size) { return capacity > size + size / 4; };
+  if (roomy(text_.capacity(), text_.size())) text_.shrink_to_fit();
+  if (roomy(directories_.capacity(), directories_.size())) directories_.shrink_to_fit();
+  if (roomy(entries_.capacity(), entries_.size())) entries_.shrink_to_fit();
 }
 
 void ItemList::Changed() {
@@ -182,22 +185,57 @@ void ItemList::MakeOrder() const {
     const std::uint32_t end = (i + 1 < count ? lowerStarts_[i + 1] : lower.size()) - 1;
     return std::string_view(lower).substr(lowerStarts_[i], end - lowerStarts_[i]);
   };
-  order_.resize(count);
-  std::iota(order_.begin(), order_.end(), 0u);
-  if (collation_->OrdersAsciiAsLowerCaseBytes()) {
-    // Plain names sort by their lower-case bytes; the collation only decides
-    // where a name with other characters goes.
-    std::vector<bool> ascii(count);
-    for (std::uint32_t i = 0; i < count; ++i) ascii[i] = IsPrintableAscii(Name(i));
-    std::sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
-      if (ascii[a] && ascii[b]) return lowerName(a) < lowerName(b);
-      return collation_->Compare(Name(a), Name(b)) < 0;
-    });
-  } else {
+  auto byKeys = [&](std::vector<std::uint32_t>& positions) {
     std::vector<std::string> keys(count);
-    for (std::uint32_t i = 0; i < count; ++i) keys[i] = collation_->SortKey(Name(i));
-    std::sort(order_.begin(), order_.end(),
+    for (std::uint32_t i : positions) keys[i] = collation_->SortKey(Name(i));
+    std::sort(positions.begin(), positions.end(),
               [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+  };
+  order_.clear();
+  if (!collation_->OrdersAsciiAsLowerCaseBytes()) {
+    order_.resize(count);
+    std::iota(order_.begin(), order_.end(), 0u);
+    byKeys(order_);
+  } else {
+    // Plain names sort by their lower-case bytes, first by the leading eight
+    // of them packed in a number; the collation places only the others.
+    struct Prefixed {
+      std::uint64_t prefix;
+      std::uint32_t position;
+    };
+    std::vector<Prefixed> plain;
+    std::vector<std::uint32_t> others;
+    plain.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (!IsPrintableAscii(Name(i))) {
+        others.push_back(i);
+        continue;
+      }
+      const std::string_view name = lowerName(i);
+      std::uint64_t prefix = 0;
+      for (std::size_t k = 0; k < 8; ++k) {
+        prefix = (prefix << 8) | (k < name.size() ? static_cast<unsigned char>(name[k]) : 0u);
+      }
+      plain.push_back(Prefixed{prefix, i});
+    }
+    std::sort(plain.begin(), plain.end(), [&](const Prefixed& a, const Prefixed& b) {
+      if (a.prefix != b.prefix) return a.prefix < b.prefix;
+      return lowerName(a.position) < lowerName(b.position);
+    });
+    byKeys(others);
+    // Merge: each other name goes before the first plain name it sorts
+    // before; both runs are sorted, so the search only moves forward.
+    order_.reserve(count);
+    std::size_t next = 0;
+    for (std::uint32_t o : others) {
+      auto it = std::partition_point(plain.begin() + next, plain.end(), [&](const Prefixed& p) {
+        return collation_->Compare(Name(p.position), Name(o)) < 0;
+      });
+      const std::size_t until = static_cast<std::size_t>(it - plain.begin());
+      for (; next < until; ++next) order_.push_back(plain[next].position);
+      order_.push_back(o);
+    }
+    for (; next < plain.size(); ++next) order_.push_back(plain[next].position);
   }
   rank_.resize(count);
   for (std::uint32_t r = 0; r < count; ++r) rank_[order_[r]] = r;
@@ -214,10 +252,7 @@ const std::vector<std::uint32_t>& ItemList::ItemBoxRank() const {
   return rank_;
 }
 
-void ItemList::PrepareSearch() const {
-  LowerNames();
-  ItemBoxOrder();
-}
+void ItemList::PrepareSearch() const { LowerNames(); }
 
 std::size_t ItemList::MemoryBytes() const {
   return text_.capacity() + directories_.capacity() * sizeof(Span) +

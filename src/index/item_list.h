@@ -62,7 +62,8 @@ class ItemList {
   // the collation), and each item's place in that order.
   const std::vector<std::uint32_t>& ItemBoxOrder() const;
   const std::vector<std::uint32_t>& ItemBoxRank() const;
-  // Makes the search structures now rather than at the first search.
+  // Makes the names' search buffer now rather than at the first search. (The
+  // item-box order waits for a search: a load needs no sorting.)
   void PrepareSearch() const;
 
   const std::string& PathDelimiters() const { return pathDelimiters_; }

@@ -63,6 +63,20 @@ TEST_F(SearchTest, ItemBoxShowsMatchesAlphabetically) {
   Add({"zeta tool", "Alpha Tool", "beta tool", "Gamma", "delta TOOL"});
   Find("tool");
   EXPECT_EQ(BoxNames(), (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
+  // Names the collation must place among the plain ones, with and without
+  // the shortcut for plain names.
+  for (bool shortcut : {true, false}) {
+    testing::FakeCollation other(shortcut);
+    ItemIndex mixed(other, "\\:");
+    for (const char* name : {"\xC3\x89" "cole tool", "zeta tool", "Alpha Tool", "\xC3\xA0 tool", "beta tool"}) {
+      AddItem(mixed, std::string("C:\\M\\") + name + ".lnk");
+    }
+    MatchItems(mixed.ItemList, "tool", mixed.MatchList);
+    std::vector<std::string> names;
+    for (std::uint32_t i : mixed.MatchList.InItemBoxOrder(mixed.ItemList)) names.emplace_back(mixed.ItemList.Name(i));
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha Tool", "beta tool", "zeta tool", "\xC3\xA0 tool",
+                                               "\xC3\x89" "cole tool"}));
+  }
   // Few matches among many items take the other way to the same order.
   for (int i = 0; i < 200; ++i) Add({("filler " + std::to_string(i)).c_str()});
   Find("tool");
