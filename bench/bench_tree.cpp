@@ -11,9 +11,9 @@ namespace fs = std::filesystem;
 namespace {
 
 std::vector<std::string> Vocabulary(std::mt19937& random, int size) {
-  const char* syllables[] = {"ka", "lo", "mi", "ne", "ro", "su", "ta", "vi", "dor", "fen",
-                             "gal", "har", "jin", "kor", "lum", "mar", "nis", "por", "quo",
-                             "ras", "sel", "tor", "ul", "ven", "wix", "yar", "zed", "bre", "cla"};
+  const char* syllables[] = {"ka",  "lo",  "mi",  "ne",  "ro",  "su",  "ta",  "vi",  "dor", "fen",
+                             "gal", "har", "jin", "kor", "lum", "mar", "nis", "por", "quo", "ras",
+                             "sel", "tor", "ul",  "ven", "wix", "yar", "zed", "bre", "cla"};
   std::vector<std::string> words;
   for (int i = 0; i < size; ++i) {
     std::string w;
@@ -37,7 +37,8 @@ std::vector<std::string> EnsureTree(const std::string& root, const TreeSpec& spe
   while (static_cast<int>(dirs.size()) < spec.directories) {
     const std::size_t parent = random() % dirs.size();
     if (depth[parent] >= spec.maxDepth) continue;
-    dirs.push_back(dirs[parent] + "/" + words[random() % words.size()] + std::to_string(dirs.size()));
+    dirs.push_back(dirs[parent] + "/" + words[random() % words.size()] +
+                   std::to_string(dirs.size()));
     depth.push_back(depth[parent] + 1);
   }
   std::vector<std::string> files;
@@ -48,8 +49,8 @@ std::vector<std::string> EnsureTree(const std::string& root, const TreeSpec& spe
       if (!name.empty()) name += ' ';
       name += words[random() % words.size()];
     }
-    files.push_back(dirs[random() % dirs.size()] + "/" + name + " " + std::to_string(i % 97) +
-                    "." + extensions[random() % extensions.size()]);
+    files.push_back(dirs[random() % dirs.size()] + "/" + name + " " + std::to_string(i % 97) + "." +
+                    extensions[random() % extensions.size()]);
   }
 
   const fs::path stamp = fs::path(root) / ".complete";

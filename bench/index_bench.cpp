@@ -237,12 +237,13 @@ class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      const double ms = run.GetAdjustedRealTime() *
-                        (run.time_unit == benchmark::kMicrosecond   ? 1e-3
-                         : run.time_unit == benchmark::kNanosecond ? 1e-6
-                                                                   : 1.0);
+      const double ms =
+          run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMicrosecond  ? 1e-3
+                                       : run.time_unit == benchmark::kNanosecond ? 1e-6
+                                                                                 : 1.0);
       times[run.benchmark_name()] = ms;
-      for (const auto& [name, counter] : run.counters) counters[run.benchmark_name() + "/" + name] = counter.value;
+      for (const auto& [name, counter] : run.counters)
+        counters[run.benchmark_name() + "/" + name] = counter.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -264,7 +265,8 @@ int main(int argc, char** argv) {
     for (const auto& [key, value] : reporter.times) {
       if (key.rfind(name, 0) != 0) continue;
       if (key.ends_with("_median")) return value;
-      if (!key.ends_with("_mean") && !key.ends_with("_stddev") && !key.ends_with("_cv")) single = value;
+      if (!key.ends_with("_mean") && !key.ends_with("_stddev") && !key.ends_with("_cv"))
+        single = value;
     }
     return single;
   };

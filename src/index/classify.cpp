@@ -50,8 +50,7 @@ bool HasDrivePart(std::string_view text, char separator) {
 }  // namespace
 
 EnterAction ClassifyEnter(std::string_view text, const FileSystem& fileSystem) {
-  if (HasDrivePart(text, fileSystem.Separator()) &&
-      fileSystem.DirectoryExists(std::string(text))) {
+  if (HasDrivePart(text, fileSystem.Separator()) && fileSystem.DirectoryExists(std::string(text))) {
     return EnterAction::OpenExplorer;
   }
   if (text.starts_with("\\\\")) return EnterAction::OpenExplorer;

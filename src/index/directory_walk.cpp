@@ -1,6 +1,5 @@
 #include "index/directory_walk.h"
 
-
 #include "index/text.h"
 #include "index/wildcard.h"
 
@@ -56,8 +55,7 @@ struct PreparedMask {
   bool isSuffix = false;
 
   explicit PreparedMask(std::string_view mask) : upper(AsciiUpper(mask)) {
-    if (upper.size() >= 2 && upper[0] == '*' &&
-        upper.find_first_of("*?", 1) == std::string::npos) {
+    if (upper.size() >= 2 && upper[0] == '*' && upper.find_first_of("*?", 1) == std::string::npos) {
       suffix = upper.substr(1);
       isSuffix = true;
     }

@@ -39,8 +39,8 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
   if (!directories_.empty() && TextOf(directories_.back()) == directory) {
     return static_cast<std::uint32_t>(directories_.size() - 1);
   }
-  directories_.push_back(Span{static_cast<std::uint32_t>(text_.size()),
-                              static_cast<std::uint32_t>(directory.size())});
+  directories_.push_back(
+      Span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(directory.size())});
   text_.append(directory);
   return static_cast<std::uint32_t>(directories_.size() - 1);
 }

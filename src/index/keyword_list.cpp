@@ -5,8 +5,7 @@
 
 namespace wh {
 
-KeywordList::KeywordList(const Collation& collation)
-    : collation_(&collation), table_(collation) {}
+KeywordList::KeywordList(const Collation& collation) : collation_(&collation), table_(collation) {}
 
 std::uint32_t KeywordList::Find(std::string_view word) const {
   return table_.Find(word, table_.KeyOf(word),

@@ -66,7 +66,8 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
     for (std::size_t k = 0; k < positions.size(); ++k) itemOf[fileOf[k]] = positions[k];
   }
   std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
-  for (std::uint32_t item : itemOf) filesPerItem[item] = filesPerItem[item] < 2 ? filesPerItem[item] + 1 : 2;
+  for (std::uint32_t item : itemOf)
+    filesPerItem[item] = filesPerItem[item] < 2 ? filesPerItem[item] + 1 : 2;
   std::vector<std::string_view> shared;
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (filesPerItem[itemOf[i]] > 1) shared.push_back(all[i]);
@@ -96,8 +97,8 @@ constexpr Source kSources[] = {
 
 }  // namespace
 
-void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index,
-                     LoadView& view, const LoadPlatform& platform) {
+void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
+                     const LoadPlatform& platform) {
   view.ResetKeywordMode();
   index.KeywordList.Clear();
   index.ItemList.Clear();

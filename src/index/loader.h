@@ -47,7 +47,7 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
                   std::string_view extensions);
 
 // Rebuilds the index from scratch from the sources the settings enable.
-void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index,
-                     LoadView& view, const LoadPlatform& platform);
+void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
+                     const LoadPlatform& platform);
 
 }  // namespace wh

@@ -113,8 +113,8 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   // Candidates are where the pivot byte and, when the run has one, the byte
   // after it stand together: eight positions at a time, so that the many
   // places where the pivot alone occurs cost nothing.
-  const bool pair = screen.pivot + 1 < screen.segment.size() &&
-                    screen.segment[screen.pivot + 1] != '?';
+  const bool pair =
+      screen.pivot + 1 < screen.segment.size() && screen.segment[screen.pivot + 1] != '?';
   constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
   const std::uint64_t first = kOnes * static_cast<unsigned char>(pivotByte);
   const char secondByte = pair ? screen.segment[screen.pivot + 1] : '\0';
@@ -161,10 +161,11 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
     // The name holding `start`: hits move forward, mostly by a few names.
     std::uint32_t step = 1;
     while (item + step < count && starts[item + step] <= start) step *= 2;
-    item = static_cast<std::uint32_t>(
-        std::upper_bound(starts.begin() + item + step / 2, starts.begin() + std::min(item + step, count),
-                         static_cast<std::uint32_t>(start)) -
-        starts.begin() - 1);
+    item =
+        static_cast<std::uint32_t>(std::upper_bound(starts.begin() + item + step / 2,
+                                                    starts.begin() + std::min(item + step, count),
+                                                    static_cast<std::uint32_t>(start)) -
+                                   starts.begin() - 1);
     if (plain || GlobMatch(nameAt(item), glob)) out.push_back(item);
     if (++item >= count) break;
     scan = starts[item] + screen.pivot;

@@ -14,7 +14,14 @@ inline constexpr std::string_view WordSeparators = " \"(),.:;";
 
 inline bool IsWordSeparator(char c) {
   switch (c) {
-    case ' ': case '"': case '(': case ')': case ',': case '.': case ':': case ';':
+    case ' ':
+    case '"':
+    case '(':
+    case ')':
+    case ',':
+    case '.':
+    case ':':
+    case ';':
       return true;
     default:
       return false;

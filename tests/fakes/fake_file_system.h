@@ -45,7 +45,7 @@ class FakeFileSystem : public FileSystem {
     bool isDirectory = false;
     std::string contents;
     std::vector<std::string> children;  // names, in listing order
-    std::string linkTarget;              // normalised path, for links
+    std::string linkTarget;             // normalised path, for links
     std::uint64_t id = 0;
   };
 

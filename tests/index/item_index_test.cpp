@@ -73,8 +73,8 @@ TEST_F(ItemIndexTest, KeywordListIsSortedUniqueAndKeepsTheFirstForm) {
                            "BETA gamma.lnk", "alpha.url"}) {
     AddItem(index, std::string("C:\\M\\") + file);
   }
-  EXPECT_EQ(Keywords(), (std::vector<std::string>{"alpha", "beta", "gamma", "zeta",
-                                                  "\xC3\x89t\xC3\xA9"}));
+  EXPECT_EQ(Keywords(),
+            (std::vector<std::string>{"alpha", "beta", "gamma", "zeta", "\xC3\x89t\xC3\xA9"}));
 }
 
 TEST_F(ItemIndexTest, LaterFileWithAnEqualNameTakesTheItemOverInPlace) {
@@ -83,10 +83,10 @@ TEST_F(ItemIndexTest, LaterFileWithAnEqualNameTakesTheItemOverInPlace) {
   AddItem(index, "C:\\User\\notes.url");
   AddItem(index, "C:\\A\\.lnk");
   AddItem(index, "C:\\B\\.url");
-  EXPECT_EQ(Items(), (std::vector<std::pair<std::string, std::string>>{
-                         {"notes", "C:\\User\\notes.url"},
-                         {"Editor", "C:\\All\\Editor.lnk"},
-                         {"", "C:\\B\\.url"}}));
+  EXPECT_EQ(Items(),
+            (std::vector<std::pair<std::string, std::string>>{{"notes", "C:\\User\\notes.url"},
+                                                              {"Editor", "C:\\All\\Editor.lnk"},
+                                                              {"", "C:\\B\\.url"}}));
 }
 
 TEST_F(ItemIndexTest, ItemPathFindsNamesIgnoringCaseAndKeepsEqualsSigns) {
@@ -129,12 +129,14 @@ TEST_F(ItemIndexTest, IgnoredWordsLeaveTheKeywordsButNotTheItems) {
 
 TEST_F(ItemIndexTest, ManyItemsKeepTheirOrderAndPaths) {
   // Enough to make the name table grow several times.
-  for (int i = 0; i < 5000; ++i) AddItem(index, "C:\\D" + std::to_string(i % 7) + "\\item" + std::to_string(i) + ".lnk");
+  for (int i = 0; i < 5000; ++i)
+    AddItem(index, "C:\\D" + std::to_string(i % 7) + "\\item" + std::to_string(i) + ".lnk");
   for (int i = 0; i < 5000; i += 2) AddItem(index, "C:\\E\\ITEM" + std::to_string(i) + ".url");
   ASSERT_EQ(index.ItemList.Count(), 5000u);
   for (std::uint32_t i = 0; i < 5000; ++i) {
-    const std::string expected = i % 2 == 0 ? "C:\\E\\ITEM" + std::to_string(i) + ".url"
-                                            : "C:\\D" + std::to_string(i % 7) + "\\item" + std::to_string(i) + ".lnk";
+    const std::string expected =
+        i % 2 == 0 ? "C:\\E\\ITEM" + std::to_string(i) + ".url"
+                   : "C:\\D" + std::to_string(i % 7) + "\\item" + std::to_string(i) + ".lnk";
     ASSERT_EQ(index.ItemList.Path(i), expected);
   }
 }

@@ -102,7 +102,9 @@ TEST_F(LoaderTest, ReportsAboutTheUserDirectory) {
       {"", "xls doc pdf", {}},
       {"C:\\Docs", "", {"No mask(s) for user directory defined."}},
       {"C:\\Missing", "xls", {"Error: User directory not found."}},
-      {"C:\\Missing", "", {"Error: User directory not found.", "No mask(s) for user directory defined."}},
+      {"C:\\Missing",
+       "",
+       {"Error: User directory not found.", "No mask(s) for user directory defined."}},
       {"", "", {"No mask(s) for user directory defined."}},
       {"C:\\Docs", "   ", {}},
       {"C:\\Docs", "xls", {}},
@@ -144,7 +146,9 @@ TEST(FormatCountTest, GroupsOfThreeDigits) {
   EXPECT_EQ(FormatCount(999, ","), "999");
   EXPECT_EQ(FormatCount(1000, ","), "1,000");
   EXPECT_EQ(FormatCount(1234567, "."), "1.234.567");
-  EXPECT_EQ(FormatCount(123456, "\xE2\x80\xAF"), "123\xE2\x80\xAF" "456");
+  EXPECT_EQ(FormatCount(123456, "\xE2\x80\xAF"),
+            "123\xE2\x80\xAF"
+            "456");
 }
 
 TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
@@ -158,9 +162,9 @@ TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
   fs.AddDirectoryLink("C:\\U\\sub\\loop", "C:\\U");
   fs.AddDirectoryLink("C:\\U\\again", "C:\\U\\sub");
   AddDirectory(index, fs, "C:\\U", "lnk");
-  EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\b.lnk", "C:\\U\\a.LNK",
-                                               "C:\\U\\.dotfile.lnk", "C:\\U\\sub\\c.lnk",
-                                               "C:\\U\\cache\\seen.lnk"}));
+  EXPECT_EQ(Paths(),
+            (std::vector<std::string>{"C:\\U\\b.lnk", "C:\\U\\a.LNK", "C:\\U\\.dotfile.lnk",
+                                      "C:\\U\\sub\\c.lnk", "C:\\U\\cache\\seen.lnk"}));
 }
 
 TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {
@@ -169,20 +173,23 @@ TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {
     const char* mask;
     bool match;
   } cases[] = {
-      {"Report.XLS", "*.xls", true},  {"Report", "*.*", false},    {"a.", "*.*", true},
-      {"desktop.ini", "*.*", true},   {"x.doc", "*.do?", true},    {"x.do", "*.do?", false},
-      {"x.tar.gz", "*.gz", true},     {"xls", "*.xls", false},     {"a.xlsx", "*.xls", false},
+      {"Report.XLS", "*.xls", true},   {"Report", "*.*", false}, {"a.", "*.*", true},
+      {"desktop.ini", "*.*", true},    {"x.doc", "*.do?", true}, {"x.do", "*.do?", false},
+      {"x.tar.gz", "*.gz", true},      {"xls", "*.xls", false},  {"a.xlsx", "*.xls", false},
       {"\xC3\x89.PDF", "*.pdf", true}, {".lnk", "*.lnk", true},
   };
-  for (const Case& c : cases) EXPECT_EQ(MaskMatches(c.name, c.mask), c.match) << c.name << " " << c.mask;
+  for (const Case& c : cases)
+    EXPECT_EQ(MaskMatches(c.name, c.mask), c.match) << c.name << " " << c.mask;
 }
 
 TEST_F(LoaderTest, ExtensionWordsAreSplitLikeWords) {
-  for (const char* f : {"a.xls", "b.doc", "c.pdf", "d.tar", "e.gz", "f.txt"}) fs.AddFile(std::string("C:\\U\\") + f);
+  for (const char* f : {"a.xls", "b.doc", "c.pdf", "d.tar", "e.gz", "f.txt"})
+    fs.AddFile(std::string("C:\\U\\") + f);
   for (const char* masks : {"xls doc pdf", "xls,doc;pdf", ".xls .doc .pdf"}) {
     index.ItemList.Clear();
     AddDirectory(index, fs, "C:\\U\\", masks);
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\a.xls", "C:\\U\\b.doc", "C:\\U\\c.pdf"})) << masks;
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\a.xls", "C:\\U\\b.doc", "C:\\U\\c.pdf"}))
+        << masks;
   }
   index.ItemList.Clear();
   AddDirectory(index, fs, "C:\\U", "tar.gz");
@@ -200,18 +207,21 @@ void LongWayAddDirectory(ItemIndex& index, const FileSystem& fs, const std::stri
     std::vector<std::string> found;
     std::function<void(const std::string&)> walk = [&](const std::string& d) {
       std::vector<std::string> subdirectories;
-      fs.ListDirectory(d, [&](std::string_view name, bool isDirectory) {
-        if (isDirectory) {
-          if (!name.starts_with('.')) subdirectories.emplace_back(name);
-        } else {
-          for (const std::string& m : masks) {
-            if (MaskMatches(name, m)) {
-              found.push_back(d + std::string(name));
-              break;
+      fs.ListDirectory(
+          d,
+          [&](std::string_view name, bool isDirectory) {
+            if (isDirectory) {
+              if (!name.starts_with('.')) subdirectories.emplace_back(name);
+            } else {
+              for (const std::string& m : masks) {
+                if (MaskMatches(name, m)) {
+                  found.push_back(d + std::string(name));
+                  break;
+                }
+              }
             }
-          }
-        }
-      }, nullptr);
+          },
+          nullptr);
       for (const std::string& s : subdirectories) walk(d + s + "\\");
     };
     walk(dir);
@@ -221,8 +231,9 @@ void LongWayAddDirectory(ItemIndex& index, const FileSystem& fs, const std::stri
 
 TEST(AddDirectoryTest, OneWalkGivesWhatAWalkPerExtensionGives) {
   std::mt19937 random(7);
-  const char* stems[] = {"Report", "report", "REPORT", "Notes", "notes", "\xC3\x89t\xC3\xA9",
-                         "\xC3\x89T\xC3\x89", "Plan B", "plan b", "Budget 2004"};
+  const char* stems[] = {
+      "Report", "report", "REPORT",     "Notes", "notes", "\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\x89",
+      "Plan B", "plan b", "Budget 2004"};
   const char* extensions[] = {"xls", "XLS", "doc", "pdf", "txt", "do"};
   FakeCollation collation;
   for (int round = 0; round < 300; ++round) {
@@ -231,7 +242,8 @@ TEST(AddDirectoryTest, OneWalkGivesWhatAWalkPerExtensionGives) {
     const int files = 1 + random() % 25;
     for (int i = 0; i < files; ++i) {
       std::string dir = "C:\\U";
-      for (int depth = random() % 3; depth > 0; --depth) dir += "\\d" + std::to_string(random() % 3);
+      for (int depth = random() % 3; depth > 0; --depth)
+        dir += "\\d" + std::to_string(random() % 3);
       fs.AddFile(dir + "\\" + stems[random() % std::size(stems)] + "." +
                  extensions[random() % std::size(extensions)]);
     }

@@ -35,8 +35,8 @@ class SearchTest : public ::testing::Test {
 };
 
 TEST_F(SearchTest, FindsTypedTextAnywhereInTheNamesInItemOrder) {
-  Add({"WordPad", "Microsoft Word", "Password Safe", "Notepad", "Notepad2", "The Notebook",
-       "Ward", "Wrd", "\xC3\x89t\xC3\xA9", "", "Star*Name"});
+  Add({"WordPad", "Microsoft Word", "Password Safe", "Notepad", "Notepad2", "The Notebook", "Ward",
+       "Wrd", "\xC3\x89t\xC3\xA9", "", "Star*Name"});
   struct Case {
     const char* typed;
     std::vector<std::string> found;
@@ -62,25 +62,32 @@ TEST_F(SearchTest, FindsTypedTextAnywhereInTheNamesInItemOrder) {
 TEST_F(SearchTest, ItemBoxShowsMatchesAlphabetically) {
   Add({"zeta tool", "Alpha Tool", "beta tool", "Gamma", "delta TOOL"});
   Find("tool");
-  EXPECT_EQ(BoxNames(), (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
+  EXPECT_EQ(BoxNames(),
+            (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
   // Names the collation must place among the plain ones, with and without
   // the shortcut for plain names.
   for (bool shortcut : {true, false}) {
     testing::FakeCollation other(shortcut);
     ItemIndex mixed(other, "\\:");
-    for (const char* name : {"\xC3\x89" "cole tool", "zeta tool", "Alpha Tool", "\xC3\xA0 tool", "beta tool"}) {
+    for (const char* name : {"\xC3\x89"
+                             "cole tool",
+                             "zeta tool", "Alpha Tool", "\xC3\xA0 tool", "beta tool"}) {
       AddItem(mixed, std::string("C:\\M\\") + name + ".lnk");
     }
     MatchItems(mixed.ItemList, "tool", mixed.MatchList);
     std::vector<std::string> names;
-    for (std::uint32_t i : mixed.MatchList.InItemBoxOrder(mixed.ItemList)) names.emplace_back(mixed.ItemList.Name(i));
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha Tool", "beta tool", "zeta tool", "\xC3\xA0 tool",
-                                               "\xC3\x89" "cole tool"}));
+    for (std::uint32_t i : mixed.MatchList.InItemBoxOrder(mixed.ItemList))
+      names.emplace_back(mixed.ItemList.Name(i));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Alpha Tool", "beta tool", "zeta tool", "\xC3\xA0 tool",
+                                        "\xC3\x89"
+                                        "cole tool"}));
   }
   // Few matches among many items take the other way to the same order.
   for (int i = 0; i < 200; ++i) Add({("filler " + std::to_string(i)).c_str()});
   Find("tool");
-  EXPECT_EQ(BoxNames(), (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
+  EXPECT_EQ(BoxNames(),
+            (std::vector<std::string>{"Alpha Tool", "beta tool", "delta TOOL", "zeta tool"}));
 }
 
 TEST_F(SearchTest, SearchAgreesWithWildcardMatchOverEveryName) {
@@ -109,12 +116,14 @@ TEST_F(SearchTest, ScreenedSearchAgreesWithWildcardMatchOnRandomIndexes) {
     }
     for (int p = 0; p < 20; ++p) {
       std::string typed;
-      for (int k = random() % 5; k > 0; --k) typed += patternLetters[random() % std::size(patternLetters)];
+      for (int k = random() % 5; k > 0; --k)
+        typed += patternLetters[random() % std::size(patternLetters)];
       std::vector<std::string> expected;
       for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
         std::string lower(index.ItemList.Name(i));
         for (char& c : lower) c = AsciiLower(c);
-        if (WildcardMatch(lower, "*" + AsciiLower(typed) + "*")) expected.emplace_back(index.ItemList.Name(i));
+        if (WildcardMatch(lower, "*" + AsciiLower(typed) + "*"))
+          expected.emplace_back(index.ItemList.Name(i));
       }
       ASSERT_EQ(Find(typed), expected) << "round " << round << ", typed '" << typed << "'";
     }

@@ -54,10 +54,10 @@ TEST(WildcardMatchTest, AnswersOfTheSearchPatterns) {
       {"abc", "*", true},
       {"", "*", false},
       {"a", "**", true},
-      {"\xC3\xA9t\xC3\xA9", "\xC3\xA9?\xC3\xA9", true},   // ? takes a whole character
+      {"\xC3\xA9t\xC3\xA9", "\xC3\xA9?\xC3\xA9", true},  // ? takes a whole character
       {"\xC3\xA9t\xC3\xA9", "??\xC3\xA9", true},
       {"\xC3\xA9t", "???", false},
-      {"a*b", "a*b", true},                                  // no escape: * is a wild card
+      {"a*b", "a*b", true},  // no escape: * is a wild card
       {"axyb", "a*b", true},
   };
   for (const Case& c : cases) {
@@ -72,9 +72,9 @@ TEST(WildcardMatchTest, EdgesOfTheRules) {
     const char* pattern;
     bool match;
   } cases[] = {
-      {"", "", true},      {"a", "", false},    {"", "*", true},     {"", "**", false},
-      {"", "?", false},    {"a", "a*", true},   {"a", "a**", false}, {"ab", "a**", true},
-      {"a", "*a", true},   {"ba", "*a", true},  {"ab", "*a", false}, {"abc", "a*c", true},
+      {"", "", true},       {"a", "", false},   {"", "*", true},     {"", "**", false},
+      {"", "?", false},     {"a", "a*", true},  {"a", "a**", false}, {"ab", "a**", true},
+      {"a", "*a", true},    {"ba", "*a", true}, {"ab", "*a", false}, {"abc", "a*c", true},
       {"ac", "a**c", true}, {"a", "?", true},   {"ab", "?", false},  {"A", "a", false},
   };
   for (const Case& c : cases) {

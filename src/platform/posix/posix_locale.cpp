@@ -66,9 +66,8 @@ PosixCollation::PosixCollation(const char* localeName) {
     ctype_ = newlocale(LC_ALL_MASK, "C.UTF-8", nullptr);
   }
   const char* name = collate_ ? nl_langinfo_l(_NL_LOCALE_NAME(LC_COLLATE), collate_) : "C";
-  codePointOrder_ = !collate_ || !name || strcmp(name, "C") == 0 ||
-                    strcmp(name, "POSIX") == 0 || strncmp(name, "C.", 2) == 0 ||
-                    !IsUtf8Locale(collate_);
+  codePointOrder_ = !collate_ || !name || strcmp(name, "C") == 0 || strcmp(name, "POSIX") == 0 ||
+                    strncmp(name, "C.", 2) == 0 || !IsUtf8Locale(collate_);
 }
 
 PosixCollation::~PosixCollation() {

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-
 namespace wh {
 
 XdgShellFolders::XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv)

@@ -71,8 +71,12 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
                         .string()
                         .substr(canonicalRoot.size() + 1));
   }
-  std::multiset<std::string> expected = {"a.desktop", "link.desktop", "sub/b.desktop",
-                                         "sub/deeper/c.DESKTOP", "cache/e.desktop", odd,
+  std::multiset<std::string> expected = {"a.desktop",
+                                         "link.desktop",
+                                         "sub/b.desktop",
+                                         "sub/deeper/c.DESKTOP",
+                                         "cache/e.desktop",
+                                         odd,
                                          longDir + "far.desktop"};
   if (!lockedIsUnreadable) expected.insert("locked/f.desktop");
   EXPECT_EQ(relative, expected);
@@ -84,7 +88,7 @@ TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "[Form]\r\nHotKey=F4\r\n");
   fileSystem_.WriteFileReplacing(path, "new");
   EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "new");
-  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 2), std::nullopt);  // larger than allowed
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 2), std::nullopt);          // larger than allowed
   EXPECT_EQ(fileSystem_.ReadWholeFile(Root(), 1 << 20), std::nullopt);  // a directory
 
   chmod(path.c_str(), 0444);
@@ -97,9 +101,18 @@ TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
 
 TEST(PosixCollationTest, CaseBlindInEveryScriptAndSortKeysAgree) {
   PosixCollation collation("C.UTF-8");
-  const std::string words[] = {"alpha", "Alpha", "BETA", "\xC3\x89t\xC3\xA9",
-                               "\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", "\xCE\xA3\xCE\xB1",
-                               "\xCF\x83\xCE\xB1", "zeta", "bad\xFF", "bad\xFE", ""};
+  const std::string words[] = {"alpha",
+                               "Alpha",
+                               "BETA",
+                               "\xC3\x89t\xC3\xA9",
+                               "\xC3\x89T\xC3\x89",
+                               "\xC3\xA9t\xC3\xA9",
+                               "\xCE\xA3\xCE\xB1",
+                               "\xCF\x83\xCE\xB1",
+                               "zeta",
+                               "bad\xFF",
+                               "bad\xFE",
+                               ""};
   EXPECT_EQ(collation.Compare("\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\x89"), 0);
   EXPECT_EQ(collation.Compare("\xCE\xA3\xCE\xB1", "\xCF\x83\xCE\xB1"), 0);  // Greek
   EXPECT_LT(collation.Compare("alpha", "BETA"), 0);
@@ -124,8 +137,10 @@ TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
       {"HOME", Root() + "/home"},
       {"XDG_DATA_DIRS", Root() + "/opt/share:" + Root() + "/usr/share"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false), Root() + "/home/.local/share/applications/");
-  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true), Root() + "/usr/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false),
+            Root() + "/home/.local/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true),
+            Root() + "/usr/share/applications/");
   EXPECT_EQ(folders.ShellFolderPath("Desktop", false), Root() + "/home/Schreibtisch/");
   EXPECT_EQ(folders.ShellFolderPath("Personal", false), Root() + "/home/");
   EXPECT_EQ(folders.ShellFolderPath("Common Desktop", true), "");
