@@ -1,21 +1,13 @@
 #include "settings/hot_key_text.h"
 
+#include "index/text.h"
+
 namespace wh {
 
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
-
 bool TakePrefix(std::string_view& text, std::string_view prefix) {
-  if (text.size() < prefix.size() || !EqualsIgnoringCase(text.substr(0, prefix.size()), prefix))
+  if (text.size() < prefix.size() || !AsciiEqualIgnoringCase(text.substr(0, prefix.size()), prefix))
     return false;
   text.remove_prefix(prefix.size());
   return true;
@@ -79,7 +71,7 @@ HotKeyCombo ParseHotKeyText(std::string_view text, const KeyNames& keyNames) {
   if (text.empty()) return {};
   for (int key = 0x08; key <= 0xFF; ++key) {
     std::string name = KeyName(key, keyNames);
-    if (!name.empty() && EqualsIgnoringCase(name, text)) {
+    if (!name.empty() && AsciiEqualIgnoringCase(name, text)) {
       hotKey.key = key;
       return hotKey;
     }

@@ -1,5 +1,7 @@
 #include "settings/ini_file.h"
 
+#include "index/text.h"
+
 #include <cstdint>
 
 namespace wh {
@@ -15,16 +17,6 @@ std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
 }
 
 bool HasLineBreakOrNul(std::string_view s) {
@@ -153,7 +145,7 @@ Location Locate(std::string_view text, std::size_t start, std::string_view secti
       // The name ends at the first "]", or at the end of the line without one.
       std::string_view name = trimmed.substr(1);
       name = Trim(name.substr(0, name.find(']')));
-      if (!where.sectionFound && EqualsIgnoringCase(name, section)) {
+      if (!where.sectionFound && AsciiEqualIgnoringCase(name, section)) {
         where.sectionFound = inSection = true;
         where.insertAt = line.next;
         where.insertAfterUnterminatedLine = line.next == line.end;
@@ -165,7 +157,7 @@ Location Locate(std::string_view text, std::size_t start, std::string_view secti
     where.insertAfterUnterminatedLine = line.next == line.end;
     std::size_t equals = trimmed.find('=');
     if (equals == std::string_view::npos) continue;
-    if (!EqualsIgnoringCase(Trim(trimmed.substr(0, equals)), key)) continue;
+    if (!AsciiEqualIgnoringCase(Trim(trimmed.substr(0, equals)), key)) continue;
     std::string_view value = Trim(trimmed.substr(equals + 1));
     std::size_t trimmedBegin =
         line.begin + static_cast<std::size_t>(trimmed.data() - content.data());
