@@ -26,24 +26,24 @@ std::vector<std::string> Vocabulary(std::mt19937& random, int size) {
 
 }  // namespace
 
-std::vector<std::string> EnsureTree(const std::string& root, const TreeSpec& spec,
+std::vector<std::string> EnsureTree(const std::string& root, const TreeShape& shape,
                                     const std::vector<std::string>& extensions) {
-  std::mt19937 random(spec.seed);
+  std::mt19937 random(shape.seed);
   const std::vector<std::string> words = Vocabulary(random, 4000);
 
   // Directory tree: each new directory under a random one not yet at depth.
   std::vector<std::string> dirs = {root};
   std::vector<int> depth = {0};
-  while (static_cast<int>(dirs.size()) < spec.directories) {
+  while (static_cast<int>(dirs.size()) < shape.directories) {
     const std::size_t parent = random() % dirs.size();
-    if (depth[parent] >= spec.maxDepth) continue;
+    if (depth[parent] >= shape.maxDepth) continue;
     dirs.push_back(dirs[parent] + "/" + words[random() % words.size()] +
                    std::to_string(dirs.size()));
     depth.push_back(depth[parent] + 1);
   }
   std::vector<std::string> files;
-  files.reserve(spec.files);
-  for (int i = 0; i < spec.files; ++i) {
+  files.reserve(shape.files);
+  for (int i = 0; i < shape.files; ++i) {
     std::string name;
     for (int n = 2 + random() % 4; n > 0; --n) {
       if (!name.empty()) name += ' ';
