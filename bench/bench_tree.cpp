@@ -53,12 +53,17 @@ std::vector<std::string> EnsureTree(const std::string& root, const TreeShape& sh
                     extensions[random() % extensions.size()]);
   }
 
+  // The stamp, written last, names the shape the tree was made for.
   const fs::path stamp = fs::path(root) / ".complete";
-  if (fs::exists(stamp)) return files;
+  const std::string made = std::to_string(shape.files) + " " + std::to_string(shape.directories) +
+                           " " + std::to_string(shape.maxDepth) + " " + std::to_string(shape.seed);
+  std::string found;
+  std::getline(std::ifstream(stamp), found);
+  if (found == made) return files;
   fs::remove_all(root);
   for (const std::string& d : dirs) fs::create_directories(d);
   for (const std::string& f : files) std::ofstream{f};
-  std::ofstream{stamp};
+  std::ofstream(stamp) << made << '\n';
   return files;
 }
 
