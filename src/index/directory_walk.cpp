@@ -1,5 +1,11 @@
 #include "index/directory_walk.h"
 
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+
 #include "index/text.h"
 #include "index/wildcard.h"
 
@@ -83,12 +89,69 @@ bool MaskMatches(std::string_view name, std::string_view mask) {
   return PreparedMask(mask).Matches(name, scratch);
 }
 
-void WalkTree(const FileSystem& fileSystem, const std::string& root,
-              const std::vector<std::string>& masks, const FoundFileSink& onFile) {
-  const char separator = fileSystem.Separator();
-  std::vector<PreparedMask> prepared;
-  for (const std::string& m : masks) prepared.emplace_back(m);
+namespace {
 
+// Files found in the walk, a few hundred at a time, full paths end to end.
+struct FoundBatch {
+  std::string paths;
+  struct File {
+    std::uint32_t offset, length, firstMask;
+  };
+  std::vector<File> files;
+};
+
+// Hands batches from the thread that lists directories to the one that
+// indexes what was found; bounded, so that the lister can't run far ahead.
+class BatchQueue {
+ public:
+  // False when the reader has stopped listening.
+  bool Push(FoundBatch&& batch) {
+    std::unique_lock lock(mutex_);
+    roomy_.wait(lock, [this] { return batches_.size() < 64 || stopped_; });
+    if (stopped_) return false;
+    batches_.push_back(std::move(batch));
+    ready_.notify_one();
+    return true;
+  }
+  void Finish(std::exception_ptr error) {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+    error_ = error;
+    ready_.notify_one();
+  }
+  // False at the end; rethrows what the lister failed with.
+  bool Pop(FoundBatch& batch) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [this] { return !batches_.empty() || finished_; });
+    if (batches_.empty()) {
+      if (error_) std::rethrow_exception(error_);
+      return false;
+    }
+    batch = std::move(batches_.front());
+    batches_.pop_front();
+    roomy_.notify_one();
+    return true;
+  }
+  void Stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    roomy_.notify_one();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_, roomy_;
+  std::deque<FoundBatch> batches_;
+  bool finished_ = false, stopped_ = false;
+  std::exception_ptr error_;
+};
+
+// The walk proper: lists the tree depth first and hands each matching file's
+// full path and first mask to `found`, which returns false to end the walk.
+template <typename Found>
+void ListTree(const FileSystem& fileSystem, const std::string& root,
+              const std::vector<PreparedMask>& masks, Found found) {
+  const char separator = fileSystem.Separator();
   VisitedSet visited;
   struct Frame {
     std::string dir;  // ends with the separator
@@ -98,6 +161,8 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   std::vector<Frame> stack;
   std::string scratch;
   std::string path;
+  bool going = true;
+  const std::unique_ptr<ListingSession> session = fileSystem.BeginListing();
 
   // Lists one directory: reports its matching files and remembers its
   // subdirectories for later, unless the walk has been there before.
@@ -112,20 +177,20 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
       checked = true;
       skip = id ? !visited.Insert(*id) : dir.size() >= kLongestPath;
     };
-    fileSystem.ListDirectory(
+    session->List(
         dir,
         [&](std::string_view name, bool isDirectory) {
           check();
-          if (skip) return;
+          if (skip || !going) return;
           if (isDirectory) {
             if (!name.starts_with('.')) frame.subdirectories.emplace_back(name);
             return;
           }
-          for (std::size_t m = 0; m < prepared.size(); ++m) {
-            if (prepared[m].Matches(name, scratch)) {
+          for (std::size_t m = 0; m < masks.size(); ++m) {
+            if (masks[m].Matches(name, scratch)) {
               path.assign(dir);
               path.append(name);
-              onFile(path, m);
+              going = found(path, m);
               break;
             }
           }
@@ -138,7 +203,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   };
 
   enter(root);
-  while (!stack.empty()) {
+  while (going && !stack.empty()) {
     Frame& top = stack.back();
     if (top.next >= top.subdirectories.size()) {
       stack.pop_back();
@@ -146,6 +211,56 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
     }
     const std::string sub = top.dir + top.subdirectories[top.next++];
     enter(sub);
+  }
+}
+
+}  // namespace
+
+void WalkTree(const FileSystem& fileSystem, const std::string& root,
+              const std::vector<std::string>& masks, const FoundFileSink& onFile) {
+  std::vector<PreparedMask> prepared;
+  for (const std::string& m : masks) prepared.emplace_back(m);
+
+  // Listing directories is mostly the system's work, indexing what they hold
+  // ours: a second thread lists ahead while this one takes the files in walk
+  // order, so that the two overlap. The walk is over when this returns.
+  BatchQueue queue;
+  std::thread lister([&] {
+    try {
+      FoundBatch batch;
+      bool listening = true;
+      ListTree(fileSystem, root, prepared, [&](std::string_view path, std::size_t firstMask) {
+        batch.files.push_back({static_cast<std::uint32_t>(batch.paths.size()),
+                               static_cast<std::uint32_t>(path.size()),
+                               static_cast<std::uint32_t>(firstMask)});
+        batch.paths.append(path);
+        if (batch.files.size() >= 256) {
+          listening = queue.Push(std::move(batch));
+          batch = FoundBatch();
+        }
+        return listening;
+      });
+      if (listening && !batch.files.empty()) queue.Push(std::move(batch));
+      queue.Finish(nullptr);
+    } catch (...) {
+      queue.Finish(std::current_exception());
+    }
+  });
+  // Whatever the indexing throws, the lister is stopped and waited for.
+  struct Join {
+    BatchQueue& queue;
+    std::thread& thread;
+    ~Join() {
+      queue.Stop();
+      thread.join();
+    }
+  } join{queue, lister};
+
+  FoundBatch batch;
+  while (queue.Pop(batch)) {
+    for (const FoundBatch::File& f : batch.files) {
+      onFile(std::string_view(batch.paths).substr(f.offset, f.length), f.firstMask);
+    }
   }
 }
 

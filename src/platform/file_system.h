@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,20 @@ struct FileWriteError {
   std::string path;
 };
 
+class FileSystem;
+
+// Lists many directories of one tree, one after another, as a walk does. An
+// implementation may keep directories open for the session to reach their
+// subdirectories quicker; what it keeps dies with the session, so nothing of a
+// tree that has changed since is used. Listing behaves as
+// FileSystem::ListDirectory.
+class ListingSession {
+ public:
+  virtual ~ListingSession() = default;
+  virtual bool List(const std::string& dir, const DirectoryEntrySink& sink,
+                    std::optional<DirectoryId>* id) = 0;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -46,6 +61,9 @@ class FileSystem {
   virtual bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
                              std::optional<DirectoryId>* id) const = 0;
 
+  // A session for listing one tree; by default it lists as ListDirectory.
+  virtual std::unique_ptr<ListingSession> BeginListing() const;
+
   // True when `path` exists and is a directory (links to directories count).
   virtual bool DirectoryExists(const std::string& path) const = 0;
 
@@ -62,5 +80,20 @@ class FileSystem {
   // refuses; the old file then stays as it was.
   virtual void WriteFileReplacing(const std::string& path, std::string_view contents) const = 0;
 };
+
+inline std::unique_ptr<ListingSession> FileSystem::BeginListing() const {
+  class Plain : public ListingSession {
+   public:
+    explicit Plain(const FileSystem& fileSystem) : fileSystem_(fileSystem) {}
+    bool List(const std::string& dir, const DirectoryEntrySink& sink,
+              std::optional<DirectoryId>* id) override {
+      return fileSystem_.ListDirectory(dir, sink, id);
+    }
+
+   private:
+    const FileSystem& fileSystem_;
+  };
+  return std::make_unique<Plain>(*this);
+}
 
 }  // namespace wh

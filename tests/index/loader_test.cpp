@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_platform.h"
@@ -165,6 +166,22 @@ TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
   EXPECT_EQ(Paths(),
             (std::vector<std::string>{"C:\\U\\b.lnk", "C:\\U\\a.LNK", "C:\\U\\.dotfile.lnk",
                                       "C:\\U\\sub\\c.lnk", "C:\\U\\cache\\seen.lnk"}));
+}
+
+TEST_F(LoaderTest, AFailureWhileIndexingEndsTheWalk) {
+  // More files than the walk lists ahead, so that the lister is kept waiting
+  // when the indexing gives up.
+  for (int i = 0; i < 40000; ++i) fs.AddFile("C:\\U\\f" + std::to_string(i) + ".lnk");
+  int seen = 0;
+  EXPECT_THROW(WalkTree(fs, "C:\\U", {"*.lnk"},
+                        [&](std::string_view, std::size_t) {
+                          if (++seen == 10) throw std::runtime_error("full");
+                        }),
+               std::runtime_error);
+  EXPECT_EQ(seen, 10);
+  int all = 0;
+  WalkTree(fs, "C:\\U", {"*.lnk"}, [&](std::string_view, std::size_t) { ++all; });
+  EXPECT_EQ(all, 40000);
 }
 
 TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {

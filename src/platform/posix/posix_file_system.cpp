@@ -76,35 +76,92 @@ struct LinuxDirent64 {
 
 }  // namespace
 
-bool PosixFileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
-                                    std::optional<DirectoryId>* id) const {
+namespace {
+
+// Lists the open directory `fd`; the caller keeps and closes it.
+void ListOpenDirectory(int fd, const DirectoryEntrySink& sink, std::optional<DirectoryId>* id) {
+  ReportIdentity(fd, id);
 #ifdef __linux__
-  // The directory's own descriptor answers for its identity; reading it
-  // directly spares the stat and the buffer that opendir adds for every
-  // directory of a large tree.
-  Fd fd(open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.fd < 0) return false;
-  ReportIdentity(fd.fd, id);
+  // Read directly: opendir would add a stat and a buffer per directory.
   alignas(8) char buffer[32768];
   while (true) {
-    const long got = syscall(SYS_getdents64, fd.fd, buffer, sizeof buffer);
+    const long got = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
     if (got <= 0) break;  // the end, or an error: either way the listing is over
     for (long offset = 0; offset < got;) {
       const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
       offset += entry->d_reclen;
-      sink(entry->d_name, IsDirectoryEntry(fd.fd, entry->d_name, entry->d_type));
+      sink(entry->d_name, IsDirectoryEntry(fd, entry->d_name, entry->d_type));
     }
   }
-  return true;
 #else
-  std::unique_ptr<DIR, DirCloser> d(opendir(dir.empty() ? "." : dir.c_str()));
-  if (!d) return false;
-  ReportIdentity(dirfd(d.get()), id);
+  const int own = dup(fd);
+  if (own < 0) return;
+  std::unique_ptr<DIR, DirCloser> d(fdopendir(own));
+  if (!d) {
+    close(own);
+    return;
+  }
   while (const dirent* entry = readdir(d.get())) {
     sink(entry->d_name, IsDirectoryEntry(dirfd(d.get()), entry->d_name, entry->d_type));
   }
-  return true;
 #endif
+}
+
+constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+class PosixListingSession : public ListingSession {
+ public:
+  ~PosixListingSession() override {
+    for (const auto& [path, fd] : open_) close(fd);
+  }
+
+  bool List(const std::string& dir, const DirectoryEntrySink& sink,
+            std::optional<DirectoryId>* id) override {
+    std::string path = dir.empty() ? std::string("./") : dir;
+    if (path.back() != '/') path.push_back('/');
+    // Close what is not on the way to this directory.
+    while (!open_.empty() &&
+           (path.size() <= open_.back().first.size() || !path.starts_with(open_.back().first))) {
+      close(open_.back().second);
+      open_.pop_back();
+    }
+    int fd = -1;
+    const std::string_view rest =
+        open_.empty() ? std::string_view()
+                      : std::string_view(path).substr(open_.back().first.size(),
+                                                      path.size() - open_.back().first.size() - 1);
+    if (!rest.empty() && rest.find('/') == std::string_view::npos && rest != "." && rest != "..") {
+      fd = openat(open_.back().second, std::string(rest).c_str(), kOpenDirectory);
+    } else {
+      fd = open(path.c_str(), kOpenDirectory);
+    }
+    if (fd < 0) return false;
+    ListOpenDirectory(fd, sink, id);
+    if (open_.size() < kDeepest) {
+      open_.emplace_back(std::move(path), fd);
+    } else {
+      close(fd);
+    }
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kDeepest = 64;      // descriptors kept at the most
+  std::vector<std::pair<std::string, int>> open_;  // each one inside the one before
+};
+
+}  // namespace
+
+bool PosixFileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                                    std::optional<DirectoryId>* id) const {
+  Fd fd(open(dir.empty() ? "." : dir.c_str(), kOpenDirectory));
+  if (fd.fd < 0) return false;
+  ListOpenDirectory(fd.fd, sink, id);
+  return true;
+}
+
+std::unique_ptr<ListingSession> PosixFileSystem::BeginListing() const {
+  return std::make_unique<PosixListingSession>();
 }
 
 bool PosixFileSystem::DirectoryExists(const std::string& path) const {

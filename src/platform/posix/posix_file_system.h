@@ -12,6 +12,9 @@ class PosixFileSystem : public FileSystem {
   // entries of unknown type cost a stat.
   bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
                      std::optional<DirectoryId>* id) const override;
+  // Keeps the directories on the way down open, and opens each subdirectory
+  // relative to its parent: the kernel looks up one name, not the whole path.
+  std::unique_ptr<ListingSession> BeginListing() const override;
   bool DirectoryExists(const std::string& path) const override;
   bool FileExists(const std::string& path) const override;
   std::optional<std::string> ReadWholeFile(const std::string& path,

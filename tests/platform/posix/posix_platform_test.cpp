@@ -82,6 +82,21 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
   EXPECT_EQ(relative, expected);
 }
 
+TEST_F(TempTree, EachWalkSeesTheTreeAsItIsNow) {
+  Touch("menu/tools/old.desktop");
+  auto walk = [&] {
+    std::vector<std::string> found;
+    WalkTree(fileSystem_, Root() + "/menu", {"*.desktop"},
+             [&](std::string_view path, std::size_t) { found.emplace_back(path); });
+    return found;
+  };
+  EXPECT_EQ(walk(), std::vector<std::string>{Root() + "/menu/tools/old.desktop"});
+  // The folder is replaced by another of the same name between two walks.
+  fs::rename(root_ / "menu", root_ / "gone");
+  Touch("menu/tools/new.desktop");
+  EXPECT_EQ(walk(), std::vector<std::string>{Root() + "/menu/tools/new.desktop"});
+}
+
 TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
   const std::string path = Root() + "/wordhopper.ini";
   fileSystem_.WriteFileReplacing(path, "[Form]\r\nHotKey=F4\r\n");
