@@ -146,28 +146,52 @@ class BatchQueue {
   std::exception_ptr error_;
 };
 
-// The walk proper: lists the tree depth first and hands each matching file's
-// full path and first mask to `found`, which returns false to end the walk.
-template <typename Found>
-void ListTree(const FileSystem& fileSystem, const std::string& root,
-              const std::vector<PreparedMask>& masks, Found found) {
-  const char separator = fileSystem.Separator();
-  VisitedSet visited;
+// The walk proper, one directory at a time: lists the tree depth first and
+// hands each matching file's full path and first mask to a sink that returns
+// false to end the walk.
+class TreeLister {
+ public:
+  TreeLister(const FileSystem& fileSystem, const std::string& root,
+             const std::vector<PreparedMask>& masks)
+      : masks_(masks),
+        separator_(fileSystem.Separator()),
+        session_(fileSystem.BeginListing()),
+        root_(root) {}
+
+  bool Done() const { return !going_ || (rootListed_ && stack_.empty()); }
+
+  // Lists the next directory.
+  template <typename Found>
+  void Step(Found& found) {
+    if (!rootListed_) {
+      rootListed_ = true;
+      Enter(root_, found);
+      return;
+    }
+    while (!stack_.empty()) {
+      Frame& top = stack_.back();
+      if (top.next >= top.subdirectories.size()) {
+        stack_.pop_back();
+        continue;
+      }
+      const std::string sub = top.dir + top.subdirectories[top.next++];
+      Enter(sub, found);
+      return;
+    }
+  }
+
+ private:
   struct Frame {
     std::string dir;  // ends with the separator
     std::vector<std::string> subdirectories;
     std::size_t next = 0;
   };
-  std::vector<Frame> stack;
-  std::string scratch;
-  std::string path;
-  bool going = true;
-  const std::unique_ptr<ListingSession> session = fileSystem.BeginListing();
 
   // Lists one directory: reports its matching files and remembers its
   // subdirectories for later, unless the walk has been there before.
-  auto enter = [&](std::string dir) {
-    if (dir.empty() || dir.back() != separator) dir.push_back(separator);
+  template <typename Found>
+  void Enter(std::string dir, Found& found) {
+    if (dir.empty() || dir.back() != separator_) dir.push_back(separator_);
     Frame frame;
     std::optional<DirectoryId> id;
     bool checked = false;
@@ -175,22 +199,22 @@ void ListTree(const FileSystem& fileSystem, const std::string& root,
     auto check = [&] {
       if (checked) return;
       checked = true;
-      skip = id ? !visited.Insert(*id) : dir.size() >= kLongestPath;
+      skip = id ? !visited_.Insert(*id) : dir.size() >= kLongestPath;
     };
-    session->List(
+    session_->List(
         dir,
         [&](std::string_view name, bool isDirectory) {
           check();
-          if (skip || !going) return;
+          if (skip || !going_) return;
           if (isDirectory) {
             if (!name.starts_with('.')) frame.subdirectories.emplace_back(name);
             return;
           }
-          for (std::size_t m = 0; m < masks.size(); ++m) {
-            if (masks[m].Matches(name, scratch)) {
-              path.assign(dir);
-              path.append(name);
-              going = found(path, m);
+          for (std::size_t m = 0; m < masks_.size(); ++m) {
+            if (masks_[m].Matches(name, scratch_)) {
+              path_.assign(dir);
+              path_.append(name);
+              going_ = found(path_, m);
               break;
             }
           }
@@ -199,20 +223,23 @@ void ListTree(const FileSystem& fileSystem, const std::string& root,
     check();
     if (skip || frame.subdirectories.empty()) return;
     frame.dir = std::move(dir);
-    stack.push_back(std::move(frame));
-  };
-
-  enter(root);
-  while (going && !stack.empty()) {
-    Frame& top = stack.back();
-    if (top.next >= top.subdirectories.size()) {
-      stack.pop_back();
-      continue;
-    }
-    const std::string sub = top.dir + top.subdirectories[top.next++];
-    enter(sub);
+    stack_.push_back(std::move(frame));
   }
-}
+
+  const std::vector<PreparedMask>& masks_;
+  const char separator_;
+  const std::unique_ptr<ListingSession> session_;
+  const std::string root_;
+  VisitedSet visited_;
+  std::vector<Frame> stack_;
+  std::string scratch_, path_;
+  bool rootListed_ = false;
+  bool going_ = true;
+};
+
+// Small trees (a Start Menu) are walked on the caller's thread; past this
+// many directories a second thread takes over the listing.
+constexpr int kDirectoriesBeforeThread = 256;
 
 }  // namespace
 
@@ -221,15 +248,26 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   std::vector<PreparedMask> prepared;
   for (const std::string& m : masks) prepared.emplace_back(m);
 
-  // Listing directories is mostly the system's work, indexing what they hold
-  // ours: a second thread lists ahead while this one takes the files in walk
-  // order, so that the two overlap. The walk is over when this returns.
+  TreeLister lister(fileSystem, root, prepared);
+  auto direct = [&onFile](std::string_view path, std::size_t firstMask) {
+    onFile(path, firstMask);
+    return true;
+  };
+  for (int listed = 0; !lister.Done() && listed < kDirectoriesBeforeThread; ++listed) {
+    lister.Step(direct);
+  }
+  if (lister.Done()) return;
+
+  // A large tree: listing directories is mostly the system's work, indexing
+  // what they hold ours. A second thread lists ahead while this one takes the
+  // files in walk order, so that the two overlap. The walk is over when this
+  // returns.
   BatchQueue queue;
-  std::thread lister([&] {
+  std::thread listing([&] {
     try {
       FoundBatch batch;
       bool listening = true;
-      ListTree(fileSystem, root, prepared, [&](std::string_view path, std::size_t firstMask) {
+      auto batched = [&](std::string_view path, std::size_t firstMask) {
         batch.files.push_back({static_cast<std::uint32_t>(batch.paths.size()),
                                static_cast<std::uint32_t>(path.size()),
                                static_cast<std::uint32_t>(firstMask)});
@@ -239,7 +277,8 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
           batch = FoundBatch();
         }
         return listening;
-      });
+      };
+      while (listening && !lister.Done()) lister.Step(batched);
       if (listening && !batch.files.empty()) queue.Push(std::move(batch));
       queue.Finish(nullptr);
     } catch (...) {
@@ -254,7 +293,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
       queue.Stop();
       thread.join();
     }
-  } join{queue, lister};
+  } join{queue, listing};
 
   FoundBatch batch;
   while (queue.Pop(batch)) {

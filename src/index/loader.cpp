@@ -25,49 +25,75 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
   while (reader.Next(word)) masks.push_back("*." + std::string(word));
   if (masks.empty()) return;
 
-  std::string paths;
+  // Walk k of the repeated walks adds, in walk order, every file whose first
+  // matching mask is mask k or an earlier one. A file re-added by a later
+  // walk changes neither the order of items nor the keywords, only who wins
+  // an equal name; the last walk, which sees every file, settles that. So:
+  // the files new to each walk, walk by walk (the first walk's while the
+  // tree is still being listed), then once more, in walk order, the files
+  // that share their item with another.
+  const bool more = masks.size() > 1;
+  std::string paths;  // every file found, when there are later walks
   std::vector<std::pair<std::size_t, std::size_t>> spans;
   std::vector<std::uint32_t> firstMasks;
+  std::vector<std::uint32_t> itemOf;
+  std::string pending;  // first-walk files not added yet, end to end
+  std::vector<std::pair<std::size_t, std::size_t>> pendingSpans;
+  std::vector<std::size_t> pendingFiles;
+  std::vector<std::uint32_t> positions;
+  std::vector<std::string_view> views;
+  auto addPending = [&] {
+    views.clear();
+    for (const auto& [offset, length] : pendingSpans) {
+      views.push_back(std::string_view(pending).substr(offset, length));
+    }
+    AddItems(index, views, more ? &positions : nullptr);
+    for (std::size_t k = 0; more && k < positions.size(); ++k) {
+      itemOf[pendingFiles[k]] = positions[k];
+    }
+    pending.clear();
+    pendingSpans.clear();
+    pendingFiles.clear();
+  };
   WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
-    spans.emplace_back(paths.size(), path.size());
-    firstMasks.push_back(static_cast<std::uint32_t>(firstMask));
-    paths.append(path);
+    if (more) {
+      const std::size_t file = spans.size();
+      spans.emplace_back(paths.size(), path.size());
+      firstMasks.push_back(static_cast<std::uint32_t>(firstMask));
+      itemOf.push_back(0);
+      paths.append(path);
+      if (firstMask != 0) return;
+      pendingFiles.push_back(file);
+    }
+    pendingSpans.emplace_back(pending.size(), path.size());
+    pending.append(path);
+    if (pendingSpans.size() >= 256) addPending();
   });
+  addPending();
+  if (!more) return;
+
   std::vector<std::string_view> all;
   all.reserve(spans.size());
   for (const auto& [offset, length] : spans) {
     all.push_back(std::string_view(paths).substr(offset, length));
   }
-  if (masks.size() == 1) {
-    AddItems(index, all);
-    return;
-  }
-
-  // Walk k of the repeated walks adds, in walk order, every file whose first
-  // matching mask is mask k or an earlier one. A file re-added by a later
-  // walk changes neither the order of items nor the keywords, only who wins
-  // an equal name; the last walk, which sees every file, settles that. So:
-  // the files new to each walk, walk by walk, then once more, in walk order,
-  // the files that share their item with another.
-  std::vector<std::uint32_t> itemOf(all.size());
-  std::vector<std::string_view> newInWalk;
   std::vector<std::size_t> fileOf;
-  std::vector<std::uint32_t> positions;
-  for (std::uint32_t walk = 0; walk < masks.size(); ++walk) {
-    newInWalk.clear();
+  for (std::uint32_t walk = 1; walk < masks.size(); ++walk) {
+    views.clear();
     fileOf.clear();
     for (std::size_t i = 0; i < all.size(); ++i) {
       if (firstMasks[i] == walk) {
-        newInWalk.push_back(all[i]);
+        views.push_back(all[i]);
         fileOf.push_back(i);
       }
     }
-    AddItems(index, newInWalk, &positions);
+    AddItems(index, views, &positions);
     for (std::size_t k = 0; k < positions.size(); ++k) itemOf[fileOf[k]] = positions[k];
   }
   std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
-  for (std::uint32_t item : itemOf)
+  for (std::uint32_t item : itemOf) {
     filesPerItem[item] = filesPerItem[item] < 2 ? filesPerItem[item] + 1 : 2;
+  }
   std::vector<std::string_view> shared;
   for (std::size_t i = 0; i < all.size(); ++i) {
     if (filesPerItem[itemOf[i]] > 1) shared.push_back(all[i]);

@@ -169,19 +169,29 @@ TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
 }
 
 TEST_F(LoaderTest, AFailureWhileIndexingEndsTheWalk) {
-  // More files than the walk lists ahead, so that the lister is kept waiting
-  // when the indexing gives up.
-  for (int i = 0; i < 40000; ++i) fs.AddFile("C:\\U\\f" + std::to_string(i) + ".lnk");
-  int seen = 0;
-  EXPECT_THROW(WalkTree(fs, "C:\\U", {"*.lnk"},
-                        [&](std::string_view, std::size_t) {
-                          if (++seen == 10) throw std::runtime_error("full");
-                        }),
-               std::runtime_error);
-  EXPECT_EQ(seen, 10);
-  int all = 0;
-  WalkTree(fs, "C:\\U", {"*.lnk"}, [&](std::string_view, std::size_t) { ++all; });
-  EXPECT_EQ(all, 40000);
+  // Enough directories for the listing to move to its own thread, and more
+  // files than it lists ahead, so that it is kept waiting when the indexing
+  // gives up.
+  for (int d = 0; d < 400; ++d) {
+    for (int i = 0; i < 100; ++i) {
+      fs.AddFile("C:\\U\\d" + std::to_string(d) + "\\f" + std::to_string(i) + ".lnk");
+    }
+  }
+  for (int failAt : {10, 30000}) {  // on the caller's thread, then on the lister's watch
+    int seen = 0;
+    EXPECT_THROW(WalkTree(fs, "C:\\U", {"*.lnk"},
+                          [&](std::string_view, std::size_t) {
+                            if (++seen == failAt) throw std::runtime_error("full");
+                          }),
+                 std::runtime_error);
+    EXPECT_EQ(seen, failAt);
+  }
+  std::vector<std::string> all;
+  WalkTree(fs, "C:\\U", {"*.lnk"},
+           [&](std::string_view path, std::size_t) { all.emplace_back(path); });
+  ASSERT_EQ(all.size(), 40000u);
+  EXPECT_EQ(all.front(), "C:\\U\\d0\\f0.lnk");
+  EXPECT_EQ(all.back(), "C:\\U\\d399\\f99.lnk");
 }
 
 TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {

@@ -136,11 +136,11 @@ class PosixListingSession : public ListingSession {
       fd = open(path.c_str(), kOpenDirectory);
     }
     if (fd < 0) return false;
+    Fd owned(fd);  // closed if the sink throws
     ListOpenDirectory(fd, sink, id);
     if (open_.size() < kDeepest) {
       open_.emplace_back(std::move(path), fd);
-    } else {
-      close(fd);
+      owned.fd = -1;
     }
     return true;
   }
