@@ -56,7 +56,8 @@ class ItemList {
   // each followed by a zero byte, in item order, and where each one starts.
   const std::string& LowerNames() const;
   const std::vector<std::uint32_t>& LowerNameStarts() const;
-  // How often each byte value occurs in LowerNames().
+  // How often each byte value occurs in LowerNames(); the zero bytes that end
+  // the names are not counted, so a count of zero there means no name holds one.
   const std::array<std::uint32_t, 256>& LowerNameByteCounts() const;
   // The item positions in the order the item box shows names (ascending by
   // the collation), and each item's place in that order.

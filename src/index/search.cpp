@@ -90,18 +90,28 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   const std::uint32_t count = static_cast<std::uint32_t>(items.Count());
   const std::string glob = NormalizeWildcardPattern("*" + AsciiLower(pattern) + "*");
   const Screen screen = ChooseScreen(glob, items.LowerNameByteCounts());
-  // "*text*": finding the text is the whole test.
+  // "*text*": finding the text is the whole test. (Well-formed UTF-8 found
+  // at any byte starts at a character; other bytes need the matcher.)
   const bool plain = glob.size() == screen.segment.size() + 2 &&
-                     screen.segment.find('?') == std::string_view::npos;
+                     screen.segment.find('?') == std::string_view::npos &&
+                     IsValidUtf8(screen.segment);
 
   auto nameAt = [&](std::uint32_t i) {
     const std::uint32_t end = (i + 1 < count ? starts[i + 1] : names.size()) - 1;
     return std::string_view(names).substr(starts[i], end - starts[i]);
   };
 
-  if (screen.segment.empty()) {  // only wild cards
+  // Zero bytes end the names in the buffer the screening runs over; a name
+  // or pattern that holds one (no file name does) is matched name by name.
+  const bool zeros = items.LowerNameByteCounts()[0] > 0 || glob.find('\0') != std::string::npos;
+  // Every character of the pattern but the stars takes at least one byte of
+  // a name: shorter names are out without a look.
+  std::size_t shortest = 0;
+  for (std::size_t i = 0; i < glob.size(); i += CharLength(glob, i)) shortest += glob[i] != '*';
+  if (screen.segment.empty() || zeros) {  // only wild cards, or zero bytes
     for (std::uint32_t i = 0; i < count; ++i) {
-      if (GlobMatch(nameAt(i), glob)) out.push_back(i);
+      const std::string_view name = nameAt(i);
+      if (name.size() >= shortest && GlobMatch(name, glob)) out.push_back(i);
     }
     return;
   }

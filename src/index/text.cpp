@@ -29,6 +29,15 @@ bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = CharLength(text, i);
+    if (n == 1 && static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    i += n;
+  }
+  return true;
+}
+
 std::size_t CharLength(std::string_view text, std::size_t pos) {
   const auto lead = static_cast<unsigned char>(text[pos]);
   std::size_t length;

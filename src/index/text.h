@@ -21,6 +21,9 @@ bool IsPrintableAscii(std::string_view text);
 // Equal when the texts differ at most in the case of ASCII letters.
 bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b);
 
+// True when the text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
 // The length in bytes of the character that starts at `pos`: a whole UTF-8
 // sequence, or 1 for a byte that starts none (so invalid text still advances
 // one byte per character).

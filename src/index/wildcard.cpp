@@ -41,9 +41,12 @@ bool GlobMatch(std::string_view text, std::string_view pattern) {
         ++p;
         continue;
       }
-      if (c == text[t]) {
-        ++t;
-        ++p;
+      // Characters, not bytes, must be equal: in text that is not well-formed
+      // UTF-8 a byte may stand inside a character of the other side.
+      const std::size_t n = CharLength(pattern, p);
+      if (CharLength(text, t) == n && text.compare(t, n, pattern, p, n) == 0) {
+        t += n;
+        p += n;
         continue;
       }
     }

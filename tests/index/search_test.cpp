@@ -103,6 +103,34 @@ TEST_F(SearchTest, SearchAgreesWithWildcardMatchOverEveryName) {
   }
 }
 
+TEST_F(SearchTest, ZeroBytesInNamesOrPatternsAreMatchedLikeAnyOther) {
+  // No file name holds one, but the search must not read one as the end of
+  // a name.
+  AddItem(index, std::string("C:\\M\\a\0b.lnk", 11));
+  AddItem(index, "C:\\M\\ab.lnk");
+  EXPECT_EQ(Find(std::string("\0", 1)), (std::vector<std::string>{std::string("a\0b", 3)}));
+  EXPECT_EQ(Find("a?b"), (std::vector<std::string>{std::string("a\0b", 3)}));
+  EXPECT_EQ(Find("b"), (std::vector<std::string>{std::string("a\0b", 3), "ab"}));
+}
+
+TEST_F(SearchTest, HostileInputHasNoLengthLimits) {
+  const std::string longName = std::string(10000, 'a') + "b";
+  AddItem(index, "C:\\M\\short.lnk");
+  AddItem(index, "C:\\M\\" + longName + ".lnk");
+  std::string starsAndQuestions;
+  for (int i = 0; i < 1000; ++i) starsAndQuestions += "*?";
+  const struct {
+    std::string typed;
+    std::vector<std::string> found;
+  } cases[] = {
+      {std::string(100000, 'a'), {}},       {std::string(9000, 'a') + "b", {longName}},
+      {starsAndQuestions, {longName}},  // a thousand characters at least
+      {std::string(3000, '?'), {longName}}, {std::string(5000, '*'), {"short", longName}},
+      {std::string(100000, '?'), {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Find(c.typed), c.found) << c.typed.substr(0, 20);
+}
+
 TEST_F(SearchTest, ScreenedSearchAgreesWithWildcardMatchOnRandomIndexes) {
   std::mt19937 random(42);
   const char* letters[] = {"a", "b", "A", "\xC3\xA9", "\xC3\x89", " ", "*", "?"};

@@ -72,10 +72,26 @@ TEST(WildcardMatchTest, EdgesOfTheRules) {
     const char* pattern;
     bool match;
   } cases[] = {
-      {"", "", true},       {"a", "", false},   {"", "*", true},     {"", "**", false},
-      {"", "?", false},     {"a", "a*", true},  {"a", "a**", false}, {"ab", "a**", true},
-      {"a", "*a", true},    {"ba", "*a", true}, {"ab", "*a", false}, {"abc", "a*c", true},
-      {"ac", "a**c", true}, {"a", "?", true},   {"ab", "?", false},  {"A", "a", false},
+      {"", "", true},
+      {"a", "", false},
+      {"", "*", true},
+      {"", "**", false},
+      {"", "?", false},
+      {"a", "a*", true},
+      {"a", "a**", false},
+      {"ab", "a**", true},
+      {"a", "*a", true},
+      {"ba", "*a", true},
+      {"ab", "*a", false},
+      {"abc", "a*c", true},
+      {"ac", "a**c", true},
+      // A byte that is no whole character matches no part of one.
+      {"\xC3\xA9", "\xC3?", false},
+      {"\x90\xE9\xB3\x90", "*\xB3\x90", false},
+      {"\xC3\xC3\xA9", "\xC3?", true},
+      {"a", "?", true},
+      {"ab", "?", false},
+      {"A", "a", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(WildcardMatch(c.text, c.pattern), c.match) << c.text << " / " << c.pattern;
