@@ -23,55 +23,13 @@ bool HasLineBreakOrNul(std::string_view s) {
   return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-// Length of the UTF-8 sequence starting at s[i], or 0 when it isn't a
-// well-formed one (overlong forms, surrogates and values past U+10FFFF count
-// as malformed, as they do for the system's decoder).
-std::size_t Utf8SequenceLength(std::string_view s, std::size_t i) {
-  auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-  unsigned char lead = byte(i);
-  if (lead < 0x80) return 1;
-  std::size_t length;
-  std::uint32_t cp;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    cp = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    cp = lead & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + length > s.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(i + k) & 0x3F);
-  }
-  if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000)) return 0;
-  if (cp >= 0xD800 && cp <= 0xDFFF) return 0;
-  if (cp > 0x10FFFF) return 0;
-  return length;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t length = Utf8SequenceLength(s, i);
-    if (length == 0) return false;
-    i += length;
-  }
-  return true;
-}
-
 // The first `maxUnits` UTF-16 code units' worth of `s`, never splitting a
 // character: the wide profile functions count their buffer in those units.
 std::string_view CutToUtf16Units(std::string_view s, std::size_t maxUnits) {
   std::size_t units = 0;
   std::size_t i = 0;
   while (i < s.size()) {
-    std::size_t length = Utf8SequenceLength(s, i);
-    if (length == 0) length = 1;
+    const std::size_t length = CharLength(s, i);
     std::size_t needed = length == 4 ? 2 : 1;
     if (units + needed > maxUnits) break;
     units += needed;
@@ -231,6 +189,11 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
       key.front() == '[' || key.front() == ';')
     return false;
   if (HasLineBreakOrNul(value)) return false;
+  // The file is stored as UTF-8: a stray byte would make the next read take
+  // the whole file for the legacy code page. And a value longer than a read
+  // takes would come back cut.
+  if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value)) return false;
+  if (CutToUtf16Units(value, kMaxValueLength).size() != value.size()) return false;
 
   std::string_view text = text_;
   std::size_t start = text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0;

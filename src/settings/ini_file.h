@@ -38,7 +38,8 @@ class IniDocument {
   // Sets `key` in `section` to `value`: in place when the key exists, else at
   // the end of its section, else in a new section at the end. Returns false,
   // changing nothing, when the key or value can't be stored as one line
-  // (a line break, a key with "=" or starting with "[" or ";", an empty key).
+  // (a line break, a key with "=" or starting with "[" or ";", an empty key),
+  // is not valid UTF-8, or is a value longer than a read gives back.
   [[nodiscard]] bool Write(std::string_view section, std::string_view key, std::string_view value);
 
   // The file's bytes, UTF-8.

@@ -96,18 +96,40 @@ TEST(IniDocumentTest, WrittenValuesReadBackUnchanged) {
 TEST(IniDocumentTest, RefusesWhatWouldBreakTheFile) {
   const std::string before = "[S]\r\nk=old\r\n";
   const std::tuple<const char*, const char*, std::string> cases[] = {
-      {"S", "k", "a\r\nb=1"}, {"S", "k", "a\nb"},
-      {"S", "k", "a\rb"},     {"S", "k", std::string("a\0b", 3)},
-      {"S", "k=1", "v"},      {"S", "k\nj", "v"},
-      {"S", "[T]", "v"},      {"S", ";k", "v"},
-      {"S", " ", "v"},        {"", "k", "v"},
-      {"S]x", "k", "v"},      {"S\n[T", "k", "v"},
+      {"S", "k", "a\r\nb=1"},
+      {"S", "k", "a\nb"},
+      {"S", "k", "a\rb"},
+      {"S", "k", std::string("a\0b", 3)},
+      {"S", "k=1", "v"},
+      {"S", "k\nj", "v"},
+      {"S", "[T]", "v"},
+      {"S", ";k", "v"},
+      {"S", " ", "v"},
+      {"", "k", "v"},
+      {"S]x", "k", "v"},
+      {"S\n[T", "k", "v"},
+      // Bytes that are no UTF-8 would turn the whole file into the legacy
+      // code page at the next read; a value longer than a read gives back
+      // would come back cut.
+      {"S", "k", "caf\xE9"},
+      {"S", "k\xFF", "v"},
+      {"S\xC3", "k", "v"},
+      {"S", "k", std::string(2048, 'x')},
   };
   for (const auto& [section, key, value] : cases) {
     IniDocument doc = Doc(before);
     EXPECT_FALSE(doc.Write(section, key, value)) << section << "/" << key;
     EXPECT_EQ(doc.Text(), before);
   }
+  // The longest value a read gives back is written; in UTF-16 units, so
+  // 1023 characters outside the BMP (two units each) and one more fit.
+  IniDocument doc = Doc(before);
+  EXPECT_TRUE(doc.Write("S", "k", std::string(2047, 'x')));
+  std::string astral;
+  for (int i = 0; i < 1023; ++i) astral += "\xF0\x9F\x98\x80";
+  EXPECT_TRUE(doc.Write("S", "k", astral + "x"));
+  EXPECT_EQ(doc.Read("S", "k"), astral + "x");
+  EXPECT_FALSE(doc.Write("S", "k", astral + "xy"));
 }
 
 }  // namespace
