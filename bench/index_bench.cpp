@@ -183,10 +183,15 @@ void BM_StartMenu2000(benchmark::State& state) {
 }
 BENCHMARK(BM_StartMenu2000)->Unit(benchmark::kMillisecond);
 
+// A name far longer than any file system allows, to show that the search
+// has no limit on it.
+const std::string kLongName = "/x/" + std::string(10000, 'q') + " mar.lnk";
+
 void BuildIndex(ItemIndex& index, const std::vector<std::string>& paths) {
   index.KeywordList.Clear();
   index.ItemList.Clear();
   std::vector<std::string_view> views(paths.begin(), paths.end());
+  views.push_back(kLongName);
   AddItems(index, views);
   RemoveIgnoredWords(index.KeywordList, TIniRec().IgnoreList);
   index.ItemList.Compact();
@@ -240,6 +245,20 @@ BENCHMARK_CAPTURE(BM_Match, wild_trailing, "ka*")->Unit(benchmark::kMicrosecond)
 BENCHMARK_CAPTURE(BM_Match, wild_aaaab, "a*a*a*a*a*a*a*b")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, wild_questions, "??????????")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, everything, "")->Unit(benchmark::kMicrosecond);
+// Input nobody types, which must still be answered in time.
+const std::string kTyped100000(100000, 'm');
+const std::string kWildOnly = [] {
+  std::string p;
+  for (int i = 0; i < 500; ++i) p += "*?";
+  return p;
+}();
+const std::string kQuestions5000(5000, '?');
+BENCHMARK_CAPTURE(BM_Match, hostile_typed_100000, kTyped100000.c_str())
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, hostile_stars_questions_1000, kWildOnly.c_str())
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, hostile_questions_5000, kQuestions5000.c_str())
+    ->Unit(benchmark::kMicrosecond);
 
 // Reports the allocated bytes per item of the index and its search
 // structures, measured around a build.
@@ -321,7 +340,8 @@ int main(int argc, char** argv) {
   std::printf("  first-search structures  %.1f ms\n", t("BM_FirstSearchStructures"));
   std::printf("  2,000-file Start Menu    %.2f ms  [<= 5]\n", t("BM_StartMenu2000"));
   for (const char* name : {"plain_mar", "plain_kalo", "plain_rare", "wild_m_r_s", "wild_trailing",
-                           "wild_aaaab", "wild_questions", "everything"}) {
+                           "wild_aaaab", "wild_questions", "everything", "hostile_typed_100000",
+                           "hostile_stars_questions_1000", "hostile_questions_5000"}) {
     const std::string key = std::string("BM_Match/") + name;
     std::printf("  match %-18s %.2f ms  [<= %s]\n", name, t(key),
                 key.find("plain") != std::string::npos ? "3" : "10");
