@@ -159,6 +159,16 @@ TEST(Win32FileSystemTest, ListingsAndQueries) {
   // "Grüße" is 7 bytes: a cap below that refuses the file, one at it reads it.
   EXPECT_EQ(fileSystem.ReadWholeFile(root + "Ärger\\brief.txt", 6), std::nullopt);
   EXPECT_EQ(fileSystem.ReadWholeFile(root + "Ärger\\brief.txt", 7), "Grüße");
+
+  // A file another program holds without sharing reads as missing, so a
+  // locked settings file gives the defaults.
+  const std::wstring locked = Utf8ToWide(root + "Ärger\\brief.txt");
+  HANDLE holder = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(fileSystem.ReadWholeFile(root + "Ärger\\brief.txt", 1 << 20), std::nullopt);
+  CloseHandle(holder);
+  EXPECT_EQ(fileSystem.ReadWholeFile(root + "Ärger\\brief.txt", 1 << 20), "Grüße");
 }
 
 TEST(Win32FileSystemTest, WriteFileReplacingKeepsTheOldFileWhenRefused) {

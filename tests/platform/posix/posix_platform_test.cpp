@@ -8,6 +8,7 @@
 #include <set>
 
 #include "index/directory_walk.h"
+#include "index/loader.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_locale.h"
 #include "platform/posix/xdg_shell_folders.h"
@@ -80,6 +81,28 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
                                          longDir + "far.desktop"};
   if (!lockedIsUnreadable) expected.insert("locked/f.desktop");
   EXPECT_EQ(relative, expected);
+
+  // A whole load of the tree: every item opens by its path as stored.
+  PosixCollation collation("C.UTF-8");
+  ItemIndex index(collation, "/");
+  TIniRec settings;
+  settings.UserStartMenu = settings.AllUsersStartMenu = false;
+  settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserDir = Root();
+  settings.UserMasks = "desktop";
+  struct : LoadView {
+    void ResetKeywordMode() override {}
+    void SetKeywordItems(const std::vector<std::string>&) override {}
+    void SetStatusPanel(int, const std::string&) override {}
+    void ReportStatus(const std::string&) override {}
+  } view;
+  XdgShellFolders folders(fileSystem_, [](const char*) { return std::string(); });
+  PosixNumberFormat numbers;
+  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  EXPECT_EQ(index.ItemList.Count(), expected.size());  // every name differs
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    EXPECT_TRUE(fileSystem_.FileExists(index.ItemList.Path(i))) << index.ItemList.Path(i);
+  }
 }
 
 TEST_F(TempTree, EachWalkSeesTheTreeAsItIsNow) {
