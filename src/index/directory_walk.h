@@ -22,7 +22,10 @@ using FoundFileSink = std::function<void(std::string_view fullPath, std::size_t 
 // Directories that can't be listed are passed over. Full paths are `root`
 // with a separator added if missing, the subdirectories, then the file's name.
 // Masks ("*.lnk", "*.do?") are matched against the whole name, ASCII case
-// ignored, "*" any run of characters, "?" exactly one.
+// ignored, "*" any run of characters, "?" exactly one. `onFile` is called on
+// the caller's thread, in walk order; a large tree is listed on a second
+// thread meanwhile. The walk is over when this returns, also when `onFile`
+// throws.
 void WalkTree(const FileSystem& fileSystem, const std::string& root,
               const std::vector<std::string>& masks, const FoundFileSink& onFile);
 

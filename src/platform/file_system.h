@@ -44,6 +44,9 @@ class ListingSession {
                     std::optional<DirectoryId>* id) = 0;
 };
 
+// A walk may list directories on a thread other than the one that made the
+// file system, one call at a time: the listing calls keep no state of their
+// own outside a ListingSession.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
