@@ -1,0 +1,87 @@
+// TForm1: the main window's behaviour, free of any window system. It owns the
+// index and the settings in use, and shows everything through a MainView.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "index/item_index.h"
+#include "index/loader.h"
+#include "main_view.h"
+#include "platform/collation.h"
+#include "platform/file_system.h"
+#include "platform/key_names.h"
+#include "platform/number_format.h"
+#include "platform/shell_folders.h"
+#include "platform/startup_entry.h"
+#include "platform/text_encoding.h"
+#include "settings/tini_rec.h"
+
+namespace wh {
+
+// The operating system as the main window uses it. Everything here outlives
+// the window.
+struct MainPlatform {
+  const FileSystem& fileSystem;
+  const ShellFolders& shellFolders;
+  const NumberFormat& numberFormat;
+  const TextEncoding& textEncoding;
+  const KeyNames& keyNames;
+  const Collation& collation;
+  StartupEntryStore& startupEntries;
+  // The running executable's full path.
+  std::string exePath;
+  // The characters that end a path's directory part ("\\:" on Windows).
+  std::string pathDelimiters;
+  // What the start-up entry's command adds to the program's name (".exe").
+  std::string executableSuffix;
+};
+
+class TForm1 : private LoadView {
+ public:
+  TForm1(MainView& view, MainPlatform platform);
+
+  // Reads the settings, places the window, brings the start-up entry in line,
+  // fits the bands, loads the index, and shows the window when
+  // `firstArgument` is the show argument.
+  void FormCreate(std::string_view firstArgument);
+  void FormDestroy();
+
+  // The window becomes visible; the first time in a run this runs FormShow
+  // and places the window.
+  void ShowMainWindow();
+  void FormShow();
+
+  // Tray menu "Exit": stores the window's position, then ends the program.
+  void Exit1Click();
+  void Help1Click() { ShowHelp(); }
+
+  void LoadDirectories(bool includeRecent);
+  void ResetKeywordMode() override;
+  void ReportStatus(const std::string& message) override;
+  void ShowStatusText(const std::string& message);
+  void ShowHelp();
+  void ApplyBandVisibility();
+  void ApplyStayOnTop(bool showPending);
+
+  // The general error handler: an error a handler raised, shown to the user.
+  void ShowError(const std::string& text);
+
+  const TIniRec& Settings() const { return settings_; }
+  const std::string& ProgramDir() const { return programDir_; }
+  const ItemIndex& Index() const { return index_; }
+
+ private:
+  void SetKeywordItems(const std::vector<std::string>& words) override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  std::string SettingsPath() const;
+
+  MainView& view_;
+  MainPlatform platform_;
+  std::string programDir_;
+  TIniRec settings_;
+  ItemIndex index_;
+  bool shown_ = false;
+};
+
+}  // namespace wh

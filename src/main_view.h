@@ -1,0 +1,57 @@
+// What the main window's behaviour asks of the window on screen. The Win32
+// window implements it with real controls; tests use a recording fake. The
+// view makes no decisions: every rule lives in TForm1.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace wh {
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+
+  struct Point {
+    int left = 0;
+    int top = 0;
+  };
+
+  virtual void SetCaption(const std::string& text) = 0;
+  // The window's top-left corner, in screen pixels.
+  virtual void PlaceAt(int left, int top) = 0;
+  virtual Point Position() const = 0;
+  // Centres the window on the screen at its current size.
+  virtual void CentreOnScreen() = 0;
+  // Shows or hides the information panel and the status bar and fits the
+  // window's height to the bands left.
+  virtual void SetBandsVisible(bool infoPanel, bool statusBar) = 0;
+  // Puts the window in the topmost band or the normal one. `showPending`:
+  // the window isn't on screen yet and must not be shown by this call.
+  virtual void SetTopmost(bool topmost, bool showPending) = 0;
+  // Makes the window visible (the first time: where it was placed).
+  virtual void Show() = 0;
+  virtual bool IsVisible() const = 0;
+  // Makes the program's last active window the foreground window, when it
+  // is visible and enabled.
+  virtual void BringToFront() = 0;
+  // Ends the message loop; the program then ends.
+  virtual void EndMessageLoop() = 0;
+  // A modal message box titled "Wordhopper" with an OK button; returns when
+  // the user closes it.
+  virtual void ShowMessage(const std::string& text) = 0;
+
+  // The keyword box's list, in the order given.
+  virtual void SetKeywordItems(const std::vector<std::string>& words) = 0;
+  // Removes every entry of the item box.
+  virtual void ClearItemBox() = 0;
+  // Shows the keyword box, then hides the item box.
+  virtual void ShowKeywordBox() = 0;
+  // Sets the keyword box's text with no list entry selected.
+  virtual void SetKeywordText(const std::string& text) = 0;
+  virtual void FocusKeywordBox() = 0;
+  // Panel 0: status; 1: keywords; 2: items.
+  virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+};
+
+}  // namespace wh

@@ -1,0 +1,28 @@
+// Window classes and control identifiers of the program's windows. The
+// end-to-end driver finds the windows and reads their controls by these, so
+// they are part of what the program promises to its tests.
+#pragma once
+
+namespace wh::win32 {
+
+// The invisible owner window that carries the task-bar button.
+inline constexpr wchar_t kApplicationWindowClass[] = L"WordhopperApplication";
+// The main window with the two boxes.
+inline constexpr wchar_t kMainWindowClass[] = L"WordhopperMain";
+
+// Controls of the main window, all direct children of it.
+enum MainControlId : int {
+  kLabel2 = 1001,  // "Processes: "
+  kShape1 = 1002,
+  kLabel1 = 1003,  // process count
+  kLabel4 = 1004,  // "Page file:"
+  kShape2 = 1005,
+  kLabel5 = 1006,  // page file figures
+  kLabel3 = 1007,  // "Memory:"
+  kGauge1 = 1008,  // physical memory load; WM_GETTEXT gives "37%"
+  kComboBox1 = 1011,  // keyword box
+  kComboBox2 = 1012,  // item box
+  kStatusBar1 = 1013,
+};
+
+}  // namespace wh::win32

@@ -1,0 +1,66 @@
+// A main window that records what the behaviour asked of it, in order.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "main_view.h"
+
+namespace wh::testing {
+
+class FakeMainView : public MainView {
+ public:
+  void SetCaption(const std::string& text) override {
+    caption = text;
+    events.push_back("caption " + text);
+  }
+  void PlaceAt(int left, int top) override {
+    position = {left, top};
+    events.push_back("place " + std::to_string(left) + "," + std::to_string(top));
+  }
+  Point Position() const override { return position; }
+  void CentreOnScreen() override { events.push_back("centre"); }
+  void SetBandsVisible(bool infoPanel, bool statusBar) override {
+    events.push_back(std::string("bands ") + (infoPanel ? "info" : "-") + "," +
+                     (statusBar ? "status" : "-"));
+  }
+  void SetTopmost(bool topmost, bool showPending) override {
+    events.push_back(std::string(topmost ? "topmost" : "normal") +
+                     (showPending ? " pending" : " shown"));
+  }
+  void Show() override {
+    visible = true;
+    events.push_back("show");
+  }
+  bool IsVisible() const override { return visible; }
+  void BringToFront() override { events.push_back("front"); }
+  void EndMessageLoop() override { events.push_back("quit"); }
+  void ShowMessage(const std::string& text) override {
+    messages.push_back(text);
+    events.push_back("message");
+  }
+  void SetKeywordItems(const std::vector<std::string>& words) override {
+    keywordItems = words;
+    events.push_back("keywords");
+  }
+  void ClearItemBox() override { events.push_back("clear items"); }
+  void ShowKeywordBox() override { events.push_back("keyword box"); }
+  void SetKeywordText(const std::string& text) override {
+    keywordText = text;
+    events.push_back("text '" + text + "'");
+  }
+  void FocusKeywordBox() override { events.push_back("focus keyword"); }
+  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+
+  std::vector<std::string> events;
+  std::vector<std::string> messages;
+  std::vector<std::string> keywordItems;
+  std::map<int, std::string> panels;
+  std::string caption;
+  std::string keywordText;
+  Point position;
+  bool visible = false;
+};
+
+}  // namespace wh::testing

@@ -1,0 +1,74 @@
+#include "settings/startup_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace wh {
+namespace {
+
+class FakeStartupEntries : public StartupEntryStore {
+ public:
+  bool RunValueExists(const std::string& name) const override { return values.count(name) > 0; }
+  void WriteRunValue(const std::string& name, const std::string& command) override {
+    ++writes;
+    if (refuse) throw StartupEntryError("Failed to set data for '" + name + "'");
+    values[name] = command;
+  }
+  void DeleteRunValue(const std::string& name) override {
+    ++deletes;
+    values.erase(name);
+  }
+  std::map<std::string, std::string> values;
+  int writes = 0;
+  int deletes = 0;
+  bool refuse = false;
+};
+
+TEST(StartupEntryTest, EntryFollowsTheSettingWithoutRewritingAnExistingOne) {
+  const std::string command = "C:\\Tools\\wordhopper.exe";
+  struct Case {
+    const char* name;
+    bool on;
+    std::optional<std::string> before;
+    std::optional<std::string> after;
+    int writes;
+    int deletes;
+  };
+  const Case cases[] = {
+      {"on, absent: added", true, std::nullopt, command, 1, 0},
+      {"on, present elsewhere: kept", true, "D:\\Old\\wordhopper.exe", "D:\\Old\\wordhopper.exe",
+       0, 0},
+      {"on, present and empty: kept", true, "", "", 0, 0},
+      {"off, present: removed", false, command, std::nullopt, 0, 1},
+      {"off, absent: untouched", false, std::nullopt, std::nullopt, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeStartupEntries store;
+    store.values["other"] = "x.exe";
+    if (c.before) store.values["wordhopper"] = *c.before;
+    SyncStartupEntry(c.on, command, store);
+    EXPECT_EQ(store.writes, c.writes);
+    EXPECT_EQ(store.deletes, c.deletes);
+    auto found = store.values.find("wordhopper");
+    EXPECT_EQ(found == store.values.end() ? std::nullopt : std::optional(found->second), c.after);
+    EXPECT_EQ(store.values["other"], "x.exe");
+  }
+}
+
+TEST(StartupEntryTest, RefusedWriteRaisesTheEntrysName) {
+  FakeStartupEntries store;
+  store.refuse = true;
+  try {
+    SyncStartupEntry(true, "C:\\wordhopper.exe", store);
+    FAIL() << "no error raised";
+  } catch (const StartupEntryError& error) {
+    EXPECT_STREQ(error.what(), "Failed to set data for 'wordhopper'");
+  }
+}
+
+}  // namespace
+}  // namespace wh
