@@ -23,6 +23,7 @@ void TForm1::FormCreate(std::string_view firstArgument) {
   index_.ItemList.Clear();
   index_.MatchList.Clear();
   settings_ = ReadSettings(platform_.fileSystem, platform_.textEncoding, SettingsPath());
+  storedHotKeyText_ = settings_.HotKey;
 
   if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
 
@@ -63,6 +64,19 @@ void TForm1::FormShow() {
   if (!settings_.FirstShow) ShowHelp();
   ApplyStayOnTop(true);
   view_.BringToFront();
+}
+
+bool TForm1::FormClose() {
+  if (!settings_.FirstShow) {
+    settings_.FirstShow = true;
+    WriteSettings(settings_, storedHotKeyText_, platform_.fileSystem, platform_.textEncoding,
+                  SettingsPath());
+  }
+  if (settings_.HideToSystemTray) {
+    view_.HideToTray();
+    return false;
+  }
+  return true;
 }
 
 void TForm1::Exit1Click() {

@@ -52,6 +52,10 @@ class TForm1 : private LoadView {
   void ShowMainWindow();
   void FormShow();
 
+  // The close box: true when the close goes on and the program ends; false
+  // when the window went to the tray instead.
+  bool FormClose();
+
   // Tray menu "Exit": stores the window's position, then ends the program.
   void Exit1Click();
   void Help1Click() { ShowHelp(); }
@@ -80,6 +84,9 @@ class TForm1 : private LoadView {
   MainPlatform platform_;
   std::string programDir_;
   TIniRec settings_;
+  // The hot-key text as the settings file held it: written back unchanged
+  // until the user has chosen a key in the settings window.
+  std::string storedHotKeyText_;
   ItemIndex index_;
   bool shown_ = false;
 };

@@ -32,6 +32,9 @@ class MainView {
   // Makes the window visible (the first time: where it was placed).
   virtual void Show() = 0;
   virtual bool IsVisible() const = 0;
+  // The window and its task-bar button go; the tray icon stays. The window
+  // keeps its place, contents and mode.
+  virtual void HideToTray() = 0;
   // Makes the program's last active window the foreground window, when it
   // is visible and enabled.
   virtual void BringToFront() = 0;

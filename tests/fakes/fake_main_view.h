@@ -34,6 +34,10 @@ class FakeMainView : public MainView {
     events.push_back("show");
   }
   bool IsVisible() const override { return visible; }
+  void HideToTray() override {
+    visible = false;
+    events.push_back("hide");
+  }
   void BringToFront() override { events.push_back("front"); }
   void EndMessageLoop() override { events.push_back("quit"); }
   void ShowMessage(const std::string& text) override {

@@ -10,13 +10,12 @@ inline constexpr wchar_t kApplicationWindowClass[] = L"WordhopperApplication";
 // The main window with the two boxes.
 inline constexpr wchar_t kMainWindowClass[] = L"WordhopperMain";
 
-// Controls of the main window, all direct children of it.
+// Controls of the main window, all direct children of it. The frames behind
+// the two value labels are painted by the window and have no identifier.
 enum MainControlId : int {
   kLabel2 = 1001,  // "Processes: "
-  kShape1 = 1002,
   kLabel1 = 1003,  // process count
   kLabel4 = 1004,  // "Page file:"
-  kShape2 = 1005,
   kLabel5 = 1006,  // page file figures
   kLabel3 = 1007,  // "Memory:"
   kGauge1 = 1008,  // physical memory load; WM_GETTEXT gives "37%"

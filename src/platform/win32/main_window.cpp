@@ -1,0 +1,393 @@
+#include "platform/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "Unit1.h"
+#include "platform/win32/gauge.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/utf16.h"
+#include "platform/win32/window_ids.h"
+
+namespace wh {
+namespace {
+
+using namespace win32;
+
+constexpr wchar_t kTitle[] = L"Wordhopper";
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_TOPMOST;
+
+// Sizes of the window as designed, in pixels at 96 dots per inch.
+constexpr int kClientWidth = 457;
+constexpr int kBandHeight = 25;
+constexpr int kStatusHeight = 20;
+constexpr int kBoxLeft = 4, kBoxTop = 2, kBoxWidth = 453, kBoxHeight = 21;
+// How far a box's list drops down.
+constexpr int kListHeight = 240;
+constexpr RECT kShape1 = {61, 2, 61 + 31, 2 + 18};
+constexpr RECT kShape2 = {150, 2, 150 + 182, 2 + 18};
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+// The handler that every window procedure falls back on: an error a handler
+// raised is shown, and the program carries on.
+void ShowHandlerError(HWND owner, const char* text) noexcept {
+  try {
+    ShowProgramMessage(owner, text);
+  } catch (...) {
+    MessageBoxW(owner, L"Out of memory", kTitle, MB_OK | MB_ICONERROR);
+  }
+}
+
+}  // namespace
+
+void ShowProgramMessage(HWND owner, const std::string& text) {
+  UINT flags = MB_OK | MB_SETFOREGROUND;
+  // A message without a window on screen must not hide behind other programs.
+  if (owner == nullptr || !IsWindowVisible(owner)) {
+    owner = nullptr;
+    flags |= MB_TOPMOST | MB_TASKMODAL;
+  }
+  MessageBoxW(owner, Utf8ToWide(text).c_str(), kTitle, flags);
+}
+
+// ---------------------------------------------------------------------------
+
+ApplicationWindow::ApplicationWindow() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = Instance();
+  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
+  wc.hIconSm = wc.hIcon;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kApplicationWindowClass;
+  RegisterClassExW(&wc);
+  const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+  const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  hwnd_ = CreateWindowExW(0, kApplicationWindowClass, kTitle,
+                          WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
+                          y, 0, 0, nullptr, nullptr, Instance(), nullptr);
+}
+
+ApplicationWindow::~ApplicationWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK ApplicationWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
+                                         LPARAM lParam) noexcept {
+  switch (message) {
+    case WM_CLOSE:
+      // Closing from the task-bar button closes the main window, which
+      // decides what closing means.
+      if (HWND main = FindWindowW(kMainWindowClass, nullptr)) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // The program's own windows keep the focus; the owner never does.
+      if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd)) {
+        HWND popup = GetLastActivePopup(hwnd);
+        if (popup != hwnd && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetFocus(popup);
+      }
+      return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------
+
+MainWindow::MainWindow(const ApplicationWindow& application) : application_(application) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterGaugeClass();
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = Instance();
+  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER),
+                                             IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainWindowClass;
+  RegisterClassExW(&wc);
+
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  RECT frame{0, 0, Scale(kClientWidth), Scale(2 * kBandHeight + kStatusHeight)};
+  AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  CreateWindowExW(kMainExStyle, kMainWindowClass, kTitle, kMainStyle,
+                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, application.Handle(),
+                  nullptr, Instance(), this);
+}
+
+MainWindow::~MainWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (labelFont_) DeleteObject(labelFont_);
+  if (valueFont_) DeleteObject(valueFont_);
+}
+
+LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  MainWindow* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    ShowHandlerError(hwnd, error.what());
+  } catch (...) {
+    ShowHandlerError(hwnd, "Unknown error");
+  }
+  return 0;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_DESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
+                            int left, int top, int width, int height, HFONT font) {
+  HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | style, Scale(left), Scale(top),
+                                 Scale(width), Scale(height), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+                                 nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+void MainWindow::OnCreate() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW label = metrics.lfMessageFont;
+  label.lfHeight = -MulDiv(8, dpi_, 72);
+  labelFont_ = CreateFontIndirectW(&label);
+  LOGFONTW value = label;
+  lstrcpynW(value.lfFaceName, L"Arial", LF_FACESIZE);
+  valueFont_ = CreateFontIndirectW(&value);
+
+  // The information panel. The value labels stand inside the frames, which
+  // the window paints itself.
+  const DWORD labelStyle = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+  AddControl(L"STATIC", L"Processes: ", labelStyle, kLabel2, 3, 4, 56, 14, labelFont_);
+  AddControl(L"STATIC", L"0", labelStyle, kLabel1, 65, 4, 25, 14, valueFont_);
+  AddControl(L"STATIC", L"Page file:", labelStyle, kLabel4, 102, 4, 46, 14, labelFont_);
+  AddControl(L"STATIC", L"0", labelStyle, kLabel5, 154, 4, 176, 14, valueFont_);
+  AddControl(L"STATIC", L"Memory:", labelStyle, kLabel3, 341, 4, 42, 14, labelFont_);
+  AddControl(kGaugeClass, L"0%", WS_VISIBLE, kGauge1, 384, 2, 71, 18, labelFont_);
+
+  // The keyword band: both boxes share one place; the item box starts hidden.
+  AddControl(WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
+                                    CBS_AUTOHSCROLL,
+             kComboBox1, kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_);
+  AddControl(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, kComboBox2,
+             kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_);
+
+  HWND status = AddControl(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
+                           kStatusBar1, 0, 2 * kBandHeight, kClientWidth, kStatusHeight,
+                           labelFont_);
+  const int parts[] = {Scale(290), Scale(290 + 96), Scale(290 + 96 + 65)};
+  SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+  const wchar_t* texts[] = {L"Status:", L"Keywords:", L"Items:"};
+  for (int i = 0; i < 3; ++i) {
+    SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts[i]));
+  }
+  lastFocus_ = Control(kComboBox1);
+}
+
+void MainWindow::OnPaint() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  if (infoPanel_) {
+    for (const RECT& designed : {kShape1, kShape2}) {
+      RECT shape{Scale(designed.left), Scale(designed.top), Scale(designed.right),
+                 Scale(designed.bottom)};
+      FillRect(dc, &shape, GetSysColorBrush(COLOR_BTNFACE));
+      FrameRect(dc, &shape, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+void MainWindow::OnClose() {
+  if (form_ == nullptr || form_->FormClose()) EndMessageLoop();
+}
+
+void MainWindow::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  // Back to the control that had the focus; the edit field of the keyword
+  // box counts as the box.
+  HWND target = lastFocus_ != nullptr && IsWindowVisible(lastFocus_) ? lastFocus_ : nullptr;
+  if (target == nullptr) {
+    target = IsWindowVisible(Control(kComboBox2)) ? Control(kComboBox2) : Control(kComboBox1);
+  }
+  SetFocus(target);
+}
+
+void MainWindow::LayOut() {
+  const int boxBand = infoPanel_ ? kBandHeight : 0;
+  for (int id : {kLabel2, kLabel1, kLabel4, kLabel5, kLabel3, kGauge1}) {
+    ShowWindow(Control(id), infoPanel_ ? SW_SHOWNA : SW_HIDE);
+  }
+  for (int id : {kComboBox1, kComboBox2}) {
+    SetWindowPos(Control(id), nullptr, Scale(kBoxLeft), Scale(boxBand + kBoxTop), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  HWND status = Control(kStatusBar1);
+  SetWindowPos(status, nullptr, 0, Scale(boxBand + kBandHeight), Scale(kClientWidth),
+               Scale(kStatusHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(status, statusBar_ ? SW_SHOWNA : SW_HIDE);
+
+  const int clientHeight = boxBand + kBandHeight + (statusBar_ ? kStatusHeight : 0);
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  RECT frame{0, 0, Scale(kClientWidth), Scale(clientHeight)};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::SetCaption(const std::string& text) {
+  SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+}
+
+void MainWindow::PlaceAt(int left, int top) {
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+MainView::Point MainWindow::Position() const {
+  RECT rect{};
+  GetWindowRect(hwnd_, &rect);
+  return {rect.left, rect.top};
+}
+
+void MainWindow::CentreOnScreen() {
+  RECT rect{};
+  GetWindowRect(hwnd_, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  PlaceAt((GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+}
+
+void MainWindow::SetBandsVisible(bool infoPanel, bool statusBar) {
+  infoPanel_ = infoPanel;
+  statusBar_ = statusBar;
+  LayOut();
+}
+
+void MainWindow::SetTopmost(bool topmost, bool showPending) {
+  RECT rect{};
+  GetWindowRect(hwnd_, &rect);
+  SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
+               rect.right - rect.left, rect.bottom - rect.top,
+               showPending ? SWP_HIDEWINDOW : SWP_SHOWWINDOW);
+}
+
+void MainWindow::Show() {
+  ShowWindow(application_.Handle(), SW_SHOWNA);
+  ShowWindow(hwnd_, SW_SHOW);
+}
+
+bool MainWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void MainWindow::HideToTray() {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+  ShowWindow(hwnd_, SW_HIDE);
+  ShowWindow(application_.Handle(), SW_HIDE);
+}
+
+void MainWindow::BringToFront() {
+  HWND popup = GetLastActivePopup(application_.Handle());
+  if (popup != application_.Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
+    SetForegroundWindow(popup);
+  }
+}
+
+void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
+
+void MainWindow::ShowMessage(const std::string& text) { ShowProgramMessage(hwnd_, text); }
+
+void MainWindow::SetKeywordItems(const std::vector<std::string>& words) {
+  HWND box = Control(kComboBox1);
+  // The words come in the box's own order, so each one goes in at the end
+  // of its binary search without moving the others; drawing waits until all
+  // are in.
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  std::size_t bytes = 0;
+  for (const std::string& word : words) bytes += (word.size() + 1) * sizeof(wchar_t);
+  SendMessageW(box, CB_INITSTORAGE, words.size(), bytes);
+  for (const std::string& word : words) {
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(word).c_str()));
+  }
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+void MainWindow::ClearItemBox() { SendMessageW(Control(kComboBox2), CB_RESETCONTENT, 0, 0); }
+
+void MainWindow::ShowKeywordBox() {
+  ShowWindow(Control(kComboBox1), SW_SHOWNA);
+  ShowWindow(Control(kComboBox2), SW_HIDE);
+}
+
+void MainWindow::SetKeywordText(const std::string& text) {
+  HWND box = Control(kComboBox1);
+  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SetWindowTextW(box, Utf8ToWide(text).c_str());
+}
+
+void MainWindow::FocusKeywordBox() {
+  lastFocus_ = Control(kComboBox1);
+  SetFocus(lastFocus_);
+}
+
+void MainWindow::SetStatusPanel(int panel, const std::string& text) {
+  SendMessageW(Control(kStatusBar1), SB_SETTEXTW, panel,
+               reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+}
+
+}  // namespace wh

@@ -1,0 +1,93 @@
+// The Win32 windows of the program: the invisible application window that
+// carries the task-bar button, and the main window with its three bands.
+// Window procedures only turn messages into TForm1 calls.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "main_view.h"
+
+namespace wh {
+
+class TForm1;
+
+// Shows `text` in a message box titled "Wordhopper" over `owner` (may be
+// null). The general error handler of every window procedure uses it.
+void ShowProgramMessage(HWND owner, const std::string& text);
+
+// The program's owner window: zero-sized, titled "Wordhopper", never drawn.
+// Its task-bar button is the program's; minimising it takes the main window
+// along, restoring it brings the main window back.
+class ApplicationWindow {
+ public:
+  ApplicationWindow();
+  ~ApplicationWindow();
+  ApplicationWindow(const ApplicationWindow&) = delete;
+  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  HWND hwnd_ = nullptr;
+};
+
+class MainWindow : public MainView {
+ public:
+  explicit MainWindow(const ApplicationWindow& application);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Messages go to `form` from now on.
+  void Attach(TForm1* form) { form_ = form; }
+  HWND Handle() const { return hwnd_; }
+
+  void SetCaption(const std::string& text) override;
+  void PlaceAt(int left, int top) override;
+  Point Position() const override;
+  void CentreOnScreen() override;
+  void SetBandsVisible(bool infoPanel, bool statusBar) override;
+  void SetTopmost(bool topmost, bool showPending) override;
+  void Show() override;
+  bool IsVisible() const override;
+  void HideToTray() override;
+  void BringToFront() override;
+  void EndMessageLoop() override;
+  void ShowMessage(const std::string& text) override;
+  void SetKeywordItems(const std::vector<std::string>& words) override;
+  void ClearItemBox() override;
+  void ShowKeywordBox() override;
+  void SetKeywordText(const std::string& text) override;
+  void FocusKeywordBox() override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCreate();
+  void OnPaint();
+  void OnClose();
+  void OnActivate(WPARAM wParam);
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id, int left,
+                  int top, int width, int height, HFONT font);
+  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  // Moves the bands to their places and fits the window around them.
+  void LayOut();
+
+  const ApplicationWindow& application_;
+  TForm1* form_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  HFONT labelFont_ = nullptr;
+  HFONT valueFont_ = nullptr;
+  int dpi_ = 96;
+  bool infoPanel_ = true;
+  bool statusBar_ = true;
+};
+
+}  // namespace wh

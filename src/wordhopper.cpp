@@ -1,0 +1,98 @@
+// The program's start: one copy per executable path, the windows, the
+// message loop, and the release of the instance record at the end.
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "CheckPrevious.h"
+#include "Unit1.h"
+#include "command_line.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/utf16.h"
+#include "platform/win32/win32_collation.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_instance_record.h"
+#include "platform/win32/win32_key_names.h"
+#include "platform/win32/win32_number_format.h"
+#include "platform/win32/win32_shell_folders.h"
+#include "platform/win32/win32_startup_entry.h"
+#include "platform/win32/win32_text_encoding.h"
+
+namespace {
+
+// The running executable's full path, however long.
+std::string ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return wh::WideToUtf8(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+int Run() {
+  const std::string exePath = ExecutablePath();
+  wh::ApplicationWindow application;
+
+  wh::Win32InstanceMappings mappings;
+  wh::Win32InstanceWindows instanceWindows;
+  wh::CheckPrevious instance(mappings, instanceWindows);
+  try {
+    if (instance.RestoreIfRunning(exePath, wh::WindowToRecord(application.Handle()), 1)) return 0;
+  } catch (const wh::SystemError& error) {
+    wh::ShowProgramMessage(nullptr, wh::SystemErrorText(error));
+    return 1;
+  }
+
+  wh::Win32FileSystem fileSystem;
+  wh::Win32ShellFolders shellFolders;
+  wh::Win32NumberFormat numberFormat;
+  wh::Win32TextEncoding textEncoding;
+  wh::Win32KeyNames keyNames;
+  wh::Win32Collation collation;
+  wh::RegistryRunKey runKey;
+
+  int exitCode = 0;
+  {
+    wh::MainWindow mainWindow(application);
+    wh::TForm1 form(mainWindow, wh::MainPlatform{fileSystem, shellFolders, numberFormat,
+                                                  textEncoding, keyNames, collation, runKey,
+                                                  exePath, "\\:", ".exe"});
+    mainWindow.Attach(&form);
+    try {
+      form.FormCreate(wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));
+    } catch (const std::exception& error) {
+      // The start goes on without the steps that did not run.
+      wh::ShowProgramMessage(mainWindow.Handle(), error.what());
+    }
+    exitCode = RunMessageLoop();
+    mainWindow.Attach(nullptr);
+    form.FormDestroy();
+  }
+  instance.ReleaseInstance();
+  return exitCode;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  try {
+    return Run();
+  } catch (const std::exception& error) {
+    wh::ShowProgramMessage(nullptr, error.what());
+  }
+  return 1;
+}
