@@ -1,0 +1,27 @@
+// Figures about the running system for the information panel.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace wh {
+
+// Bytes. The page file stands for all memory the system can commit: on
+// Windows the commit limit, on Linux physical memory plus swap.
+struct MemoryFigures {
+  std::uint64_t totalPhys = 0;
+  std::uint64_t availPhys = 0;
+  std::uint64_t totalPageFile = 0;
+  std::uint64_t availPageFile = 0;
+};
+
+class SystemFigures {
+ public:
+  virtual ~SystemFigures() = default;
+  // All zero when the system won't tell.
+  virtual MemoryFigures Memory() const = 0;
+  // How many processes run; nullopt when they can't be counted.
+  virtual std::optional<std::uint64_t> ProcessCount() const = 0;
+};
+
+}  // namespace wh
