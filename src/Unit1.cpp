@@ -4,6 +4,9 @@
 
 #include "command_line.h"
 #include "help.h"
+#include "index/classify.h"
+#include "index/text.h"
+#include "info_panel.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -62,6 +65,7 @@ void TForm1::ShowMainWindow() {
 void TForm1::FormShow() {
   view_.SetCaption("Wordhopper (Hot-key: " + settings_.HotKey + ")");
   if (!settings_.FirstShow) ShowHelp();
+  if (settings_.AutoComplete) SetAutoComplete(true);
   ApplyStayOnTop(true);
   view_.BringToFront();
 }
@@ -90,6 +94,112 @@ void TForm1::Exit1Click() {
     ShowError(error.what());
   }
   view_.EndMessageLoop();
+}
+
+void TForm1::ComboBox1KeyDown(int key) {
+  const std::string typed = view_.KeywordText();
+  if (CharCount(typed) > 5 && settings_.ShowInfoPanel) RefreshInfoPanel();
+
+  if (key == kEnter) {
+    const std::string text = view_.KeywordText();
+    switch (ClassifyEnter(text, platform_.fileSystem)) {
+      case EnterAction::OpenExplorer:
+        platform_.shell.OpenExplorer(text);
+        ResetKeywordMode();
+        HideToTray();
+        return;
+      case EnterAction::OpenAddress:
+        platform_.shell.OpenAddress(text);
+        ResetKeywordMode();
+        HideToTray();
+        return;
+      case EnterAction::Search:
+        SearchItems(text);
+        if (index_.MatchList.Count() == 1 && settings_.StartOnOneMatch) {
+          ExecuteItem(ItemPath(index_, view_.ItemText()));
+        }
+        break;
+    }
+  }
+  if (key == kDown || key == kUp) view_.DropKeywordList();
+  if (key == kEscape) {
+    if (!view_.KeywordText().empty()) {
+      ResetKeywordMode();
+      ShowStatusText("Type a keyword or press ESC to hide Wordhopper.");
+    } else {
+      HideToTray();
+    }
+  }
+}
+
+void TForm1::ComboBox2KeyDown(int key) {
+  if (key == kEnter) ExecuteItem(ItemPath(index_, view_.ItemText()));
+  if (key == kEscape) ResetKeywordMode();
+  if (key == kDown || key == kUp) view_.DropItemList();
+}
+
+bool TForm1::ComboBox1KeyPress(std::string_view typed) {
+  if (!autoComplete_) return false;
+  const CompletionStep step = CompleteKeyword(view_.KeywordField(), typed,
+                                              index_.KeywordList.Words(), platform_.collation);
+  if (step.handled) view_.SetKeywordField(step.field, step.entry);
+  return step.handled;
+}
+
+void TForm1::SearchItems(const std::string& pattern) {
+  MatchItems(index_.ItemList, pattern, index_.MatchList);
+  if (index_.MatchList.Count() > 0) {
+    std::vector<std::string> names;
+    names.reserve(index_.MatchList.Count());
+    for (std::uint32_t item : index_.MatchList.InItemBoxOrder(index_.ItemList)) {
+      names.emplace_back(index_.ItemList.Name(item));
+    }
+    view_.FillItemBox(names);
+    view_.SelectFirstItem();
+    view_.ShowItemBox();
+    view_.DropItemList();
+    view_.FocusItemBox();
+  } else if (!settings_.UseFindDialog) {
+    ReportStatus("No items with pattern \"" + view_.KeywordText() + "\" found.");
+  } else {
+    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath("Personal", false));
+    ResetKeywordMode();
+    HideToTray();
+  }
+}
+
+void TForm1::ExecuteItem(const std::string& path) {
+  bool started = true;
+  if (!path.empty() && platform_.fileSystem.FileExists(path)) {
+    started = platform_.shell.OpenItem(path);
+    if (settings_.HideWhenLaunching) HideToTray();
+  } else {
+    ReportStatus("Execute failed, file not found.");
+  }
+  if (started) {
+    ResetKeywordMode();
+  } else {
+    ReportStatus("Unknown execute error.");
+  }
+}
+
+void TForm1::RefreshInfoPanel() {
+  const InfoPanelFigures figures = ComputeInfoPanelFigures(platform_.systemFigures.Memory());
+  const std::string separator = platform_.numberFormat.ThousandsSeparator();
+  view_.SetGaugeProgress(figures.GaugeProgress());
+  if (settings_.ShowInfoPanel) {
+    view_.SetPageFile(PageFileText(figures, separator));
+    view_.SetProcessCount(ProcessCountText(platform_.systemFigures.ProcessCount()));
+    view_.SetGaugeLow(figures.LowOnMemory());
+  }
+  if (settings_.ShowTitleBar) ShowStatusText(MemoryStatusText(figures, separator));
+}
+
+void TForm1::HideToTray() { view_.HideToTray(); }
+
+void TForm1::ApplicationActivated() {
+  if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
+  if (!settings_.FirstShow) ShowStatusText("Type a (partial) keyword and ENTER to list matching items.");
 }
 
 void TForm1::LoadDirectories(bool includeRecent) {

@@ -13,6 +13,8 @@
 #include "platform/key_names.h"
 #include "platform/number_format.h"
 #include "platform/shell_folders.h"
+#include "platform/shell_requests.h"
+#include "platform/system_figures.h"
 #include "platform/startup_entry.h"
 #include "platform/text_encoding.h"
 #include "settings/tini_rec.h"
@@ -29,6 +31,8 @@ struct MainPlatform {
   const KeyNames& keyNames;
   const Collation& collation;
   StartupEntryStore& startupEntries;
+  ShellRequests& shell;
+  const SystemFigures& systemFigures;
   // The running executable's full path.
   std::string exePath;
   // The characters that end a path's directory part ("\\:" on Windows).
@@ -60,6 +64,25 @@ class TForm1 : private LoadView {
   void Exit1Click();
   void Help1Click() { ShowHelp(); }
 
+  // Virtual-key codes the two boxes act on.
+  static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
+  // Every key pressed in the keyword box, before it takes its own effect.
+  void ComboBox1KeyDown(int key);
+  // Every key pressed in the item box, before it takes its own effect.
+  void ComboBox2KeyDown(int key);
+  // A character typed into the keyword box (one whole character; "\b" for
+  // BACKSPACE). True when completion used it up.
+  bool ComboBox1KeyPress(std::string_view typed);
+  void SetAutoComplete(bool on) { autoComplete_ = on; }
+  bool AutoCompleteOn() const { return autoComplete_; }
+
+  void SearchItems(const std::string& pattern);
+  void ExecuteItem(const std::string& path);
+  void RefreshInfoPanel();
+  void HideToTray();
+  // The program became the active application.
+  void ApplicationActivated();
+
   void LoadDirectories(bool includeRecent);
   void ResetKeywordMode() override;
   void ReportStatus(const std::string& message) override;
@@ -89,6 +112,7 @@ class TForm1 : private LoadView {
   std::string storedHotKeyText_;
   ItemIndex index_;
   bool shown_ = false;
+  bool autoComplete_ = false;
 };
 
 }  // namespace wh

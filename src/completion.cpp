@@ -23,12 +23,6 @@ std::size_t PrefixBytes(std::string_view text, std::size_t characters) {
   return bytes;
 }
 
-std::size_t CountCharacters(std::string_view text) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
-  return count;
-}
-
 // Where the entry's rest after `candidate` starts, or npos when the entry
 // doesn't begin with it.
 std::size_t MatchPrefix(std::string_view entry, std::string_view candidate, bool asciiCandidate,
@@ -74,7 +68,7 @@ CompletionStep CompleteKeyword(const EditState& field, std::string_view typed,
   const std::string candidate =
       (selected ? field.text.substr(0, field.selStart) : field.text) + std::string(typed);
   const bool ascii = IsAscii(candidate);
-  const std::size_t characters = ascii ? candidate.size() : CountCharacters(candidate);
+  const std::size_t characters = ascii ? candidate.size() : CharCount(candidate);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::size_t rest = MatchPrefix(entries[i], candidate, ascii, characters, collation);
     if (rest == std::string_view::npos) continue;

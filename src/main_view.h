@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "completion.h"
+
 namespace wh {
 
 class MainView {
@@ -55,6 +57,31 @@ class MainView {
   virtual void FocusKeywordBox() = 0;
   // Panel 0: status; 1: keywords; 2: items.
   virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+
+  // The keyword box's text, and with its selection for completion.
+  virtual std::string KeywordText() const = 0;
+  virtual EditState KeywordField() const = 0;
+  // Sets text and selection, with the list entry `entry` selected (-1: none).
+  virtual void SetKeywordField(const EditState& field, int entry) = 0;
+  virtual void DropKeywordList() = 0;
+
+  // Replaces the item box's entries with `names`, which come in the box's
+  // own order.
+  virtual void FillItemBox(const std::vector<std::string>& names) = 0;
+  virtual void SelectFirstItem() = 0;
+  // Shows the item box, then hides the keyword box.
+  virtual void ShowItemBox() = 0;
+  virtual void DropItemList() = 0;
+  virtual void FocusItemBox() = 0;
+  // The item box's selected entry, or "".
+  virtual std::string ItemText() const = 0;
+
+  // The information panel: the process count, the page-file line, and the
+  // gauge with its bar red or in the highlight colour.
+  virtual void SetProcessCount(const std::string& text) = 0;
+  virtual void SetPageFile(const std::string& text) = 0;
+  virtual void SetGaugeProgress(int progress) = 0;
+  virtual void SetGaugeLow(bool low) = 0;
 };
 
 }  // namespace wh

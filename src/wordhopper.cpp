@@ -16,7 +16,9 @@
 #include "platform/win32/win32_key_names.h"
 #include "platform/win32/win32_number_format.h"
 #include "platform/win32/win32_shell_folders.h"
+#include "platform/win32/win32_shell_requests.h"
 #include "platform/win32/win32_startup_entry.h"
+#include "platform/win32/win32_system_figures.h"
 #include "platform/win32/win32_text_encoding.h"
 
 namespace {
@@ -64,13 +66,16 @@ int Run() {
   wh::Win32KeyNames keyNames;
   wh::Win32Collation collation;
   wh::RegistryRunKey runKey;
+  wh::Win32ShellRequests shell;
+  wh::Win32SystemFigures systemFigures;
 
   int exitCode = 0;
   {
     wh::MainWindow mainWindow(application);
+    shell.SetOwner(mainWindow.Handle());
     wh::TForm1 form(mainWindow, wh::MainPlatform{fileSystem, shellFolders, numberFormat,
                                                   textEncoding, keyNames, collation, runKey,
-                                                  exePath, "\\:", ".exe"});
+                                                  shell, systemFigures, exePath, "\\:", ".exe"});
     mainWindow.Attach(&form);
     try {
       form.FormCreate(wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));

@@ -64,4 +64,10 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return length;
 }
 
+std::size_t CharCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;
+  return count;
+}
+
 }  // namespace wh

@@ -29,4 +29,7 @@ bool IsValidUtf8(std::string_view text);
 // one byte per character).
 std::size_t CharLength(std::string_view text, std::size_t pos);
 
+// How many characters `text` holds, counted as CharLength steps through it.
+std::size_t CharCount(std::string_view text);
+
 }  // namespace wh

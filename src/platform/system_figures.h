@@ -6,8 +6,8 @@
 
 namespace wh {
 
-// Bytes. The page file stands for all memory the system can commit: on
-// Windows the commit limit, on Linux physical memory plus swap.
+// Bytes. The page file is what the system reports as such on Windows (its
+// commit limit and what is left of it); on Linux swap stands for it.
 struct MemoryFigures {
   std::uint64_t totalPhys = 0;
   std::uint64_t availPhys = 0;

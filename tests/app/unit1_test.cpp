@@ -31,6 +31,29 @@ class FakeStartupEntries : public StartupEntryStore {
   bool refuse = false;
 };
 
+class FakeShell : public ShellRequests {
+ public:
+  void OpenExplorer(const std::string& path) override { requests.push_back("explorer " + path); }
+  void OpenAddress(const std::string& address) override {
+    requests.push_back("address " + address);
+  }
+  void FindInFolder(const std::string& folder) override { requests.push_back("find " + folder); }
+  bool OpenItem(const std::string& path) override {
+    requests.push_back("open " + path);
+    return startSucceeds;
+  }
+  std::vector<std::string> requests;
+  bool startSucceeds = true;
+};
+
+class FakeFigures : public SystemFigures {
+ public:
+  MemoryFigures Memory() const override { return memory; }
+  std::optional<std::uint64_t> ProcessCount() const override { return processes; }
+  MemoryFigures memory{1000ull << 20, 500ull << 20, 2097152000, 524288000};
+  std::optional<std::uint64_t> processes = 1500;
+};
+
 class Unit1Test : public ::testing::Test {
  protected:
   Unit1Test() {
@@ -41,8 +64,8 @@ class Unit1Test : public ::testing::Test {
   void WriteIni(const std::string& text) { fs.AddFile("C:\\Tools\\wordhopper.ini", text); }
   TForm1& Create(std::string_view argument = "") {
     form = std::make_unique<TForm1>(
-        view, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries,
-                           "C:\\Tools\\wh.exe", "\\:", ".exe"});
+        view, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
+                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe"});
     form->FormCreate(argument);
     return *form;
   }
@@ -63,6 +86,8 @@ class Unit1Test : public ::testing::Test {
   testing::FakeKeyNames keyNames;
   testing::FakeCollation collation;
   FakeStartupEntries entries;
+  FakeShell shell;
+  FakeFigures figures;
   FakeMainView view;
   std::unique_ptr<TForm1> form;
 };
@@ -157,6 +182,194 @@ TEST_F(Unit1Test, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
   f.Exit1Click();
   EXPECT_EQ(view.messages.back(), "Unable to write to C:\\Tools\\wordhopper.ini");
   EXPECT_EQ(view.events.back(), "quit");
+}
+
+class DialogueTest : public Unit1Test {
+ protected:
+  DialogueTest() {
+    fs.Remove("C:\\Menu\\Word Pad.lnk");
+    for (const char* name : {"WordPad", "Microsoft Word", "Password Safe"}) {
+      fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
+    }
+    fs.AddDirectory("C:\\Docs");
+    folders.Set("Personal", false, "C:\\Docs\\");
+  }
+  TForm1& Start(const std::string& programSettings = "") {
+    WriteIni("[Program]\nFirstShow=1\n" + programSettings);
+    TForm1& f = Create("show");
+    view.events.clear();
+    return f;
+  }
+  void Type(TForm1& f, const std::string& text, int key) {
+    view.keywordText = text;
+    f.ComboBox1KeyDown(key);
+  }
+};
+
+TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
+  const struct {
+    const char* label;
+    const char* settings;
+    const char* text;
+    const char* request;  // "" for none
+    bool itemMode;
+    bool visible;
+    const char* keywordText;
+    const char* report;  // "" for none
+  } cases[] = {
+      {"matches: item mode", "", "word", "", true, true, "word", ""},
+      {"no match: the report, text kept", "", "xyz", "", false, true, "xyz",
+       "No items with pattern \"xyz\" found."},
+      {"no match with the find window", "UseFindDialog=1\n", "xyz", "find C:\\Docs\\", false,
+       false, "", ""},
+      {"existing directory", "", "C:\\Docs", "explorer C:\\Docs", false, false, "", ""},
+      {"directory without a drive part searches", "", "Docs", "", false, true, "Docs",
+       "No items with pattern \"Docs\" found."},
+      {"network path, whether or not it exists", "", "\\\\server\\share",
+       "explorer \\\\server\\share", false, false, "", ""},
+      {"address, even with HideWhenLaunching off", "HideWhenLaunching=0\n", "www.example.com",
+       "address www.example.com", false, false, "", ""},
+      {"one match launches with StartOnOneMatch", "StartOnOneMatch=1\n", "notepad",
+       "open C:\\Menu\\Notepad.lnk", false, false, "", ""},
+      {"one match without it waits", "", "notepad", "", true, true, "notepad", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    shell.requests.clear();
+    TForm1& f = Start(c.settings);
+    Type(f, c.text, TForm1::kEnter);
+    EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
+    EXPECT_EQ(view.itemMode, c.itemMode);
+    EXPECT_EQ(view.visible, c.visible);
+    EXPECT_EQ(view.keywordText, c.keywordText);
+    if (*c.report) {
+      EXPECT_EQ(view.panels[0], c.report);
+    }
+    EXPECT_EQ(view.messages.size(), *c.report ? 1u : 0u);
+  }
+}
+
+TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
+  TForm1& f = Start();
+  Type(f, "word", TForm1::kEnter);
+  EXPECT_EQ(view.itemBox,
+            (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
+  EXPECT_EQ(view.ItemText(), "Microsoft Word");
+  EXPECT_EQ(view.events, (std::vector<std::string>{"fill items", "select first", "item box",
+                                                   "drop items", "focus items"}));
+  // ESC goes back with an empty keyword box; the searched text is gone.
+  f.ComboBox2KeyDown(TForm1::kEscape);
+  EXPECT_FALSE(view.itemMode);
+  EXPECT_EQ(view.keywordText, "");
+  EXPECT_TRUE(view.itemBox.empty());
+}
+
+TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
+  const struct {
+    const char* label;
+    const char* settings;
+    bool startSucceeds;
+    bool deleteFile;
+    bool itemMode;
+    bool visible;
+    const char* report;
+  } cases[] = {
+      {"started, hidden", "", true, false, false, false, ""},
+      {"started, HideWhenLaunching off", "HideWhenLaunching=0\n", true, false, false, true, ""},
+      {"start failed: item mode, hidden first", "", false, false, true, false,
+       "Unknown execute error."},
+      {"file gone since the load", "", true, true, false, true, "Execute failed, file not found."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    shell.requests.clear();
+    shell.startSucceeds = c.startSucceeds;
+    fs.AddFile("C:\\Menu\\WordPad.lnk");
+    TForm1& f = Start(c.settings);
+    Type(f, "wordpad", TForm1::kEnter);
+    if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
+    f.ComboBox2KeyDown(TForm1::kEnter);
+    EXPECT_EQ(shell.requests,
+              c.deleteFile ? std::vector<std::string>{}
+                           : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
+    EXPECT_EQ(view.itemMode, c.itemMode);
+    EXPECT_EQ(view.visible, c.visible);
+    if (!c.itemMode) {
+      EXPECT_EQ(view.keywordText, "");
+    }
+    EXPECT_EQ(view.messages.empty() ? "" : view.messages.back(), std::string(c.report));
+  }
+}
+
+TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
+  TForm1& f = Start();
+  Type(f, "abc", TForm1::kEscape);
+  EXPECT_EQ(view.keywordText, "");
+  EXPECT_EQ(view.panels[0], "Type a keyword or press ESC to hide Wordhopper.");
+  EXPECT_TRUE(view.visible);
+  Type(f, "", TForm1::kEscape);
+  EXPECT_FALSE(view.visible);
+
+  view.events.clear();
+  Type(f, "", TForm1::kDown);
+  Type(f, "", TForm1::kUp);
+  f.ComboBox2KeyDown(TForm1::kDown);
+  EXPECT_EQ(view.events, (std::vector<std::string>{"drop keywords", "drop keywords",
+                                                   "drop items"}));
+
+  // Five characters don't refresh the panel; six do, on any key.
+  Type(f, "abcde", 65);
+  EXPECT_EQ(view.pageFile, "");
+  Type(f, "abcdef", 65);
+  EXPECT_EQ(view.pageFile, "1,500 MB in use | 500 MB available");
+  EXPECT_EQ(view.processCount, "1500");
+  EXPECT_EQ(view.gauge, 50);
+  EXPECT_EQ(view.panels[0], "Physical memory available for programs: 500 MB");
+}
+
+TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
+  const struct {
+    const char* settings;
+    bool refreshedOnKeys;
+    bool labels;
+    bool statusLine;
+  } cases[] = {
+      {"", true, true, true},
+      {"ShowTitleBar=0\n", true, true, false},
+      {"ShowInfoPanel=0\n", false, false, true},
+      {"ShowInfoPanel=0\nShowTitleBar=0\n", false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
+    view = FakeMainView();
+    figures.memory = {2000ull << 20, 170ull << 20, 0, 0};
+    TForm1& f = Start(c.settings);
+    Type(f, "abcdefg", 65);
+    EXPECT_EQ(view.gauge == 92, c.refreshedOnKeys);
+    f.RefreshInfoPanel();
+    EXPECT_EQ(view.gauge, 92);
+    EXPECT_EQ(view.gaugeLow, c.labels);
+    EXPECT_EQ(view.pageFile == " MB in use |  MB available", c.labels);
+    EXPECT_EQ(view.panels[0] == "Low on physical memory, 170 MB of 2,000 MB available!",
+              c.statusLine);
+  }
+}
+
+TEST_F(DialogueTest, CompletionIsOnFromTheFirstShowingWithAutoComplete) {
+  TForm1& hidden = Create();
+  EXPECT_FALSE(hidden.ComboBox1KeyPress("n"));
+  hidden.ShowMainWindow();
+  view.keywordText.clear();
+  EXPECT_TRUE(hidden.ComboBox1KeyPress("n"));
+  EXPECT_EQ(view.keywordText, "notepad");
+  EXPECT_EQ(view.selStart, 1u);
+  EXPECT_EQ(view.selEnd, 7u);
+
+  view = FakeMainView();
+  TForm1& off = Start("AutoComplete=0\n");
+  EXPECT_FALSE(off.ComboBox1KeyPress("n"));
 }
 
 TEST(CommandLineTest, FirstArgumentSplitsAtBlanksAndQuotesGroup) {

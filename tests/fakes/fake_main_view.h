@@ -48,14 +48,55 @@ class FakeMainView : public MainView {
     keywordItems = words;
     events.push_back("keywords");
   }
-  void ClearItemBox() override { events.push_back("clear items"); }
-  void ShowKeywordBox() override { events.push_back("keyword box"); }
+  void ClearItemBox() override {
+    itemBox.clear();
+    itemIndex = -1;
+    events.push_back("clear items");
+  }
+  void ShowKeywordBox() override {
+    itemMode = false;
+    events.push_back("keyword box");
+  }
   void SetKeywordText(const std::string& text) override {
     keywordText = text;
+    selStart = selEnd = 0;
+    keywordEntry = -1;
     events.push_back("text '" + text + "'");
   }
   void FocusKeywordBox() override { events.push_back("focus keyword"); }
   void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+
+  std::string KeywordText() const override { return keywordText; }
+  EditState KeywordField() const override { return {keywordText, selStart, selEnd}; }
+  void SetKeywordField(const EditState& field, int entry) override {
+    keywordText = field.text;
+    selStart = field.selStart;
+    selEnd = field.selEnd;
+    keywordEntry = entry;
+  }
+  void DropKeywordList() override { events.push_back("drop keywords"); }
+  void FillItemBox(const std::vector<std::string>& names) override {
+    itemBox = names;
+    itemIndex = -1;
+    events.push_back("fill items");
+  }
+  void SelectFirstItem() override {
+    itemIndex = itemBox.empty() ? -1 : 0;
+    events.push_back("select first");
+  }
+  void ShowItemBox() override {
+    itemMode = true;
+    events.push_back("item box");
+  }
+  void DropItemList() override { events.push_back("drop items"); }
+  void FocusItemBox() override { events.push_back("focus items"); }
+  std::string ItemText() const override {
+    return itemIndex < 0 ? std::string() : itemBox[static_cast<std::size_t>(itemIndex)];
+  }
+  void SetProcessCount(const std::string& text) override { processCount = text; }
+  void SetPageFile(const std::string& text) override { pageFile = text; }
+  void SetGaugeProgress(int progress) override { gauge = progress; }
+  void SetGaugeLow(bool low) override { gaugeLow = low; }
 
   std::vector<std::string> events;
   std::vector<std::string> messages;
@@ -63,6 +104,14 @@ class FakeMainView : public MainView {
   std::map<int, std::string> panels;
   std::string caption;
   std::string keywordText;
+  std::size_t selStart = 0, selEnd = 0;
+  int keywordEntry = -1;
+  std::vector<std::string> itemBox;
+  int itemIndex = -1;
+  bool itemMode = false;
+  std::string processCount, pageFile;
+  int gauge = 0;
+  bool gaugeLow = false;
   Point position;
   bool visible = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <exception>
 
@@ -39,6 +40,37 @@ void ShowHandlerError(HWND owner, const char* text) noexcept {
   } catch (...) {
     MessageBoxW(owner, L"Out of memory", kTitle, MB_OK | MB_ICONERROR);
   }
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// UTF-16 offsets of the edit field and UTF-8 offsets of the program's text.
+std::size_t Utf8Offset(const std::wstring& text, DWORD wideOffset) {
+  return WideToUtf8(std::wstring_view(text).substr(0, wideOffset)).size();
+}
+
+DWORD WideOffset(const std::string& text, std::size_t utf8Offset) {
+  return static_cast<DWORD>(Utf8ToWide(std::string_view(text).substr(0, utf8Offset)).size());
+}
+
+void FillBox(HWND box, const std::vector<std::string>& entries) {
+  // The entries come in the box's own order, so each goes in at the end of
+  // its search without moving the others; drawing waits until all are in.
+  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(box, CB_RESETCONTENT, 0, 0);
+  std::size_t bytes = 0;
+  for (const std::string& entry : entries) bytes += (entry.size() + 1) * sizeof(wchar_t);
+  SendMessageW(box, CB_INITSTORAGE, entries.size(), bytes);
+  for (const std::string& entry : entries) {
+    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
+  }
+  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(box, nullptr, TRUE);
 }
 
 }  // namespace
@@ -171,6 +203,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(wParam);
       return 0;
+    case WM_ACTIVATEAPP:
+      if (wParam && form_ != nullptr) form_->ApplicationActivated();
+      return 0;
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -223,6 +258,11 @@ void MainWindow::OnCreate() {
   HWND status = AddControl(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
                            kStatusBar1, 0, 2 * kBandHeight, kClientWidth, kStatusHeight,
                            labelFont_);
+  // Any length of typed text; the default limit would cut long input.
+  SendMessageW(Control(kComboBox1), CB_LIMITTEXT, 0, 0);
+  SetWindowSubclass(KeywordEdit(), BoxProc, kComboBox1, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(Control(kComboBox2), BoxProc, kComboBox2, reinterpret_cast<DWORD_PTR>(this));
+
   const int parts[] = {Scale(290), Scale(290 + 96), Scale(290 + 96 + 65)};
   SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
   const wchar_t* texts[] = {L"Status:", L"Keywords:", L"Items:"};
@@ -230,6 +270,58 @@ void MainWindow::OnCreate() {
     SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts[i]));
   }
   lastFocus_ = Control(kComboBox1);
+}
+
+HWND MainWindow::KeywordEdit() const {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  GetComboBoxInfo(Control(kComboBox1), &info);
+  return info.hwndItem;
+}
+
+LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR self) noexcept {
+  try {
+    return reinterpret_cast<MainWindow*>(self)->OnBoxMessage(hwnd, id, message, wParam, lParam);
+  } catch (const std::exception& error) {
+    ShowHandlerError(GetAncestor(hwnd, GA_ROOT), error.what());
+  } catch (...) {
+    ShowHandlerError(GetAncestor(hwnd, GA_ROOT), "Unknown error");
+  }
+  return 0;
+}
+
+LRESULT MainWindow::OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wParam,
+                                 LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(box, BoxProc, id);
+  } else if (form_ != nullptr && message == WM_KEYDOWN) {
+    // The handler sees the key first; the box then gives it its usual effect.
+    const int key = static_cast<int>(wParam & 0xFFFF);
+    if (id == kComboBox1) {
+      form_->ComboBox1KeyDown(key);
+    } else {
+      form_->ComboBox2KeyDown(key);
+    }
+    if (!IsWindow(box)) return 0;
+  } else if (form_ != nullptr && message == WM_CHAR && id == kComboBox1) {
+    const wchar_t unit = static_cast<wchar_t>(wParam);
+    if (IS_HIGH_SURROGATE(unit)) {
+      pendingHighSurrogate_ = unit;
+      return 0;
+    }
+    std::wstring typed(1, unit);
+    if (IS_LOW_SURROGATE(unit) && pendingHighSurrogate_ != 0) {
+      typed.insert(typed.begin(), pendingHighSurrogate_);
+    }
+    pendingHighSurrogate_ = 0;
+    if (form_->ComboBox1KeyPress(WideToUtf8(typed))) return 0;
+    if (typed.size() == 2) {
+      DefSubclassProc(box, WM_CHAR, typed[0], lParam);
+      return DefSubclassProc(box, WM_CHAR, typed[1], lParam);
+    }
+  }
+  return DefSubclassProc(box, message, wParam, lParam);
 }
 
 void MainWindow::OnPaint() {
@@ -351,20 +443,7 @@ void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
 void MainWindow::ShowMessage(const std::string& text) { ShowProgramMessage(hwnd_, text); }
 
 void MainWindow::SetKeywordItems(const std::vector<std::string>& words) {
-  HWND box = Control(kComboBox1);
-  // The words come in the box's own order, so each one goes in at the end
-  // of its binary search without moving the others; drawing waits until all
-  // are in.
-  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(box, CB_RESETCONTENT, 0, 0);
-  std::size_t bytes = 0;
-  for (const std::string& word : words) bytes += (word.size() + 1) * sizeof(wchar_t);
-  SendMessageW(box, CB_INITSTORAGE, words.size(), bytes);
-  for (const std::string& word : words) {
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(word).c_str()));
-  }
-  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(box, nullptr, TRUE);
+  FillBox(Control(kComboBox1), words);
 }
 
 void MainWindow::ClearItemBox() { SendMessageW(Control(kComboBox2), CB_RESETCONTENT, 0, 0); }
@@ -388,6 +467,73 @@ void MainWindow::FocusKeywordBox() {
 void MainWindow::SetStatusPanel(int panel, const std::string& text) {
   SendMessageW(Control(kStatusBar1), SB_SETTEXTW, panel,
                reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+}
+
+std::string MainWindow::KeywordText() const { return WideToUtf8(WindowText(Control(kComboBox1))); }
+
+EditState MainWindow::KeywordField() const {
+  const std::wstring text = WindowText(Control(kComboBox1));
+  DWORD start = 0, end = 0;
+  SendMessageW(KeywordEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  return {WideToUtf8(text), Utf8Offset(text, start), Utf8Offset(text, end)};
+}
+
+void MainWindow::SetKeywordField(const EditState& field, int entry) {
+  HWND box = Control(kComboBox1);
+  SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+  SetWindowTextW(box, Utf8ToWide(field.text).c_str());
+  SendMessageW(KeywordEdit(), EM_SETSEL, WideOffset(field.text, field.selStart),
+               WideOffset(field.text, field.selEnd));
+}
+
+void MainWindow::DropKeywordList() { SendMessageW(Control(kComboBox1), CB_SHOWDROPDOWN, TRUE, 0); }
+
+void MainWindow::FillItemBox(const std::vector<std::string>& names) {
+  FillBox(Control(kComboBox2), names);
+}
+
+void MainWindow::SelectFirstItem() { SendMessageW(Control(kComboBox2), CB_SETCURSEL, 0, 0); }
+
+void MainWindow::ShowItemBox() {
+  ShowWindow(Control(kComboBox2), SW_SHOWNA);
+  ShowWindow(Control(kComboBox1), SW_HIDE);
+}
+
+void MainWindow::DropItemList() { SendMessageW(Control(kComboBox2), CB_SHOWDROPDOWN, TRUE, 0); }
+
+void MainWindow::FocusItemBox() {
+  lastFocus_ = Control(kComboBox2);
+  SetFocus(lastFocus_);
+}
+
+std::string MainWindow::ItemText() const {
+  HWND box = Control(kComboBox2);
+  const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (index == CB_ERR) return {};
+  const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+  return WideToUtf8(text);
+}
+
+void MainWindow::SetProcessCount(const std::string& text) {
+  SetWindowTextW(Control(kLabel1), Utf8ToWide(text).c_str());
+}
+
+void MainWindow::SetPageFile(const std::string& text) {
+  SetWindowTextW(Control(kLabel5), Utf8ToWide(text).c_str());
+}
+
+void MainWindow::SetGaugeProgress(int progress) {
+  SendMessageW(Control(kGauge1), kGaugeSetProgress, static_cast<WPARAM>(progress), 0);
+}
+
+void MainWindow::SetGaugeLow(bool low) {
+  SendMessageW(Control(kGauge1), kGaugeSetBarColor,
+               low ? RGB(255, 0, 0) : GetSysColor(COLOR_HIGHLIGHT), 0);
 }
 
 }  // namespace wh

@@ -64,9 +64,29 @@ class MainWindow : public MainView {
   void SetKeywordText(const std::string& text) override;
   void FocusKeywordBox() override;
   void SetStatusPanel(int panel, const std::string& text) override;
+  std::string KeywordText() const override;
+  EditState KeywordField() const override;
+  void SetKeywordField(const EditState& field, int entry) override;
+  void DropKeywordList() override;
+  void FillItemBox(const std::vector<std::string>& names) override;
+  void SelectFirstItem() override;
+  void ShowItemBox() override;
+  void DropItemList() override;
+  void FocusItemBox() override;
+  std::string ItemText() const override;
+  void SetProcessCount(const std::string& text) override;
+  void SetPageFile(const std::string& text) override;
+  void SetGaugeProgress(int progress) override;
+  void SetGaugeLow(bool low) override;
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  // The keys of both boxes, caught before the boxes handle them.
+  static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR id, DWORD_PTR self) noexcept;
+  LRESULT OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wParam, LPARAM lParam);
+  // The edit field inside the keyword box.
+  HWND KeywordEdit() const;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCreate();
   void OnPaint();
@@ -86,6 +106,8 @@ class MainWindow : public MainView {
   HFONT labelFont_ = nullptr;
   HFONT valueFont_ = nullptr;
   int dpi_ = 96;
+  // The first half of a character typed as a surrogate pair.
+  wchar_t pendingHighSurrogate_ = 0;
   bool infoPanel_ = true;
   bool statusBar_ = true;
 };
