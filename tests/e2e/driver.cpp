@@ -1,0 +1,619 @@
+// whdriver: reads the state of the program's windows from outside, for the
+// end-to-end scenarios. Each verb prints UTF-8 lines "key=value"; in values a
+// backslash, line feed, carriage return and tab are written \\ \n \r \t, so
+// one line is always one key.
+//
+// Exit codes: 0 done, 1 the window (or button) asked for is not there,
+// 2 the command line is wrong.
+
+// windows.h first: commctrl.h builds on it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cwchar>
+#include <cwctype>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/utf16.h"
+#include "platform/win32/window_ids.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNotFound = 1;
+constexpr int kExitUsage = 2;
+
+// A window that stops answering must not hang a scenario: every message to
+// another process gives up after this long.
+constexpr UINT kSendTimeoutMs = 3000;
+
+constexpr wchar_t kUsage[] =
+    L"usage: whdriver VERB [options] [--out PATH]\n"
+    L"  windows [--class CLASS] [--caption TEXT]   top-level windows worth seeing\n"
+    L"  main [--items]                            the main window and its controls\n"
+    L"  children (--class CLASS | --caption TEXT | --hwnd 0xHEX) [--items]\n"
+    L"                                            every control of one window\n"
+    L"  msgbox [--caption TEXT]                   open message boxes\n"
+    L"  msgbox-press [BUTTON] [--caption TEXT]    press a button of a message box\n";
+
+struct ControlName {
+  int id;
+  const char* name;
+};
+
+constexpr ControlName kMainControls[] = {
+    {wh::win32::kLabel2, "Label2"},         {wh::win32::kLabel1, "Label1"},
+    {wh::win32::kLabel4, "Label4"},         {wh::win32::kLabel5, "Label5"},
+    {wh::win32::kLabel3, "Label3"},         {wh::win32::kGauge1, "Gauge1"},
+    {wh::win32::kComboBox1, "ComboBox1"},   {wh::win32::kComboBox2, "ComboBox2"},
+    {wh::win32::kStatusBar1, "StatusBar1"},
+};
+
+// Top-level windows listed even when their caption is empty.
+constexpr const wchar_t* kListedClasses[] = {
+    wh::win32::kMainWindowClass,
+    wh::win32::kApplicationWindowClass,
+    L"#32770",  // dialog boxes, message boxes among them
+    L"#32768",  // pop-up menus, the tray menu among them
+    L"ExplorerWClass",
+};
+
+class Output {
+ public:
+  void Put(std::string_view key, std::string_view value) {
+    text_.append(key);
+    text_.push_back('=');
+    for (char c : value) {
+      switch (c) {
+        case '\\':
+          text_ += "\\\\";
+          break;
+        case '\n':
+          text_ += "\\n";
+          break;
+        case '\r':
+          text_ += "\\r";
+          break;
+        case '\t':
+          text_ += "\\t";
+          break;
+        default:
+          text_.push_back(c);
+      }
+    }
+    text_.push_back('\n');
+  }
+  void Put(std::string_view key, const std::wstring& value) { Put(key, wh::WideToUtf8(value)); }
+  void Put(std::string_view key, long long value) { Put(key, std::to_string(value)); }
+  void PutFlag(std::string_view key, bool value) { Put(key, value ? "1" : "0"); }
+
+  // Returns false when the copy to the file could not be written.
+  bool Flush(const std::optional<std::wstring>& outPath) const {
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out != nullptr && out != INVALID_HANDLE_VALUE) WriteAll(out);
+    if (!outPath) return true;
+    HANDLE file = CreateFileW(outPath->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool written = WriteAll(file);
+    CloseHandle(file);
+    return written;
+  }
+
+ private:
+  bool WriteAll(HANDLE handle) const {
+    std::size_t done = 0;
+    while (done < text_.size()) {
+      DWORD wrote = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text_.size() - done, 1 << 20));
+      if (!WriteFile(handle, text_.data() + done, chunk, &wrote, nullptr) || wrote == 0) {
+        return false;
+      }
+      done += wrote;
+    }
+    return true;
+  }
+
+  std::string text_;
+};
+
+std::string Key(std::string_view prefix, std::string_view name) {
+  std::string key(prefix);
+  if (!key.empty()) key.push_back('.');
+  key.append(name);
+  return key;
+}
+
+std::string HandleText(HWND hwnd) {
+  wchar_t buffer[32];
+  swprintf(buffer, 32, L"0x%llx",
+           static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  return wh::WideToUtf8(buffer);
+}
+
+std::optional<LRESULT> Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &result)) {
+    return std::nullopt;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(hwnd, name, 256);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
+// WM_GETTEXT is marshalled between processes, so a local buffer will do.
+std::wstring TextOf(HWND hwnd) {
+  const auto length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  if (!length || *length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
+  const auto copied = Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied && *copied > 0 ? static_cast<std::size_t>(*copied) : 0);
+  return text;
+}
+
+std::string RectText(const RECT& rect) {
+  return std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+         std::to_string(rect.right) + " " + std::to_string(rect.bottom);
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+std::wstring ExeNameOf(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return {};
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD size = MAX_PATH * 2;
+  const bool ok = QueryFullProcessImageNameW(process, 0, path, &size);
+  CloseHandle(process);
+  if (!ok) return {};
+  std::wstring full(path, size);
+  const auto slash = full.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? full : full.substr(slash + 1);
+}
+
+// Memory inside another process, for the messages whose pointers are not
+// marshalled (the status bar's). Freed when it goes.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD pid, std::size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ == nullptr) return;
+    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+
+  bool Valid() const { return address_ != nullptr; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+
+  bool Clear() {
+    std::vector<char> zeros(size_, 0);
+    SIZE_T written = 0;
+    return WriteProcessMemory(process_, address_, zeros.data(), size_, &written) &&
+           written == size_;
+  }
+  bool Read(void* target, std::size_t size) const {
+    SIZE_T read = 0;
+    return size <= size_ && ReadProcessMemory(process_, address_, target, size, &read) &&
+           read == size;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  std::size_t size_;
+};
+
+void DescribeStatusBar(Output& out, const std::string& prefix, HWND bar) {
+  const bool simple = Send(bar, SB_ISSIMPLE, 0, 0).value_or(0) != 0;
+  out.PutFlag(Key(prefix, "simple"), simple);
+  constexpr int kMaxParts = 256;
+  RemoteBuffer buffer(ProcessOf(bar), 64 * 1024);
+  if (!buffer.Valid() || !buffer.Clear()) {
+    out.Put(Key(prefix, "error"), "cannot reach the status bar's process");
+    return;
+  }
+  const auto parts = Send(bar, SB_GETPARTS, kMaxParts, buffer.Address());
+  const int count = parts ? static_cast<int>(*parts) : 0;
+  out.Put(Key(prefix, "parts"), count);
+  std::vector<int> edges(kMaxParts, 0);
+  if (count > 0 && buffer.Read(edges.data(), sizeof(int) * count)) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += (i ? " " : "") + std::to_string(edges[i]);
+    out.Put(Key(prefix, "edges"), text);
+  }
+  auto readPart = [&](int index) -> std::wstring {
+    const auto info = Send(bar, SB_GETTEXTLENGTHW, index, 0);
+    const std::size_t length = info ? LOWORD(*info) : 0;
+    if (length == 0) return {};
+    const std::size_t bytes = (length + 1) * sizeof(wchar_t);
+    if (bytes > 64 * 1024 || !buffer.Clear()) return {};
+    if (!Send(bar, SB_GETTEXTW, index, buffer.Address())) return {};
+    std::wstring text(length + 1, L'\0');
+    if (!buffer.Read(text.data(), bytes)) return {};
+    text.resize(wcsnlen(text.c_str(), length));
+    return text;
+  };
+  for (int i = 0; i < count; ++i) out.Put(Key(prefix, "part." + std::to_string(i)), readPart(i));
+  if (simple) out.Put(Key(prefix, "simpletext"), readPart(SB_SIMPLEID));
+}
+
+void DescribeComboBox(Output& out, const std::string& prefix, HWND box, bool items) {
+  const int count = static_cast<int>(Send(box, CB_GETCOUNT, 0, 0).value_or(-1));
+  out.Put(Key(prefix, "count"), count);
+  out.Put(Key(prefix, "selection"), static_cast<int>(Send(box, CB_GETCURSEL, 0, 0).value_or(-1)));
+  out.PutFlag(Key(prefix, "dropped"), Send(box, CB_GETDROPPEDSTATE, 0, 0).value_or(0) != 0);
+  // With no pointers given, the selection comes back packed in the result.
+  const DWORD selection = static_cast<DWORD>(Send(box, CB_GETEDITSEL, 0, 0).value_or(0));
+  out.Put(Key(prefix, "editsel"),
+          std::to_string(LOWORD(selection)) + " " + std::to_string(HIWORD(selection)));
+  if (!items) return;
+  for (int i = 0; i < count; ++i) {
+    const auto length = Send(box, CB_GETLBTEXTLEN, i, 0);
+    std::wstring text;
+    if (length && *length > 0) {
+      text.assign(static_cast<std::size_t>(*length) + 1, L'\0');
+      const auto copied = Send(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      text.resize(copied && *copied > 0 ? static_cast<std::size_t>(*copied) : 0);
+    }
+    out.Put(Key(prefix, "item." + std::to_string(i)), text);
+  }
+}
+
+bool ClassIs(const std::wstring& className, const wchar_t* expected) {
+  return _wcsicmp(className.c_str(), expected) == 0;
+}
+
+void DescribeControl(Output& out, const std::string& prefix, HWND control, bool items) {
+  const std::wstring className = ClassOf(control);
+  out.Put(Key(prefix, "class"), className);
+  out.PutFlag(Key(prefix, "visible"), IsWindowVisible(control));
+  out.PutFlag(Key(prefix, "enabled"), IsWindowEnabled(control));
+  out.Put(Key(prefix, "text"), TextOf(control));
+  if (ClassIs(className, STATUSCLASSNAMEW)) {
+    DescribeStatusBar(out, prefix, control);
+  } else if (ClassIs(className, WC_COMBOBOXW)) {
+    DescribeComboBox(out, prefix, control, items);
+  } else if (ClassIs(className, WC_BUTTONW)) {
+    out.Put(Key(prefix, "checked"),
+            static_cast<int>(Send(control, BM_GETCHECK, 0, 0).value_or(-1)));
+  }
+}
+
+void DescribeTopWindow(Output& out, const std::string& prefix, HWND hwnd) {
+  out.Put(Key(prefix, "hwnd"), HandleText(hwnd));
+  out.Put(Key(prefix, "class"), ClassOf(hwnd));
+  out.Put(Key(prefix, "caption"), TextOf(hwnd));
+  out.PutFlag(Key(prefix, "visible"), IsWindowVisible(hwnd));
+  out.PutFlag(Key(prefix, "enabled"), IsWindowEnabled(hwnd));
+  out.PutFlag(Key(prefix, "topmost"), (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+  out.PutFlag(Key(prefix, "minimized"), IsIconic(hwnd));
+  RECT rect = {};
+  GetWindowRect(hwnd, &rect);
+  out.Put(Key(prefix, "rect"), RectText(rect));
+  RECT client = {};
+  GetClientRect(hwnd, &client);
+  out.Put(Key(prefix, "client"), std::to_string(client.right - client.left) + " " +
+                                     std::to_string(client.bottom - client.top));
+  out.Put(Key(prefix, "owner"), HandleText(GetWindow(hwnd, GW_OWNER)));
+  const DWORD pid = ProcessOf(hwnd);
+  out.Put(Key(prefix, "pid"), static_cast<long long>(pid));
+  out.Put(Key(prefix, "exe"), ExeNameOf(pid));
+}
+
+std::vector<HWND> TopWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+struct Filter {
+  std::optional<std::wstring> className;
+  std::optional<std::wstring> caption;
+  std::optional<HWND> hwnd;
+
+  bool Any() const { return className || caption || hwnd; }
+  bool Matches(HWND window) const {
+    if (hwnd && window != *hwnd) return false;
+    if (className && !ClassIs(ClassOf(window), className->c_str())) return false;
+    if (caption && TextOf(window) != *caption) return false;
+    return true;
+  }
+};
+
+struct Options {
+  std::wstring verb;
+  std::vector<std::wstring> arguments;
+  std::optional<std::wstring> outPath;
+  Filter filter;
+  bool items = false;
+};
+
+std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view arg = argv[i];
+    auto value = [&]() -> std::optional<std::wstring> {
+      if (i + 1 >= argc) return std::nullopt;
+      return std::wstring(argv[++i]);
+    };
+    if (arg == L"--out") {
+      if (!(options.outPath = value())) return std::nullopt;
+    } else if (arg == L"--class") {
+      if (!(options.filter.className = value())) return std::nullopt;
+    } else if (arg == L"--caption") {
+      if (!(options.filter.caption = value())) return std::nullopt;
+    } else if (arg == L"--hwnd") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      wchar_t* end = nullptr;
+      const unsigned long long raw = wcstoull(text->c_str(), &end, 0);
+      if (end == text->c_str() || *end != L'\0') return std::nullopt;
+      options.filter.hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(raw));
+    } else if (arg == L"--items") {
+      options.items = true;
+    } else if (arg.starts_with(L"--")) {
+      return std::nullopt;
+    } else if (options.verb.empty()) {
+      options.verb = arg;
+    } else {
+      options.arguments.emplace_back(arg);
+    }
+  }
+  if (options.verb.empty()) return std::nullopt;
+  return options;
+}
+
+int ListWindows(Output& out, const Options& options) {
+  int count = 0;
+  for (HWND hwnd : TopWindows()) {
+    if (options.filter.Any()) {
+      if (!options.filter.Matches(hwnd)) continue;
+    } else {
+      const std::wstring className = ClassOf(hwnd);
+      // Every thread's input-method window has a caption; none is of interest.
+      bool listed = !ClassIs(className, L"IME") && !TextOf(hwnd).empty();
+      for (const wchar_t* name : kListedClasses) listed = listed || ClassIs(className, name);
+      if (!listed) continue;
+    }
+    DescribeTopWindow(out, "window." + std::to_string(count), hwnd);
+    ++count;
+  }
+  out.Put("count", count);
+  return count > 0 ? kExitOk : kExitNotFound;
+}
+
+std::string MainControlName(int id) {
+  for (const auto& control : kMainControls) {
+    if (control.id == id) return control.name;
+  }
+  return "id:" + std::to_string(id);
+}
+
+// Where the keyboard focus is, said as the main window's control that holds
+// it (a combo box's edit field counts as the combo box).
+void DescribeFocus(Output& out, HWND main) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) {
+    out.Put("focus", "unknown");
+    return;
+  }
+  out.PutFlag("active", info.hwndActive == main);
+  out.PutFlag("foreground", GetForegroundWindow() == main);
+  HWND focus = info.hwndFocus;
+  out.Put("focus.hwnd", HandleText(focus));
+  out.Put("focus.class", focus ? ClassOf(focus) : std::wstring());
+  if (focus == nullptr) {
+    out.Put("focus", "none");
+  } else if (focus == main) {
+    out.Put("focus", "window");
+  } else {
+    HWND child = focus;
+    while (child != nullptr && GetParent(child) != main) child = GetParent(child);
+    out.Put("focus", child ? MainControlName(GetDlgCtrlID(child)) : "elsewhere");
+  }
+}
+
+int DescribeMain(Output& out, const Options& options) {
+  std::vector<HWND> mains;
+  for (HWND hwnd : TopWindows()) {
+    if (ClassIs(ClassOf(hwnd), wh::win32::kMainWindowClass)) mains.push_back(hwnd);
+  }
+  out.Put("count", static_cast<long long>(mains.size()));
+  if (mains.empty()) return kExitNotFound;
+  HWND main = mains.front();
+  DescribeTopWindow(out, "", main);
+  DescribeFocus(out, main);
+  for (const auto& control : kMainControls) {
+    HWND hwnd = GetDlgItem(main, control.id);
+    out.PutFlag(Key(control.name, "exists"), hwnd != nullptr);
+    if (hwnd != nullptr) DescribeControl(out, control.name, hwnd, options.items);
+  }
+  return kExitOk;
+}
+
+HWND FindTopWindow(const Filter& filter) {
+  for (HWND hwnd : TopWindows()) {
+    if (filter.Matches(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+int DescribeChildren(Output& out, const Options& options) {
+  if (!options.filter.Any()) return kExitUsage;
+  HWND top = FindTopWindow(options.filter);
+  if (top == nullptr) return kExitNotFound;
+  DescribeTopWindow(out, "", top);
+  std::vector<HWND> children;
+  EnumChildWindows(
+      top,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  out.Put("children", static_cast<long long>(children.size()));
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    const std::string prefix = "child." + std::to_string(i);
+    out.Put(Key(prefix, "hwnd"), HandleText(children[i]));
+    out.Put(Key(prefix, "parent"), HandleText(GetParent(children[i])));
+    out.Put(Key(prefix, "id"), GetDlgCtrlID(children[i]));
+    DescribeControl(out, prefix, children[i], options.items);
+  }
+  return kExitOk;
+}
+
+// The text of a button as the user reads it: "&Yes" is "Yes".
+std::wstring ButtonLabel(HWND button) {
+  std::wstring label;
+  const std::wstring text = TextOf(button);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    label.push_back(text[i]);
+  }
+  return label;
+}
+
+std::vector<HWND> MessageBoxes(const Filter& filter) {
+  std::vector<HWND> boxes;
+  for (HWND hwnd : TopWindows()) {
+    if (!IsWindowVisible(hwnd) || !ClassIs(ClassOf(hwnd), L"#32770")) continue;
+    if (filter.caption && TextOf(hwnd) != *filter.caption) continue;
+    boxes.push_back(hwnd);
+  }
+  return boxes;
+}
+
+std::vector<HWND> ButtonsOf(HWND box) {
+  std::vector<HWND> buttons;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassIs(ClassOf(child), WC_BUTTONW) && IsWindowVisible(child)) buttons.push_back(child);
+  }
+  return buttons;
+}
+
+// The static control that holds a message box's text.
+constexpr int kMessageTextId = 0xFFFF;
+
+int DescribeMessageBoxes(Output& out, const Options& options) {
+  const auto boxes = MessageBoxes(options.filter);
+  out.Put("count", static_cast<long long>(boxes.size()));
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    const std::string prefix = "msgbox." + std::to_string(i);
+    out.Put(Key(prefix, "hwnd"), HandleText(boxes[i]));
+    out.Put(Key(prefix, "caption"), TextOf(boxes[i]));
+    HWND text = GetDlgItem(boxes[i], kMessageTextId);
+    out.Put(Key(prefix, "text"), text ? TextOf(text) : std::wstring());
+    out.Put(Key(prefix, "pid"), static_cast<long long>(ProcessOf(boxes[i])));
+    out.Put(Key(prefix, "owner"), HandleText(GetWindow(boxes[i], GW_OWNER)));
+    const auto buttons = ButtonsOf(boxes[i]);
+    out.Put(Key(prefix, "buttons"), static_cast<long long>(buttons.size()));
+    for (std::size_t b = 0; b < buttons.size(); ++b) {
+      const std::string buttonKey = Key(prefix, "button." + std::to_string(b));
+      out.Put(buttonKey, ButtonLabel(buttons[b]));
+      out.Put(Key(buttonKey, "id"), GetDlgCtrlID(buttons[b]));
+    }
+  }
+  return boxes.empty() ? kExitNotFound : kExitOk;
+}
+
+int PressMessageBoxButton(Output& out, const Options& options) {
+  if (options.arguments.size() > 1) return kExitUsage;
+  const auto boxes = MessageBoxes(options.filter);
+  if (boxes.empty()) {
+    out.Put("error", "no message box");
+    return kExitNotFound;
+  }
+  HWND box = boxes.front();
+  HWND button = nullptr;
+  if (!options.arguments.empty()) {
+    for (HWND candidate : ButtonsOf(box)) {
+      if (_wcsicmp(ButtonLabel(candidate).c_str(), options.arguments.front().c_str()) == 0) {
+        button = candidate;
+        break;
+      }
+    }
+    if (button == nullptr) {
+      out.Put("error", L"no button " + options.arguments.front());
+      return kExitNotFound;
+    }
+  } else {
+    const LRESULT defaultId = Send(box, DM_GETDEFID, 0, 0).value_or(0);
+    const int id = HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
+    button = GetDlgItem(box, id);
+  }
+  const int id = button ? GetDlgCtrlID(button) : IDOK;
+  // Read before the press: the box is gone soon after.
+  const std::wstring label = button ? ButtonLabel(button) : std::wstring(L"OK");
+  // Posted, not sent: the box's owner may be busy until the box has closed.
+  if (!PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(button))) {
+    out.Put("error", "could not post to the message box");
+    return kExitNotFound;
+  }
+  out.Put("pressed", label);
+  out.Put("id", id);
+  out.Put("hwnd", HandleText(box));
+  return kExitOk;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const auto options = ParseOptions(argc, argv);
+  if (!options) {
+    fputws(kUsage, stderr);
+    return kExitUsage;
+  }
+  Output out;
+  int code = kExitUsage;
+  if (!options->arguments.empty() && options->verb != L"msgbox-press") {
+    code = kExitUsage;
+  } else if (options->verb == L"windows") {
+    code = ListWindows(out, *options);
+  } else if (options->verb == L"main") {
+    code = DescribeMain(out, *options);
+  } else if (options->verb == L"children") {
+    code = DescribeChildren(out, *options);
+  } else if (options->verb == L"msgbox") {
+    code = DescribeMessageBoxes(out, *options);
+  } else if (options->verb == L"msgbox-press") {
+    code = PressMessageBoxButton(out, *options);
+  }
+  if (code == kExitUsage) {
+    fputws(kUsage, stderr);
+    return kExitUsage;
+  }
+  if (!out.Flush(options->outPath)) {
+    fwprintf(stderr, L"whdriver: cannot write %ls\n", options->outPath->c_str());
+    return kExitUsage;
+  }
+  return code;
+}

@@ -1,0 +1,374 @@
+# Harness of the end-to-end scenarios, sourced by each tests/e2e/scenario_*.sh.
+#
+# Sourcing it gives the scenario its own Wine prefix (a copy of a template
+# prefix booted once per build tree), its own Xvfb display, and cleans both up
+# when the scenario exits, on success or failure. Then:
+#
+#   wh_install 'C:\wh' [INI_TEXT]    put wordhopper.exe (and wordhopper.ini) there
+#   wh_start [ARGS...]               start it in the background; sets WH_PID, WH_OUT
+#   wine_start EXE [ARGS...]         start any program so; sets E2E_STARTED_PID
+#   driver VERB [ARGS...]            run whdriver.exe, print its key=value lines
+#   dval KEY                         the value of KEY in driver output on stdin
+#   driver_is KEY VALUE VERB...      true when the driver's KEY equals VALUE
+#   driver_matches KEY REGEX VERB... true when the driver's KEY matches REGEX
+#   wait_until SECONDS COMMAND...    poll every 0.2 s; fail the scenario on timeout
+#   expect_eq LABEL EXPECTED ACTUAL  fail the scenario when they differ
+#   expect_match LABEL REGEX ACTUAL  fail the scenario when ACTUAL does not match
+#   fail MESSAGE                     end the scenario as failed
+#   reg_query KEY VALUE              print a registry value's data (exit 1: none)
+#   mklink LINK TARGET [ARGS] [DIR]  make a shell link; Windows paths
+#   win_path UNIX_PATH / unix_path WINDOWS_PATH
+#   press KEY...                     xdotool key names, e.g. press F4 ctrl+a Return
+#   type_text TEXT                   type text into the focused window
+#   focus_wine_window [TITLE_REGEX]  give a visible Wine window the X focus
+#   wh_pid_alive [PID]               true while the started program runs
+#   wait_exit SECONDS [PID]          wait until it has ended; print its exit code
+#   wine_run ARGS...                 wine ARGS with output through a file
+#
+# Driver values keep the driver's escapes: a line break in a text reads "\n".
+#
+# Environment (set by ctest): WH_EXE (wordhopper.exe; may be empty for
+# scenarios that do not need it), WH_DRIVER, WH_MKLINK, WH_E2E_TEMPLATE (where
+# the booted template prefix lives), WH_E2E_RUNS (where scenarios make their
+# temporary folders). WH_E2E_KEEP=1 keeps a scenario's folder for a look after.
+
+set -Eeuo pipefail
+
+: "${WH_DRIVER:?WH_DRIVER must name whdriver.exe}"
+: "${WH_MKLINK:?WH_MKLINK must name whmklink.exe}"
+: "${WH_E2E_TEMPLATE:?WH_E2E_TEMPLATE must name the template prefix}"
+WH_EXE=${WH_EXE:-}
+
+export WINEARCH=win64
+export WINEDEBUG=-all
+# Without these a new prefix stops to offer the Mono and Gecko installers.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
+
+log() { printf '[%s %s] %s\n' "$(date +%H:%M:%S.%N | cut -c1-12)" "$E2E_NAME" "$*" >&2; }
+
+fail() {
+  printf 'FAIL: %s\n' "$*" >&2
+  exit 1
+}
+
+# --- Assertions -------------------------------------------------------------
+
+expect_eq() {
+  local label=$1 expected=$2 actual=$3
+  [ "$expected" = "$actual" ] ||
+    fail "$label: expected [$expected], saw [$actual]"
+}
+
+expect_match() {
+  local label=$1 regex=$2 actual=$3
+  [[ $actual =~ $regex ]] ||
+    fail "$label: expected a match of /$regex/, saw [$actual]"
+}
+
+# --- Waiting ----------------------------------------------------------------
+
+_now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+wait_until() {
+  local timeout=$1
+  shift
+  local deadline=$(($(_now_ms) + ${timeout%.*} * 1000))
+  local seen="$E2E_WORK/wait.$BASHPID.out"
+  while true; do
+    if "$@" >"$seen" 2>&1; then
+      rm -f "$seen"
+      return 0
+    fi
+    if [ "$(_now_ms)" -ge "$deadline" ]; then
+      printf 'last output of the command:\n' >&2
+      sed 's/^/  | /' "$seen" >&2 || true
+      fail "timed out after ${timeout}s waiting for: $*"
+    fi
+    sleep 0.2
+  done
+}
+
+# --- Wine -------------------------------------------------------------------
+
+# A wine call's output always goes through a file: services the call starts
+# inherit its output, and a pipe reader would wait for them forever.
+wine_run() {
+  local out="$E2E_WORK/wine.$BASHPID.out" rc=0
+  wine "$@" >"$out" 2>"$out.err" </dev/null || rc=$?
+  cat "$out"
+  if [ "$rc" -ne 0 ]; then cat "$out.err" >&2; fi
+  rm -f "$out" "$out.err"
+  return "$rc"
+}
+
+driver() {
+  local out="$E2E_WORK/driver.$BASHPID.out" rc=0
+  wine "$WH_DRIVER" "$@" >"$out" 2>"$out.err" </dev/null || rc=$?
+  tr -d '\r' <"$out"
+  if [ "$rc" -ge 2 ]; then
+    echo "driver $*: exit code $rc" >&2
+    cat "$out.err" >&2
+  fi
+  rm -f "$out" "$out.err"
+  return "$rc"
+}
+
+dval() {
+  local key=$1 line found=1
+  while IFS= read -r line; do
+    if [ "${line%%=*}" = "$key" ]; then
+      printf '%s\n' "${line#*=}"
+      found=0
+    fi
+  done
+  return "$found"
+}
+
+driver_is() {
+  local key=$1 expected=$2 value
+  shift 2
+  value=$(driver "$@" | dval "$key") || { echo "no $key in: driver $*"; return 1; }
+  echo "$key=$value"
+  [ "$value" = "$expected" ]
+}
+
+driver_matches() {
+  local key=$1 regex=$2 value
+  shift 2
+  value=$(driver "$@" | dval "$key") || { echo "no $key in: driver $*"; return 1; }
+  echo "$key=$value"
+  [[ $value =~ $regex ]]
+}
+
+unix_path() {
+  local path=$1
+  case "$path" in
+    [Cc]:\\* | [Cc]:)
+      local rest=${path:2}
+      printf '%s\n' "$WINEPREFIX/drive_c${rest//\\//}"
+      ;;
+    *) wine_run winepath -u "$path" | tr -d '\r' ;;
+  esac
+}
+
+win_path() {
+  local path=$1
+  case "$path" in
+    /*) printf 'Z:%s\n' "${path//\//\\}" ;;
+    *) wine_run winepath -w "$path" | tr -d '\r' ;;
+  esac
+}
+
+reg_query() {
+  local key=$1 name=$2 line rest type
+  local out
+  out=$(wine_run reg query "$key" /v "$name" 2>/dev/null | tr -d '\r') || return 1
+  while IFS= read -r line; do
+    line=${line#"${line%%[![:space:]]*}"}
+    [[ $line == "$name    REG_"* ]] || continue
+    rest=${line#"$name    "}
+    type=${rest%%    *}
+    rest=${rest#"$type"}
+    printf '%s\n' "${rest#    }"
+    return 0
+  done <<<"$out"
+  return 1
+}
+
+mklink() {
+  wine_run "$WH_MKLINK" "$@" || fail "whmklink $* failed"
+}
+
+# --- The program ------------------------------------------------------------
+
+WH_PID=
+
+wh_install() {
+  local dir=$1
+  if [ -z "$WH_EXE" ] || [ ! -f "$WH_EXE" ]; then
+    fail "WH_EXE does not name wordhopper.exe: [$WH_EXE]"
+  fi
+  WH_DIR_WIN=$dir
+  WH_DIR=$(unix_path "$dir")
+  mkdir -p "$WH_DIR"
+  cp "$WH_EXE" "$WH_DIR/wordhopper.exe"
+  if [ $# -ge 2 ]; then printf '%s' "$2" >"$WH_DIR/wordhopper.ini"; fi
+}
+
+# Starts a Windows program in the background, its output to a file, never a
+# pipe (see wine_run). E2E_STARTED_PID is alive exactly as long as the program
+# runs; wait_exit gives its exit code.
+E2E_STARTS=0
+wine_start() {
+  E2E_STARTS=$((E2E_STARTS + 1))
+  E2E_STARTED_OUT="$E2E_WORK/started.$E2E_STARTS.out"
+  local rcFile="$E2E_WORK/started.$E2E_STARTS.rc"
+  (
+    rc=0
+    wine "$@" >"$E2E_STARTED_OUT" 2>&1 </dev/null || rc=$?
+    echo "$rc" >"$rcFile"
+  ) &
+  E2E_STARTED_PID=$!
+  eval "_e2e_rc_file_$E2E_STARTED_PID=\$rcFile"
+}
+
+# Started from its own folder, as Explorer would start it.
+wh_start() {
+  [ -n "${WH_DIR:-}" ] || fail "wh_start before wh_install"
+  log "start wordhopper.exe $*"
+  local here=$PWD
+  cd "$WH_DIR"
+  wine_start "$WH_DIR_WIN\\wordhopper.exe" "$@"
+  cd "$here"
+  WH_PID=$E2E_STARTED_PID
+  # shellcheck disable=SC2034  # for the scenarios
+  WH_OUT=$E2E_STARTED_OUT
+}
+
+wh_pid_alive() {
+  local pid=${1:-$WH_PID}
+  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
+}
+
+_not_alive() { ! wh_pid_alive "$@"; }
+
+# Waits until the program started as PID (the last one by default) has
+# ended, and prints its exit code.
+wait_exit() {
+  local timeout=$1 pid=${2:-$WH_PID}
+  wait_until "$timeout" _not_alive "$pid"
+  local rcVar="_e2e_rc_file_$pid"
+  wait "$pid" 2>/dev/null || true
+  cat "${!rcVar}"
+}
+
+# --- Keyboard ---------------------------------------------------------------
+
+press() { xdotool key --delay 50 "$@"; }
+
+type_text() { xdotool type --delay 50 -- "$1"; }
+
+_focused_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+
+_visible_window() {
+  if [ -n "$1" ]; then
+    xdotool search --onlyvisible --name "$1" | head -n 1
+  else
+    # Any visible window with a name; the tray window of Wine first.
+    { xdotool search --onlyvisible --name '^Wine System Tray$' || true
+      xdotool search --onlyvisible --name '.'; } | head -n 1
+  fi
+}
+
+_has_visible_window() { [ -n "$(_visible_window "$1")" ]; }
+
+# A registered hot key reaches Wine only while one of its windows has the X
+# focus. NAME is a regular expression for the window's title; with none, the
+# tray window of Wine serves, or else any visible window.
+focus_wine_window() {
+  local name=${1:-} id
+  wait_until 20 _has_visible_window "$name"
+  id=$(_visible_window "$name")
+  xdotool windowfocus "$id" 2>/dev/null || true
+  wait_until 5 _focused_is "$id"
+}
+
+# --- Set-up and clean-up ----------------------------------------------------
+
+_template_ready() {
+  local template=$WH_E2E_TEMPLATE
+  mkdir -p "$(dirname "$template")"
+  (
+    flock 9
+    if [ ! -f "$template/.wh-booted" ]; then
+      rm -rf "$template"
+      WINEPREFIX=$template wineboot -i >/dev/null 2>&1 </dev/null || true
+      WINEPREFIX=$template wineserver -w >/dev/null 2>&1 </dev/null || true
+      [ -f "$template/system.reg" ] || exit 1
+      touch "$template/.wh-booted"
+    fi
+  ) 9>"$template.lock" || fail "could not boot the template prefix $template"
+}
+
+_cleanup() {
+  local rc=$?
+  trap - EXIT ERR
+  set +e
+  if [ "$rc" -ne 0 ] && [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    echo "--- windows at the failure:" >&2
+    timeout 20 wine "$WH_DRIVER" windows >"$E2E_WORK/final.out" 2>/dev/null </dev/null
+    sed 's/^/  | /' "$E2E_WORK/final.out" >&2
+    if timeout 20 wine "$WH_DRIVER" msgbox >"$E2E_WORK/final.out" 2>/dev/null </dev/null; then
+      echo "--- message boxes at the failure:" >&2
+      sed 's/^/  | /' "$E2E_WORK/final.out" >&2
+    fi
+    local f
+    for f in "$E2E_WORK"/started.*.out; do
+      [ -s "$f" ] || continue
+      echo "--- $(basename "$f"):" >&2
+      sed 's/^/  | /' "$f" >&2
+    done
+  fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    wineserver -k >/dev/null 2>&1 </dev/null
+    timeout 20 wineserver -w >/dev/null 2>&1 </dev/null
+  fi
+  if [ -n "${E2E_XVFB_PID:-}" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+  fi
+  if [ "${WH_E2E_KEEP:-0}" = 1 ]; then
+    echo "kept $E2E_WORK" >&2
+  else
+    rm -rf "$E2E_WORK"
+  fi
+  exit "$rc"
+}
+
+_start_xvfb() {
+  local displayFile="$E2E_WORK/display"
+  : >"$displayFile"
+  # Xvfb picks a free display and writes its number: parallel scenarios
+  # never meet on one.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    3>"$displayFile" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
+  E2E_XVFB_PID=$!
+  local deadline=$(($(_now_ms) + 20000))
+  while [ ! -s "$displayFile" ] || ! grep -q $'\n' "$displayFile"; do
+    kill -0 "$E2E_XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$E2E_WORK/xvfb.log")"
+    [ "$(_now_ms)" -lt "$deadline" ] || fail "Xvfb gave no display number in 20 s"
+    sleep 0.1
+  done
+  DISPLAY=":$(head -n 1 "$displayFile")"
+  export DISPLAY
+}
+
+_e2e_setup() {
+  local runs=${WH_E2E_RUNS:-${TMPDIR:-/tmp}}
+  mkdir -p "$runs"
+  E2E_WORK=$(mktemp -d "$runs/$E2E_NAME.XXXXXX")
+  trap _cleanup EXIT
+  trap 'exit 143' TERM
+  trap 'exit 130' INT
+  trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: [$BASH_COMMAND] exited $?" >&2' ERR
+
+  _template_ready
+  export WINEPREFIX="$E2E_WORK/prefix"
+  (
+    flock -s 9
+    cp -a "$WH_E2E_TEMPLATE" "$WINEPREFIX"
+  ) 9>"$WH_E2E_TEMPLATE.lock"
+  _start_xvfb
+
+  # The server outlives its last client by 30 s, so services stay up between
+  # driver calls; it is still gone soon after a killed scenario.
+  wineserver -p30 >/dev/null 2>&1 </dev/null
+  # The first program starts the prefix's services and its desktop, which
+  # keep the output they were given: give them none.
+  wine "$WH_DRIVER" windows >/dev/null 2>&1 </dev/null || true
+  log "prefix $WINEPREFIX on display $DISPLAY"
+}
+
+_e2e_setup
