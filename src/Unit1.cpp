@@ -41,6 +41,12 @@ void TForm1::FormCreate(std::string_view firstArgument) {
     ShowError(error.what());
   }
 
+  hotKey_ = ParseHotKeyText(settings_.HotKey, platform_.keyNames);
+  SwitchHotKeyOn();
+  view_.SetTrayHint("Wordhopper (Hot-key: " + settings_.HotKey + ")");
+  view_.SetShowShortcut(
+      FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
+
   ApplyBandVisibility();
   LoadDirectories(true);
 
@@ -65,6 +71,7 @@ void TForm1::ShowMainWindow() {
 void TForm1::FormShow() {
   view_.SetCaption("Wordhopper (Hot-key: " + settings_.HotKey + ")");
   if (!settings_.FirstShow) ShowHelp();
+  if (!settings_.ShowTitleBar) RemoveTitleBar();
   if (settings_.AutoComplete) SetAutoComplete(true);
   ApplyStayOnTop(true);
   view_.BringToFront();
@@ -81,6 +88,43 @@ bool TForm1::FormClose() {
     return false;
   }
   return true;
+}
+
+void TForm1::Show1Click() {
+  ApplyStayOnTop(true);
+  ShowFromTray();
+  view_.BringToFront();
+}
+
+void TForm1::ShowFromTray() {
+  view_.ShowFromTray();
+  ShowMainWindow();
+}
+
+void TForm1::HotKeyPressed() {
+  if (settings_.ReloadOnPopup) LoadDirectories(settings_.LoadUserDirOnPopup);
+  ShowFromTray();
+  view_.BringToFront();
+  ApplyStayOnTop(false);
+}
+
+void TForm1::HotKeyFailed() {
+  ReportStatus("Unable to assign hot-key.");
+  settings_.HotKey = "n/a";
+}
+
+void TForm1::SwitchHotKeyOff() {
+  if (!hotKeyOn_) return;
+  view_.UnregisterHotKey();
+  hotKeyOn_ = false;
+}
+
+void TForm1::SwitchHotKeyOn() {
+  if (hotKeyOn_) return;
+  // A text that names no key can't be registered; the system would take key
+  // 0 for a key of its own.
+  hotKeyOn_ = hotKey_.key != 0 && view_.RegisterHotKey(hotKey_);
+  if (!hotKeyOn_) HotKeyFailed();
 }
 
 void TForm1::Exit1Click() {

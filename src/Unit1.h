@@ -17,6 +17,7 @@
 #include "platform/system_figures.h"
 #include "platform/startup_entry.h"
 #include "platform/text_encoding.h"
+#include "settings/hot_key_text.h"
 #include "settings/tini_rec.h"
 
 namespace wh {
@@ -63,6 +64,22 @@ class TForm1 : private LoadView {
   // Tray menu "Exit": stores the window's position, then ends the program.
   void Exit1Click();
   void Help1Click() { ShowHelp(); }
+  void Show1Click();
+  void Hide1Click() { HideToTray(); }
+  void Reloaddirectories1Click() { LoadDirectories(true); }
+
+  // The system hot key arrived; it shows the window from wherever it is.
+  void HotKeyPressed();
+  void HotKeyFailed();
+  // While the settings window is open the hot key is given back, so that it
+  // can be pressed into the hot-key field; closing it registers the key of
+  // the start-up again.
+  void SwitchHotKeyOff();
+  void SwitchHotKeyOn();
+
+  void ShowFromTray();
+  void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
+  void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
   // Virtual-key codes the two boxes act on.
   static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
@@ -113,6 +130,9 @@ class TForm1 : private LoadView {
   ItemIndex index_;
   bool shown_ = false;
   bool autoComplete_ = false;
+  // The hot key of the start-up, and whether it is registered now.
+  HotKeyCombo hotKey_;
+  bool hotKeyOn_ = false;
 };
 
 }  // namespace wh

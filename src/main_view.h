@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "completion.h"
+#include "settings/hot_key_text.h"
 
 namespace wh {
 
@@ -37,6 +38,23 @@ class MainView {
   // The window and its task-bar button go; the tray icon stays. The window
   // keeps its place, contents and mode.
   virtual void HideToTray() = 0;
+  // The task-bar button comes back and, if the program was sent to the tray,
+  // the window with it, the focus on the control that had it. A window never
+  // shown yet is left to Show().
+  virtual void ShowFromTray() = 0;
+  // Takes the title bar off (the window gets shorter by its height) or puts
+  // it back; nothing when it already is so.
+  virtual void SetTitleBarVisible(bool visible) = 0;
+
+  // Registers `hotKey` system-wide for this window under the next
+  // identifier; false when the system refuses it.
+  virtual bool RegisterHotKey(const HotKeyCombo& hotKey) = 0;
+  // Gives the registered hot key back, if one is registered.
+  virtual void UnregisterHotKey() = 0;
+  // The tray icon's tip.
+  virtual void SetTrayHint(const std::string& hint) = 0;
+  // The key shown beside "Show Wordhopper" in the tray menu; "" for none.
+  virtual void SetShowShortcut(const std::string& keyText) = 0;
   // Makes the program's last active window the foreground window, when it
   // is visible and enabled.
   virtual void BringToFront() = 0;

@@ -77,6 +77,7 @@ int Run() {
                                                   textEncoding, keyNames, collation, runKey,
                                                   shell, systemFigures, exePath, "\\:", ".exe"});
     mainWindow.Attach(&form);
+    application.OnMinimize([&form] { form.HideToTray(); });
     try {
       form.FormCreate(wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));
     } catch (const std::exception& error) {
@@ -84,6 +85,7 @@ int Run() {
       wh::ShowProgramMessage(mainWindow.Handle(), error.what());
     }
     exitCode = RunMessageLoop();
+    application.OnMinimize(nullptr);
     mainWindow.Attach(nullptr);
     form.FormDestroy();
   }

@@ -98,7 +98,7 @@ TEST_F(Unit1Test, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
   TForm1& f = Create();
   EXPECT_EQ(f.ProgramDir(), "C:\\Tools\\");
   EXPECT_EQ(EventsWithout({"clear items", "keyword box", "text ''"}),
-            (std::vector<std::string>{"place 100,200", "bands info,-", "keywords"}));
+            (std::vector<std::string>{"place 100,200", "register 0", "bands info,-", "keywords"}));
   EXPECT_EQ(view.keywordItems, (std::vector<std::string>{"notepad", "pad", "word"}));
   // The entry names the fixed program name, not the executable's.
   EXPECT_EQ(entries.values["wordhopper"], "C:\\Tools\\wordhopper.exe");
@@ -370,6 +370,99 @@ TEST_F(DialogueTest, CompletionIsOnFromTheFirstShowingWithAutoComplete) {
   view = FakeMainView();
   TForm1& off = Start("AutoComplete=0\n");
   EXPECT_FALSE(off.ComboBox1KeyPress("n"));
+}
+
+TEST_F(Unit1Test, HotKeyRegistrationSetsHintShortcutAndCaption) {
+  const struct {
+    const char* hotKey;
+    bool refused;
+    const char* hint;
+    const char* shortcut;
+    bool reported;
+  } cases[] = {
+      {"F4", false, "Wordhopper (Hot-key: F4)", "F4", false},
+      {"shift+f6", false, "Wordhopper (Hot-key: shift+f6)", "Shift+F6", false},
+      {"F4", true, "Wordhopper (Hot-key: n/a)", "", true},
+      {"NoSuchKey", false, "Wordhopper (Hot-key: n/a)", "", true},
+      {"", false, "Wordhopper (Hot-key: n/a)", "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.hotKey);
+    view = FakeMainView();
+    view.refuseHotKey = c.refused;
+    WriteIni(std::string("[Form]\nHotKey=") + c.hotKey + "\n[Program]\nFirstShow=1\n");
+    TForm1& f = Create("show");
+    EXPECT_EQ(view.trayHint, c.hint);
+    EXPECT_EQ(view.showShortcut, c.shortcut);
+    EXPECT_EQ(view.caption, c.hint);
+    EXPECT_EQ(view.messages, c.reported ? std::vector<std::string>{"Unable to assign hot-key."}
+                                        : std::vector<std::string>{});
+    EXPECT_EQ(f.Settings().HotKey, c.reported ? "n/a" : c.hotKey);
+  }
+}
+
+TEST_F(Unit1Test, HotKeyShowsFromTheTrayReloadingWhenAsked) {
+  WriteIni("[Program]\nFirstShow=1\nReloadOnPopup=1\nStayOnTop=0\n");
+  TForm1& f = Create();
+  fs.AddFile("C:\\Menu\\Extra.lnk");
+  view.events.clear();
+  f.HotKeyPressed();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(f.Index().ItemList.Count(), 3u);
+  // The first showing runs FormShow; the window ends in the normal band.
+  EXPECT_EQ(view.events.front(), "clear items");
+  EXPECT_EQ(view.events.back(), "normal shown");
+  EXPECT_NE(std::find(view.events.begin(), view.events.end(), "caption Wordhopper (Hot-key: F4)"),
+            view.events.end());
+
+  // While the settings window is open the key is given back; on again it
+  // goes under the next identifier, once.
+  view.events.clear();
+  f.SwitchHotKeyOff();
+  f.SwitchHotKeyOff();
+  f.SwitchHotKeyOn();
+  f.SwitchHotKeyOn();
+  EXPECT_EQ(view.events, (std::vector<std::string>{"unregister", "register 1"}));
+}
+
+TEST_F(Unit1Test, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {
+  const struct {
+    const char* settings;
+    bool goesOn;
+    bool hidden;
+  } cases[] = {
+      {"HideToSystemTray=1\n", false, true},
+      {"HideToSystemTray=0\n", true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
+    view = FakeMainView();
+    view.refuseHotKey = true;
+    WriteIni(std::string("[Form]\nFormTop=7\nFormLeft=8\nHotKey=F6\n[Program]\n") + c.settings);
+    TForm1& f = Create("show");
+    view.position = {300, 400};
+    EXPECT_EQ(f.FormClose(), c.goesOn);
+    EXPECT_EQ(view.visible, !c.hidden);
+    const std::string ini = *fs.Contents("C:\\Tools\\wordhopper.ini");
+    EXPECT_NE(ini.find("FirstShow=1"), std::string::npos);
+    // The key that failed to register is not erased, and the position is
+    // only stored by Exit.
+    EXPECT_NE(ini.find("HotKey=F6"), std::string::npos);
+    EXPECT_NE(ini.find("FormTop=7"), std::string::npos);
+    const int writes = fs.WriteCount();
+    f.FormClose();
+    EXPECT_EQ(fs.WriteCount(), writes);
+  }
+}
+
+TEST_F(Unit1Test, FirstShowingWithoutTitleBarTakesItOff) {
+  WriteIni("[Program]\nFirstShow=1\nShowTitleBar=0\n");
+  TForm1& f = Create();
+  f.Show1Click();
+  EXPECT_FALSE(view.titleBar);
+  EXPECT_TRUE(view.visible);
+  f.RestoreTitleBar();
+  EXPECT_TRUE(view.titleBar);
 }
 
 TEST(CommandLineTest, FirstArgumentSplitsAtBlanksAndQuotesGroup) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class FakeMainView : public MainView {
   }
   void Show() override {
     visible = true;
+    shownOnce = true;
     events.push_back("show");
   }
   bool IsVisible() const override { return visible; }
@@ -38,6 +40,27 @@ class FakeMainView : public MainView {
     visible = false;
     events.push_back("hide");
   }
+  void ShowFromTray() override {
+    if (shownOnce) visible = true;
+    events.push_back("from tray");
+  }
+  void SetTitleBarVisible(bool on) override {
+    titleBar = on;
+    events.push_back(on ? "title bar" : "no title bar");
+  }
+  bool RegisterHotKey(const HotKeyCombo& hotKey) override {
+    const bool accepted = hotKey.key != 0 && !refuseHotKey;
+    events.push_back("register " + std::to_string(nextHotKeyId++) +
+                     (accepted ? "" : " refused"));
+    if (accepted) registered = hotKey;
+    return accepted;
+  }
+  void UnregisterHotKey() override {
+    registered.reset();
+    events.push_back("unregister");
+  }
+  void SetTrayHint(const std::string& hint) override { trayHint = hint; }
+  void SetShowShortcut(const std::string& keyText) override { showShortcut = keyText; }
   void BringToFront() override { events.push_back("front"); }
   void EndMessageLoop() override { events.push_back("quit"); }
   void ShowMessage(const std::string& text) override {
@@ -114,6 +137,12 @@ class FakeMainView : public MainView {
   bool gaugeLow = false;
   Point position;
   bool visible = false;
+  bool shownOnce = false;
+  bool titleBar = true;
+  bool refuseHotKey = false;
+  int nextHotKeyId = 0;
+  std::optional<HotKeyCombo> registered;
+  std::string trayHint, showShortcut;
 };
 
 }  // namespace wh::testing

@@ -102,6 +102,7 @@ ApplicationWindow::ApplicationWindow() {
   hwnd_ = CreateWindowExW(0, kApplicationWindowClass, kTitle,
                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x,
                           y, 0, 0, nullptr, nullptr, Instance(), nullptr);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 ApplicationWindow::~ApplicationWindow() {
@@ -118,6 +119,18 @@ LRESULT CALLBACK ApplicationWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
         PostMessageW(main, WM_CLOSE, 0, 0);
       }
       return 0;
+    case WM_SYSCOMMAND:
+      if (wParam == SC_MINIMIZE) {
+        auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && self->onMinimize_) {
+          try {
+            self->onMinimize_();
+          } catch (const std::exception& error) {
+            ShowHandlerError(nullptr, error.what());
+          }
+        }
+      }
+      break;
     case WM_ACTIVATE:
       // The program's own windows keep the focus; the owner never does.
       if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd)) {
@@ -161,9 +174,12 @@ MainWindow::MainWindow(const ApplicationWindow& application) : application_(appl
                   (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                   (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, application.Handle(),
                   nullptr, Instance(), this);
+  tray_ = std::make_unique<TrayIcon>(wc.hIcon, [this](int command) { OnMenuCommand(command); });
 }
 
 MainWindow::~MainWindow() {
+  tray_.reset();
+  UnregisterHotKey();
   if (hwnd_) DestroyWindow(hwnd_);
   if (labelFont_) DeleteObject(labelFont_);
   if (valueFont_) DeleteObject(valueFont_);
@@ -202,6 +218,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);
+      return 0;
+    case WM_HOTKEY:
+      if (form_ != nullptr && static_cast<int>(wParam) == hotKeyId_) form_->HotKeyPressed();
+      return 0;
+    case WM_CONTEXTMENU:
+      tray_->PopUpMenu(hwnd_);
       return 0;
     case WM_ACTIVATEAPP:
       if (wParam && form_ != nullptr) form_->ApplicationActivated();
@@ -242,9 +264,9 @@ void MainWindow::OnCreate() {
   // the window paints itself.
   const DWORD labelStyle = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
   AddControl(L"STATIC", L"Processes: ", labelStyle, kLabel2, 3, 4, 56, 14, labelFont_);
-  AddControl(L"STATIC", L"0", labelStyle, kLabel1, 65, 4, 25, 14, valueFont_);
+  AddControl(L"STATIC", L"0", labelStyle | SS_NOTIFY, kLabel1, 65, 4, 25, 14, valueFont_);
   AddControl(L"STATIC", L"Page file:", labelStyle, kLabel4, 102, 4, 46, 14, labelFont_);
-  AddControl(L"STATIC", L"0", labelStyle, kLabel5, 154, 4, 176, 14, valueFont_);
+  AddControl(L"STATIC", L"0", labelStyle | SS_NOTIFY, kLabel5, 154, 4, 176, 14, valueFont_);
   AddControl(L"STATIC", L"Memory:", labelStyle, kLabel3, 341, 4, 42, 14, labelFont_);
   AddControl(kGaugeClass, L"0%", WS_VISIBLE, kGauge1, 384, 2, 71, 18, labelFont_);
 
@@ -270,6 +292,48 @@ void MainWindow::OnCreate() {
     SendMessageW(status, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(texts[i]));
   }
   lastFocus_ = Control(kComboBox1);
+  AddTooltips();
+}
+
+void MainWindow::AddTooltips() {
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                              nullptr, Instance(), nullptr);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_INITIAL, 1000);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 2500);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_RESHOW, 0);
+  const struct {
+    HWND control;
+    const wchar_t* hint;
+  } tips[] = {
+      {Control(kLabel1), L"Number of processes loaded into memory."},
+      {Control(kLabel5), L"Virtual memory in use and available virtual memory."},
+      {Control(kGauge1), L"Physical memory load."},
+      {Control(kComboBox1), L"Type a key word and ENTER to find matching items."},
+      {KeywordEdit(), L"Type a key word and ENTER to find matching items."},
+      {Control(kComboBox2), L"Select an item from the list of press ESC to return to the key word list."},
+      {Control(kStatusBar1), L"Status information."},
+  };
+  for (const auto& tip : tips) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(tip.control);
+    info.lpszText = const_cast<wchar_t*>(tip.hint);
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+void MainWindow::OnMenuCommand(int command) {
+  if (form_ == nullptr) return;
+  switch (command) {
+    case kShow1: form_->Show1Click(); break;
+    case kHide1: form_->Hide1Click(); break;
+    case kReloaddirectories1: form_->Reloaddirectories1Click(); break;
+    case kHelp1: form_->Help1Click(); break;
+    case kExit1: form_->Exit1Click(); break;
+  }
 }
 
 HWND MainWindow::KeywordEdit() const {
@@ -295,6 +359,10 @@ LRESULT MainWindow::OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wPa
                                  LPARAM lParam) {
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(box, BoxProc, id);
+  } else if (message == WM_CONTEXTMENU) {
+    // The boxes' context menu is the tray menu, not the edit field's own.
+    tray_->PopUpMenu(hwnd_);
+    return 0;
   } else if (form_ != nullptr && message == WM_KEYDOWN) {
     // The handler sees the key first; the box then gives it its usual effect.
     const int key = static_cast<int>(wParam & 0xFFFF);
@@ -427,9 +495,54 @@ bool MainWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
 void MainWindow::HideToTray() {
   HWND focus = GetFocus();
   if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+  if (IsWindowVisible(hwnd_)) hiddenToTray_ = true;
   ShowWindow(hwnd_, SW_HIDE);
   ShowWindow(application_.Handle(), SW_HIDE);
 }
+
+void MainWindow::ShowFromTray() {
+  HWND application = application_.Handle();
+  ShowWindow(application, SW_SHOWNA);
+  if (IsIconic(application)) ShowWindow(application, SW_RESTORE);
+  if (hiddenToTray_) {
+    hiddenToTray_ = false;
+    ShowWindow(hwnd_, SW_SHOW);
+  }
+}
+
+void MainWindow::SetTitleBarVisible(bool visible) {
+  const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  const bool hasCaption = (style & WS_CAPTION) == WS_CAPTION;
+  if (visible == hasCaption) return;
+  const LONG_PTR newStyle = visible ? (style | WS_CAPTION) : ((style & ~WS_CAPTION) | WS_BORDER);
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, newStyle);
+  RECT rect{};
+  GetWindowRect(hwnd_, &rect);
+  const int change = GetSystemMetrics(SM_CYCAPTION) * (visible ? 1 : -1);
+  SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + change,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+bool MainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {
+  UnregisterHotKey();
+  const UINT modifiers = (hotKey.ctrl ? MOD_CONTROL : 0) | (hotKey.shift ? MOD_SHIFT : 0) |
+                         (hotKey.alt ? MOD_ALT : 0);
+  const int id = nextHotKeyId_++;
+  if (!::RegisterHotKey(hwnd_, id, modifiers, static_cast<UINT>(hotKey.key))) return false;
+  hotKeyId_ = id;
+  return true;
+}
+
+void MainWindow::UnregisterHotKey() {
+  if (hotKeyId_ < 0) return;
+  ::UnregisterHotKey(hwnd_, hotKeyId_);
+  hotKeyId_ = -1;
+}
+
+void MainWindow::SetTrayHint(const std::string& hint) { tray_->SetHint(hint); }
+
+void MainWindow::SetShowShortcut(const std::string& keyText) { tray_->SetShowShortcut(keyText); }
 
 void MainWindow::BringToFront() {
   HWND popup = GetLastActivePopup(application_.Handle());

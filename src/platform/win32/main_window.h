@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "main_view.h"
+#include "platform/win32/tray_icon.h"
 
 namespace wh {
 
@@ -29,10 +32,14 @@ class ApplicationWindow {
   ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
   HWND Handle() const { return hwnd_; }
+  // Runs when the window is minimised (from its task-bar button), before
+  // the minimising itself.
+  void OnMinimize(std::function<void()> handler) { onMinimize_ = std::move(handler); }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   HWND hwnd_ = nullptr;
+  std::function<void()> onMinimize_;
 };
 
 class MainWindow : public MainView {
@@ -55,6 +62,12 @@ class MainWindow : public MainView {
   void Show() override;
   bool IsVisible() const override;
   void HideToTray() override;
+  void ShowFromTray() override;
+  void SetTitleBarVisible(bool visible) override;
+  bool RegisterHotKey(const HotKeyCombo& hotKey) override;
+  void UnregisterHotKey() override;
+  void SetTrayHint(const std::string& hint) override;
+  void SetShowShortcut(const std::string& keyText) override;
   void BringToFront() override;
   void EndMessageLoop() override;
   void ShowMessage(const std::string& text) override;
@@ -92,6 +105,8 @@ class MainWindow : public MainView {
   void OnPaint();
   void OnClose();
   void OnActivate(WPARAM wParam);
+  void OnMenuCommand(int command);
+  void AddTooltips();
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id, int left,
                   int top, int width, int height, HFONT font);
@@ -100,6 +115,12 @@ class MainWindow : public MainView {
   void LayOut();
 
   const ApplicationWindow& application_;
+  std::unique_ptr<TrayIcon> tray_;
+  HWND tooltips_ = nullptr;
+  // The registered hot key's identifier; -1 when none is registered.
+  int hotKeyId_ = -1;
+  int nextHotKeyId_ = 0;
+  bool hiddenToTray_ = false;
   TForm1* form_ = nullptr;
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;

@@ -24,4 +24,17 @@ enum MainControlId : int {
   kStatusBar1 = 1013,
 };
 
+// The hidden window that receives the tray icon's notifications.
+inline constexpr wchar_t kTrayWindowClass[] = L"WordhopperTray";
+
+// Items of the tray menu, which is also the context menu of both boxes.
+enum TrayMenuId : int {
+  kShow1 = 2001,
+  kHide1 = 2002,
+  kReloaddirectories1 = 2003,
+  kSettings1 = 2004,
+  kHelp1 = 2005,
+  kExit1 = 2006,
+};
+
 }  // namespace wh::win32
