@@ -7,6 +7,7 @@
 #include "index/classify.h"
 #include "index/text.h"
 #include "info_panel.h"
+#include "Unit2.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -80,9 +81,9 @@ void TForm1::FormShow() {
 bool TForm1::FormClose() {
   if (!settings_.FirstShow) {
     settings_.FirstShow = true;
-    WriteSettings(settings_, storedHotKeyText_, platform_.fileSystem, platform_.textEncoding,
-                  SettingsPath());
+    WriteSettingsFile();
   }
+  if (form2_ != nullptr && form2_->IsVisible()) form2_->Close();
   if (settings_.HideToSystemTray) {
     view_.HideToTray();
     return false;
@@ -125,6 +126,93 @@ void TForm1::SwitchHotKeyOn() {
   // 0 for a key of its own.
   hotKeyOn_ = hotKey_.key != 0 && view_.RegisterHotKey(hotKey_);
   if (!hotKeyOn_) HotKeyFailed();
+}
+
+namespace {
+
+// Which setting each check box of the settings window edits.
+constexpr struct {
+  SettingsCheckBox box;
+  bool TIniRec::*setting;
+} kCheckBoxes[] = {
+    {SettingsCheckBox::CheckBox1, &TIniRec::UserStartMenu},
+    {SettingsCheckBox::CheckBox2, &TIniRec::AllUsersStartMenu},
+    {SettingsCheckBox::CheckBox3, &TIniRec::UserDeskTop},
+    {SettingsCheckBox::CheckBox4, &TIniRec::AllUsersDeskTop},
+    {SettingsCheckBox::CheckBox5, &TIniRec::Favorites},
+    {SettingsCheckBox::CheckBox6, &TIniRec::History},
+    {SettingsCheckBox::CheckBox7, &TIniRec::RecentFiles},
+    {SettingsCheckBox::CheckBox8, &TIniRec::HideWhenLaunching},
+    {SettingsCheckBox::CheckBox9, &TIniRec::AlwaysScreenCenter},
+    {SettingsCheckBox::CheckBox10, &TIniRec::StartWithWindows},
+    {SettingsCheckBox::CheckBox11, &TIniRec::MessageBoxOnError},
+    {SettingsCheckBox::CheckBox12, &TIniRec::ReloadOnPopup},
+    {SettingsCheckBox::CheckBox13, &TIniRec::ShowTitleBar},
+    {SettingsCheckBox::CheckBox14, &TIniRec::ShowInfoPanel},
+    {SettingsCheckBox::CheckBox15, &TIniRec::HideToSystemTray},
+    {SettingsCheckBox::CheckBox16, &TIniRec::ShowStatusBar},
+    {SettingsCheckBox::CheckBox17, &TIniRec::StartOnOneMatch},
+    {SettingsCheckBox::CheckBox18, &TIniRec::AutoComplete},
+    {SettingsCheckBox::CheckBox19, &TIniRec::LoadUserDirOnPopup},
+    {SettingsCheckBox::CheckBox20, &TIniRec::StayOnTop},
+    {SettingsCheckBox::CheckBox21, &TIniRec::UseFindDialog},
+};
+
+// The settings file keeps one line per key: line breaks typed into the
+// ignore list become blanks.
+std::string JoinLines(const std::string& text) {
+  std::string joined;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      joined += ' ';
+    } else {
+      joined += text[i];
+    }
+  }
+  return joined;
+}
+
+// A key alone or with Shift alone is the bare key; Ctrl or Alt keep all.
+HotKeyCombo FieldHotKey(HotKeyCombo hotKey) {
+  if (!hotKey.ctrl && !hotKey.alt) hotKey.shift = false;
+  return hotKey;
+}
+
+}  // namespace
+
+void TForm1::Settings1Click() {
+  if (form2_ == nullptr || settingsView_ == nullptr) return;
+  SettingsToDialog();
+  settingsOpened_ = true;
+  SwitchHotKeyOff();
+  form2_->ShowWindow();
+}
+
+void TForm1::SettingsToDialog() {
+  SettingsView& dialog = *settingsView_;
+  dialog.SetHotKey(ParseHotKeyText(settings_.HotKey, platform_.keyNames));
+  for (const auto& c : kCheckBoxes) dialog.SetChecked(c.box, settings_.*c.setting);
+  dialog.SetIgnoreList(settings_.IgnoreList);
+  dialog.SetUserDir(settings_.UserDir);
+  dialog.SetMasks(settings_.UserMasks);
+}
+
+void TForm1::DialogToSettings() {
+  const SettingsView& dialog = *settingsView_;
+  settings_.HotKey = FormatHotKeyText(FieldHotKey(dialog.HotKey()), platform_.keyNames);
+  for (const auto& c : kCheckBoxes) settings_.*c.setting = dialog.Checked(c.box);
+  settings_.IgnoreList = JoinLines(dialog.IgnoreList());
+  settings_.UserDir = dialog.UserDir();
+  settings_.UserMasks = dialog.Masks();
+}
+
+void TForm1::WriteSettingsFile() {
+  const std::string hotKeyText =
+      settingsOpened_ ? FormatHotKeyText(FieldHotKey(settingsView_->HotKey()), platform_.keyNames)
+                      : storedHotKeyText_;
+  WriteSettings(settings_, hotKeyText, platform_.fileSystem, platform_.textEncoding,
+                SettingsPath());
 }
 
 void TForm1::Exit1Click() {

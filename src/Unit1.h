@@ -19,8 +19,11 @@
 #include "platform/text_encoding.h"
 #include "settings/hot_key_text.h"
 #include "settings/tini_rec.h"
+#include "settings_view.h"
 
 namespace wh {
+
+class TForm2;
 
 // The operating system as the main window uses it. Everything here outlives
 // the window.
@@ -78,6 +81,19 @@ class TForm1 : private LoadView {
   void SwitchHotKeyOn();
 
   void ShowFromTray();
+
+  // The settings window, once it exists.
+  void AttachSettings(TForm2* form2, SettingsView* view) {
+    form2_ = form2;
+    settingsView_ = view;
+  }
+  // Tray menu "Settings": loads the dialog, gives the hot key back, shows
+  // the settings window.
+  void Settings1Click();
+  void SettingsToDialog();
+  void DialogToSettings();
+  // Writes the record to the settings file; throws SettingsWriteError.
+  void WriteSettingsFile();
   void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
   void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
@@ -133,6 +149,11 @@ class TForm1 : private LoadView {
   // The hot key of the start-up, and whether it is registered now.
   HotKeyCombo hotKey_;
   bool hotKeyOn_ = false;
+  TForm2* form2_ = nullptr;
+  SettingsView* settingsView_ = nullptr;
+  // Whether the settings window has been opened in this run: from then on
+  // its hot-key field is what the file gets.
+  bool settingsOpened_ = false;
 };
 
 }  // namespace wh
