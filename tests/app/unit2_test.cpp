@@ -1,0 +1,195 @@
+#include "Unit2.h"
+
+#include <gtest/gtest.h>
+
+#include "app/unit1_fixture.h"
+#include "fakes/fake_settings_view.h"
+
+namespace wh {
+namespace {
+
+using testing::FakeSettingsView;
+
+class FakeVersionInfo : public VersionInfo {
+ public:
+  FileVersion GetFileVersion(const std::string& path) const override {
+    return path == "C:\\Tools\\wh.exe" ? FileVersion{1, 5, 0, 9} : FileVersion{};
+  }
+};
+
+class SettingsWindowTest : public Unit1Test {
+ protected:
+  TForm1& Open(const std::string& ini) {
+    WriteIni(ini);
+    TForm1& f = Create();
+    form2 = std::make_unique<TForm2>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
+    f.AttachSettings(form2.get(), &dialog);
+    view.events.clear();
+    f.Settings1Click();
+    return f;
+  }
+  std::string Ini() const { return *fs.Contents("C:\\Tools\\wordhopper.ini"); }
+  bool IniHas(const std::string& line) const { return Ini().find(line) != std::string::npos; }
+
+  FakeSettingsView dialog;
+  FakeVersionInfo versions;
+  std::unique_ptr<TForm2> form2;
+};
+
+TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
+  TForm1& f = Open(
+      "[Form]\nHotKey=Ctrl+F6\n[Directories]\nUserStartMenu=0\nHistory=1\nUserDir=C:\\Files\n"
+      "UserMasks=txt doc\nIgnoreList=the of\n[Program]\nFirstShow=1\nStayOnTop=0\n"
+      "UseFindDialog=1\n");
+  EXPECT_TRUE(dialog.visible);
+  EXPECT_EQ(dialog.versionLabel, "Wordhopper version: 1.5.0 (Build 9)");
+  EXPECT_EQ(dialog.hotKey, (HotKeyCombo{117, false, true, false}));
+  EXPECT_EQ(dialog.userDir, "C:\\Files");
+  EXPECT_EQ(dialog.masks, "txt doc");
+  EXPECT_EQ(dialog.ignoreList, "the of");
+  const std::map<int, bool> expected = {
+      {1, false}, {2, true},  {3, true},  {4, true},  {5, false}, {6, true},  {7, false},
+      {8, true},  {9, true},  {10, true}, {11, true}, {12, false}, {13, true}, {14, true},
+      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
+  for (const auto& [box, checked] : expected) {
+    EXPECT_EQ(dialog.Checked(static_cast<SettingsCheckBox>(box)), checked) << "CheckBox" << box;
+  }
+  EXPECT_EQ(view.events, (std::vector<std::string>{"unregister"}));
+  EXPECT_EQ(f.Settings().HotKey, "Ctrl+F6");
+}
+
+TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
+  TForm1& f = Open("[Program]\nFirstShow=1\n[Form]\nFormTop=5\nFormLeft=6\n");
+  f.ShowMainWindow();
+  fs.AddFile("C:\\Files\\Report.txt");
+  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
+  dialog.SetChecked(SettingsCheckBox::CheckBox18, false);
+  dialog.SetChecked(SettingsCheckBox::CheckBox13, false);
+  dialog.SetUserDir("C:\\Files");
+  dialog.SetMasks("txt");
+  dialog.SetIgnoreList("the\r\nof\nand\rto");
+  dialog.SetHotKey({117, true, false, false});  // Shift alone: the bare key
+  view.events.clear();
+  form2->Button1Click();
+
+  EXPECT_FALSE(dialog.visible);
+  EXPECT_FALSE(f.AutoCompleteOn());
+  EXPECT_FALSE(view.titleBar);
+  for (const char* line : {"UserStartMenu=0", "UserDir=C:\\Files", "UserMasks=txt",
+                           "IgnoreList=the of and to", "HotKey=F6", "AutoComplete=0",
+                           "ShowTitleBar=0", "AllUsersStartMenu=1", "FirstShow=1",
+                           "FormTop=5"}) {
+    EXPECT_TRUE(IniHas(line)) << line;
+  }
+  // Closing gave the start-up key back; the rebuild found the new folder.
+  EXPECT_NE(std::find(view.events.begin(), view.events.end(), "register 1"), view.events.end());
+  EXPECT_EQ(f.Index().ItemList.Count(), 1u);
+  EXPECT_EQ(view.panels[2], "Items: 1");
+  // The new key shows in the caption at the next showing only; the tray
+  // hint keeps the registered one.
+  EXPECT_EQ(f.Settings().HotKey, "F6");
+  EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F4)");
+}
+
+TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
+  TForm1& f = Open("[Program]\nFirstShow=1\n");
+  fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
+  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
+  view.events.clear();
+  form2->Button1Click();
+  EXPECT_EQ(dialog.messages, (std::vector<std::string>{"Unable to write to C:\\Tools\\wordhopper.ini"}));
+  EXPECT_TRUE(dialog.visible);
+  EXPECT_TRUE(view.events.empty()) << view.events.front();
+  EXPECT_EQ(f.Index().ItemList.Count(), 2u);
+  EXPECT_FALSE(f.Settings().UserStartMenu);
+}
+
+TEST_F(SettingsWindowTest, CancelDropsTheEditsAndTheNextOpeningShowsTheSavedValues) {
+  TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+  dialog.SetMasks("edited");
+  dialog.SetChecked(SettingsCheckBox::CheckBox20, false);
+  const int writes = fs.WriteCount();
+  form2->Button2Click();
+  EXPECT_FALSE(dialog.visible);
+  EXPECT_EQ(fs.WriteCount(), writes);
+  f.Settings1Click();
+  EXPECT_EQ(dialog.masks, "pdf");
+  EXPECT_TRUE(dialog.Checked(SettingsCheckBox::CheckBox20));
+}
+
+TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
+  const struct {
+    const char* label;
+    bool refuse;
+    bool open;
+    HotKeyCombo field;
+    const char* written;
+  } cases[] = {
+      {"never opened: the file's text stays", true, false, {}, "HotKey=F6"},
+      {"opened after a failed registration: empty", true, true, {}, "HotKey=\n"},
+      {"opened and cancelled: the field's key", false, true, {}, "HotKey=F6"},
+      {"Ctrl and Alt keep Shift", false, true, {117, true, true, true}, "HotKey=Shift+Ctrl+Alt+F6"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    view.refuseHotKey = c.refuse;
+    dialog = FakeSettingsView();
+    WriteIni("[Form]\nHotKey=F6\n");
+    TForm1& f = Create();
+    form2 = std::make_unique<TForm2>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
+    f.AttachSettings(form2.get(), &dialog);
+    if (c.open) {
+      f.Settings1Click();
+      if (c.field.key != 0) dialog.SetHotKey(c.field);
+      form2->Button2Click();
+    }
+    f.FormClose();  // the first close writes the file
+    EXPECT_TRUE(IniHas(c.written)) << Ini();
+  }
+}
+
+TEST_F(SettingsWindowTest, MainWindowCloseClosesTheSettingsWindow) {
+  TForm1& f = Open("[Program]\nFirstShow=1\n");
+  view.events.clear();
+  f.FormClose();
+  EXPECT_FALSE(dialog.visible);
+  EXPECT_EQ(view.events.front(), "register 1");
+}
+
+TEST_F(SettingsWindowTest, DonationLinkOpensThePageAndClosesWithoutSaving) {
+  fs.AddFile("C:\\Tools\\donate.html");
+  Open("[Program]\nFirstShow=1\n");
+  dialog.SetMasks("edited");
+  form2->Image1Click();
+  EXPECT_EQ(shell.requests, (std::vector<std::string>{"open C:\\Tools\\donate.html"}));
+  EXPECT_FALSE(dialog.visible);
+  EXPECT_EQ(Ini().find("UserMasks=edited"), std::string::npos);
+}
+
+TEST_F(SettingsWindowTest, BrowseStartsAtTheFieldsDirectoryAndTakesTheChoice) {
+  fs.AddDirectory("C:\\Files");
+  Open("[Program]\nFirstShow=1\n");
+  const struct {
+    const char* field;
+    std::optional<std::string> chosen;
+    const char* start;
+    const char* after;
+  } cases[] = {
+      {"C:\\Files", "C:\\Other", "C:\\Files", "C:\\Other"},
+      {"C:\\Missing", "C:\\Other", "", "C:\\Other"},
+      {"", std::nullopt, "", ""},
+      {"C:\\Files", std::nullopt, "C:\\Files", "C:\\Files"},
+  };
+  for (const auto& c : cases) {
+    dialog.chooserStarts.clear();
+    dialog.SetUserDir(c.field);
+    dialog.chosen = c.chosen;
+    form2->BrowseClick();
+    EXPECT_EQ(dialog.chooserStarts, (std::vector<std::string>{c.start}));
+    EXPECT_EQ(dialog.userDir, c.after);
+  }
+}
+
+}  // namespace
+}  // namespace wh
