@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Harness of the end-to-end scenarios, sourced by each tests/e2e/scenario_*.sh.
 #
 # Sourcing it gives the scenario its own Wine prefix (a copy of a template

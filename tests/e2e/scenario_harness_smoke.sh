@@ -33,15 +33,16 @@ expect_match "unfiltered list" $'(^|\n)window\\.[0-9]+\\.class=Notepad(\n|$)' "$
 focus_wine_window "Untitled - Notepad"
 type_text "hello world"
 wait_until 10 driver_is child.0.text "hello world" children --class Notepad
+wait_until 10 driver_is child.1.part.0 "Ln 1, Col 12" children --class Notepad
 seen=$(driver children --class Notepad)
 expect_eq "edit class" Edit "$(dval child.0.class <<<"$seen")"
 expect_eq "status bar class" msctls_statusbar32 "$(dval child.1.class <<<"$seen")"
 expect_eq "status bar parts" 1 "$(dval child.1.parts <<<"$seen")"
-expect_eq "status panel" "Ln 1, Col 12" "$(dval child.1.part.0 <<<"$seen")"
 
 # --- A message box is read, with line breaks escaped, and answered.
 press alt+F4
-wait_until 10 driver msgbox
+# A box is listed a moment before its text is set: wait for the text.
+wait_until 10 driver_matches msgbox.0.text '.' msgbox
 seen=$(driver msgbox)
 expect_eq "message box count" 1 "$(dval count <<<"$seen")"
 expect_eq "message box caption" Notepad "$(dval msgbox.0.caption <<<"$seen")"

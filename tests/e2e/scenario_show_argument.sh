@@ -6,8 +6,8 @@ source "$(dirname "$0")/lib.sh"
 wh_install 'C:\wh'
 wh_start show
 # A first run, with no settings file yet, greets with the help first.
-wait_until 60 driver msgbox --caption Wordhopper
-expect_match "help text" '^Quick intro:' "$(driver msgbox | dval msgbox.0.text)"
+# A box is listed a moment before its text is set: wait for the text.
+wait_until 60 driver_matches msgbox.0.text '^Quick intro:' msgbox --caption Wordhopper
 driver msgbox-press OK >/dev/null
 wait_until 60 driver_is visible 1 main
 seen=$(driver main --items)
