@@ -253,14 +253,17 @@ type_text() { xdotool type --delay 50 -- "$1"; }
 
 _focused_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
+# No "| head" here: under pipefail the writer's SIGPIPE would fail the call.
 _visible_window() {
+  local ids
   if [ -n "$1" ]; then
-    xdotool search --onlyvisible --name "$1" | head -n 1
+    ids=$(xdotool search --onlyvisible --name "$1" || true)
   else
     # Any visible window with a name; the tray window of Wine first.
-    { xdotool search --onlyvisible --name '^Wine System Tray$' || true
-      xdotool search --onlyvisible --name '.'; } | head -n 1
+    ids=$(xdotool search --onlyvisible --name '^Wine System Tray$' || true)
+    [ -n "$ids" ] || ids=$(xdotool search --onlyvisible --name '.' || true)
   fi
+  printf '%s\n' "${ids%%$'\n'*}"
 }
 
 _has_visible_window() { [ -n "$(_visible_window "$1")" ]; }
