@@ -61,7 +61,13 @@ DWORD WideOffset(const std::string& text, std::size_t utf8Offset) {
 void FillBox(HWND box, const std::vector<std::string>& entries) {
   // The entries come in the box's own order, so each goes in at the end of
   // its search without moving the others; drawing waits until all are in.
+  // The list is a window of its own, which redraws and updates its scroll
+  // bar at each entry unless told not to.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  GetComboBoxInfo(box, &info);
   SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+  if (info.hwndList) SendMessageW(info.hwndList, WM_SETREDRAW, FALSE, 0);
   SendMessageW(box, CB_RESETCONTENT, 0, 0);
   std::size_t bytes = 0;
   for (const std::string& entry : entries) bytes += (entry.size() + 1) * sizeof(wchar_t);
@@ -69,6 +75,7 @@ void FillBox(HWND box, const std::vector<std::string>& entries) {
   for (const std::string& entry : entries) {
     SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
   }
+  if (info.hwndList) SendMessageW(info.hwndList, WM_SETREDRAW, TRUE, 0);
   SendMessageW(box, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(box, nullptr, TRUE);
 }
@@ -282,8 +289,12 @@ void MainWindow::OnCreate() {
                            labelFont_);
   // Any length of typed text; the default limit would cut long input.
   SendMessageW(Control(kComboBox1), CB_LIMITTEXT, 0, 0);
-  SetWindowSubclass(KeywordEdit(), BoxProc, kComboBox1, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(Control(kComboBox2), BoxProc, kComboBox2, reinterpret_cast<DWORD_PTR>(this));
+  // Hooked by replacing their window procedures: the boxes take tens of
+  // thousands of messages per fill, and comctl32's subclassing looks its
+  // data up by window property at each one, which Wine serves slowly.
+  HookBox(hooks_[0], KeywordEdit(), kComboBox1);
+  HookBox(hooks_[1], Control(kComboBox1), 0);
+  HookBox(hooks_[2], Control(kComboBox2), kComboBox2);
 
   const int parts[] = {Scale(290), Scale(290 + 96), Scale(290 + 96 + 65)};
   SendMessageW(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
@@ -309,15 +320,31 @@ void MainWindow::AddTooltips() {
       {Control(kLabel1), L"Number of processes loaded into memory."},
       {Control(kLabel5), L"Virtual memory in use and available virtual memory."},
       {Control(kGauge1), L"Physical memory load."},
+      {Control(kStatusBar1), L"Status information."},
+  };
+  // The boxes relay their mouse messages themselves (see HookBox).
+  const struct {
+    HWND control;
+    const wchar_t* hint;
+  } relayed[] = {
       {Control(kComboBox1), L"Type a key word and ENTER to find matching items."},
       {KeywordEdit(), L"Type a key word and ENTER to find matching items."},
-      {Control(kComboBox2), L"Select an item from the list of press ESC to return to the key word list."},
-      {Control(kStatusBar1), L"Status information."},
+      {Control(kComboBox2),
+       L"Select an item from the list of press ESC to return to the key word list."},
   };
   for (const auto& tip : tips) {
     TOOLINFOW info{};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(tip.control);
+    info.lpszText = const_cast<wchar_t*>(tip.hint);
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+  for (const auto& tip : relayed) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(tip.control);
     info.lpszText = const_cast<wchar_t*>(tip.hint);
@@ -331,6 +358,7 @@ void MainWindow::OnMenuCommand(int command) {
     case kShow1: form_->Show1Click(); break;
     case kHide1: form_->Hide1Click(); break;
     case kReloaddirectories1: form_->Reloaddirectories1Click(); break;
+    case kSettings1: form_->Settings1Click(); break;
     case kHelp1: form_->Help1Click(); break;
     case kExit1: form_->Exit1Click(); break;
   }
@@ -343,10 +371,19 @@ HWND MainWindow::KeywordEdit() const {
   return info.hwndItem;
 }
 
-LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR self) noexcept {
+void MainWindow::HookBox(BoxHook& hook, HWND box, int id) {
+  hook.self = this;
+  hook.id = id;
+  hook.original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(box, GWLP_WNDPROC));
+  SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&hook));
+  SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProc));
+}
+
+LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
+  auto* hook = reinterpret_cast<BoxHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   try {
-    return reinterpret_cast<MainWindow*>(self)->OnBoxMessage(hwnd, id, message, wParam, lParam);
+    return hook->self->OnBoxMessage(*hook, hwnd, message, wParam, lParam);
   } catch (const std::exception& error) {
     ShowHandlerError(GetAncestor(hwnd, GA_ROOT), error.what());
   } catch (...) {
@@ -355,24 +392,30 @@ LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   return 0;
 }
 
-LRESULT MainWindow::OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wParam,
+LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam,
                                  LPARAM lParam) {
+  const WNDPROC original = hook.original;
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltips_ != nullptr) {
+    MSG relayed{box, message, wParam, lParam, 0, {}};
+    SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  }
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(box, BoxProc, id);
+    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    SetWindowLongPtrW(box, GWLP_USERDATA, 0);
   } else if (message == WM_CONTEXTMENU) {
     // The boxes' context menu is the tray menu, not the edit field's own.
     tray_->PopUpMenu(hwnd_);
     return 0;
-  } else if (form_ != nullptr && message == WM_KEYDOWN) {
+  } else if (form_ != nullptr && message == WM_KEYDOWN && hook.id != 0) {
     // The handler sees the key first; the box then gives it its usual effect.
     const int key = static_cast<int>(wParam & 0xFFFF);
-    if (id == kComboBox1) {
+    if (hook.id == kComboBox1) {
       form_->ComboBox1KeyDown(key);
     } else {
       form_->ComboBox2KeyDown(key);
     }
     if (!IsWindow(box)) return 0;
-  } else if (form_ != nullptr && message == WM_CHAR && id == kComboBox1) {
+  } else if (form_ != nullptr && message == WM_CHAR && hook.id == kComboBox1) {
     const wchar_t unit = static_cast<wchar_t>(wParam);
     if (IS_HIGH_SURROGATE(unit)) {
       pendingHighSurrogate_ = unit;
@@ -385,11 +428,11 @@ LRESULT MainWindow::OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wPa
     pendingHighSurrogate_ = 0;
     if (form_->ComboBox1KeyPress(WideToUtf8(typed))) return 0;
     if (typed.size() == 2) {
-      DefSubclassProc(box, WM_CHAR, typed[0], lParam);
-      return DefSubclassProc(box, WM_CHAR, typed[1], lParam);
+      CallWindowProcW(original, box, WM_CHAR, typed[0], lParam);
+      return CallWindowProcW(original, box, WM_CHAR, typed[1], lParam);
     }
   }
-  return DefSubclassProc(box, message, wParam, lParam);
+  return CallWindowProcW(original, box, message, wParam, lParam);
 }
 
 void MainWindow::OnPaint() {

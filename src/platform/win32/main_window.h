@@ -94,10 +94,16 @@ class MainWindow : public MainView {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  // The keys of both boxes, caught before the boxes handle them.
-  static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR id, DWORD_PTR self) noexcept;
-  LRESULT OnBoxMessage(HWND box, UINT_PTR id, UINT message, WPARAM wParam, LPARAM lParam);
+  // A box (or the keyword box's edit field) whose messages pass through
+  // BoxProc first: keys for the handlers, mouse messages for the tooltips.
+  struct BoxHook {
+    MainWindow* self = nullptr;
+    WNDPROC original = nullptr;
+    int id = 0;  // kComboBox1 for the edit field, kComboBox2, 0: tooltips only
+  };
+  void HookBox(BoxHook& hook, HWND box, int id);
+  static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
   // The edit field inside the keyword box.
   HWND KeywordEdit() const;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -117,6 +123,7 @@ class MainWindow : public MainView {
   const ApplicationWindow& application_;
   std::unique_ptr<TrayIcon> tray_;
   HWND tooltips_ = nullptr;
+  BoxHook hooks_[3];
   // The registered hot key's identifier; -1 when none is registered.
   int hotKeyId_ = -1;
   int nextHotKeyId_ = 0;
