@@ -41,7 +41,8 @@ constexpr wchar_t kUsage[] =
     L"  children (--class CLASS | --caption TEXT | --hwnd 0xHEX) [--items]\n"
     L"                                            every control of one window\n"
     L"  msgbox [--caption TEXT]                   open message boxes\n"
-    L"  msgbox-press [BUTTON] [--caption TEXT]    press a button of a message box\n";
+    L"  msgbox-press [BUTTON] [--caption TEXT]    press a button of a message box\n"
+    L"  instance EXE_PATH                         the shared instance record of that exe\n";
 
 struct ControlName {
   int id;
@@ -584,6 +585,29 @@ int PressMessageBoxButton(Output& out, const Options& options) {
   return kExitOk;
 }
 
+// The record that copies of the executable at `path` share: its name is the
+// path without backslashes.
+int DescribeInstance(Output& out, const Options& options) {
+  std::wstring name = options.arguments.front();
+  name.erase(std::remove(name.begin(), name.end(), L'\\'), name.end());
+  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
+  if (mapping == nullptr) {
+    out.Put("exists", 0);
+    return kExitNotFound;
+  }
+  const auto* record = static_cast<const std::int32_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 8));
+  int code = kExitNotFound;
+  if (record != nullptr) {
+    out.Put("exists", 1);
+    out.Put("window", static_cast<int>(record[0]));
+    out.Put("count", static_cast<int>(record[1]));
+    UnmapViewOfFile(record);
+    code = kExitOk;
+  }
+  CloseHandle(mapping);
+  return code;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -594,7 +618,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   Output out;
   int code = kExitUsage;
-  if (!options->arguments.empty() && options->verb != L"msgbox-press") {
+  if (options->verb == L"instance") {
+    code = options->arguments.size() == 1 ? DescribeInstance(out, *options) : kExitUsage;
+  } else if (!options->arguments.empty() && options->verb != L"msgbox-press") {
     code = kExitUsage;
   } else if (options->verb == L"windows") {
     code = ListWindows(out, *options);

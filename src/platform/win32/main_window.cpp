@@ -118,25 +118,35 @@ ApplicationWindow::~ApplicationWindow() {
 
 LRESULT CALLBACK ApplicationWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
                                          LPARAM lParam) noexcept {
+  auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto run = [](const std::function<void()>& handler) {
+    if (!handler) return;
+    try {
+      handler();
+    } catch (const std::exception& error) {
+      ShowHandlerError(nullptr, error.what());
+    } catch (...) {
+      ShowHandlerError(nullptr, "Unknown error");
+    }
+  };
   switch (message) {
     case WM_CLOSE:
       // Closing from the task-bar button closes the main window, which
       // decides what closing means.
-      if (HWND main = FindWindowW(kMainWindowClass, nullptr)) {
-        PostMessageW(main, WM_CLOSE, 0, 0);
-      }
+      if (self != nullptr) run(self->onClose_);
       return 0;
     case WM_SYSCOMMAND:
-      if (wParam == SC_MINIMIZE) {
-        auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self != nullptr && self->onMinimize_) {
-          try {
-            self->onMinimize_();
-          } catch (const std::exception& error) {
-            ShowHandlerError(nullptr, error.what());
-          }
-        }
+      // Minimising from the task-bar button sends the program to the tray,
+      // which minimises this window itself.
+      if (wParam == SC_MINIMIZE && self != nullptr && self->onMinimize_) {
+        run(self->onMinimize_);
+        return 0;
       }
+      break;
+    case WM_SIZE:
+      // Restored by its handle (a second start does that): the main window
+      // comes back with it, as an owned window does.
+      if (wParam == SIZE_RESTORED && self != nullptr) run(self->onRestore_);
       break;
     case WM_ACTIVATE:
       // The program's own windows keep the focus; the owner never does.
@@ -540,17 +550,24 @@ void MainWindow::HideToTray() {
   if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
   if (IsWindowVisible(hwnd_)) hiddenToTray_ = true;
   ShowWindow(hwnd_, SW_HIDE);
-  ShowWindow(application_.Handle(), SW_HIDE);
+  // Minimised as well as hidden, so that restoring it by its handle (as a
+  // second start does) brings the window back.
+  HWND application = application_.Handle();
+  if (!IsIconic(application)) ShowWindow(application, SW_SHOWMINNOACTIVE);
+  ShowWindow(application, SW_HIDE);
 }
 
 void MainWindow::ShowFromTray() {
   HWND application = application_.Handle();
   ShowWindow(application, SW_SHOWNA);
   if (IsIconic(application)) ShowWindow(application, SW_RESTORE);
-  if (hiddenToTray_) {
-    hiddenToTray_ = false;
-    ShowWindow(hwnd_, SW_SHOW);
-  }
+  ReturnFromTray();
+}
+
+void MainWindow::ReturnFromTray() {
+  if (!hiddenToTray_) return;
+  hiddenToTray_ = false;
+  ShowWindow(hwnd_, SW_SHOW);
 }
 
 void MainWindow::SetTitleBarVisible(bool visible) {

@@ -32,14 +32,19 @@ class ApplicationWindow {
   ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
   HWND Handle() const { return hwnd_; }
-  // Runs when the window is minimised (from its task-bar button), before
-  // the minimising itself.
+  // Runs instead of minimising the window (from its task-bar button).
   void OnMinimize(std::function<void()> handler) { onMinimize_ = std::move(handler); }
+  // Runs when the window is restored from minimised.
+  void OnRestore(std::function<void()> handler) { onRestore_ = std::move(handler); }
+  // Runs when the window is told to close (from its task-bar button).
+  void OnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   HWND hwnd_ = nullptr;
   std::function<void()> onMinimize_;
+  std::function<void()> onRestore_;
+  std::function<void()> onClose_;
 };
 
 class MainWindow : public MainView {
@@ -63,6 +68,8 @@ class MainWindow : public MainView {
   bool IsVisible() const override;
   void HideToTray() override;
   void ShowFromTray() override;
+  // Shows the window again if it was sent to the tray.
+  void ReturnFromTray();
   void SetTitleBarVisible(bool visible) override;
   bool RegisterHotKey(const HotKeyCombo& hotKey) override;
   void UnregisterHotKey() override;
