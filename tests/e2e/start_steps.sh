@@ -48,3 +48,18 @@ main_of_copy() {
 copy_is() { [ "$(main_of_copy "$1" | dval "$2")" = "$3" ]; }
 
 main_windows_count() { driver windows --class WordhopperMain | dval count; }
+
+# Text of status panel K of the copy in DIR.
+copy_status_part() {
+  local dir=$1 part=$2 hwnd lines n
+  hwnd=$(main_of_copy "$dir" | dval hwnd) || return 1
+  lines=$(driver children --hwnd "$hwnd") || return 1
+  n=$(grep -E '^child\.[0-9]+\.class=msctls_statusbar32$' <<<"$lines" | head -n1 |
+    sed -E 's/^child\.([0-9]+)\..*/\1/')
+  [ -n "$n" ] || return 1
+  dval "child.$n.part.$part" <<<"$lines"
+}
+
+# True once the copy in DIR has loaded its index: the items panel then holds
+# the count after its caption ("Items: " and the count, empty for none).
+copy_loaded() { [[ $(copy_status_part "$1" 2) == "Items: "* ]]; }

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The index is loaded at the start from both Start Menus, both desktops
+# (real shortcuts, the per-user one winning an equal name) and the user
+# directory; the status bar counts it, the keyword box lists its keywords,
+# and a shortcut found by its name starts its program.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/start_steps.sh"
+
+user='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+common='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+start_menu=$(reg_query "$user" 'Start Menu') || fail "no per-user Start Menu"
+common_start_menu=$(reg_query "$common" 'Common Start Menu') || fail "no all-users Start Menu"
+desktop=$(reg_query "$user" Desktop) || fail "no per-user desktop"
+common_desktop=$(reg_query "$common" 'Common Desktop') || fail "no all-users desktop"
+
+# "Notepad" twice: the all-users one would start the registry editor.
+mklink "$common_start_menu\\Programs\\Accessories\\Notepad.lnk" 'C:\windows\regedit.exe'
+mklink "$start_menu\\Programs\\Notepad.lnk" 'C:\windows\notepad.exe'
+mklink "$start_menu\\Programs\\WordPad.lnk" 'C:\Program Files\Windows NT\Accessories\wordpad.exe'
+mklink "$desktop\\Command Prompt.lnk" 'C:\windows\system32\cmd.exe'
+mklink "$common_desktop\\Registry Editor.lnk" 'C:\windows\regedit.exe'
+docs=$(unix_path 'C:\docs')
+mkdir -p "$docs/old"
+echo x >"$docs/Quarterly Report.pdf"
+echo x >"$docs/old/Budget.xls"
+echo x >"$docs/notes.txt"
+
+start_copy 'C:\wh' "$(ini_text StartWithWindows=0 'UserDir=C:\docs')" show
+wait_until 60 driver_is visible 1 main
+wait_until 30 driver_is StatusBar1.part.2 'Items: 6' main
+seen=$(driver main --items)
+expect_eq "keywords panel" 'Keywords: 9' "$(dval StatusBar1.part.1 <<<"$seen")"
+words=()
+for ((i = 0; i < $(dval ComboBox1.count <<<"$seen"); i++)); do
+  words+=("$(dval "ComboBox1.item.$i" <<<"$seen")")
+done
+expect_eq "keyword list" "budget command editor notepad prompt quarterly registry report wordpad" \
+  "${words[*]}"
+
+# Found by its name and started for real: the per-user shortcut's Notepad.
+focus_wine_window '^Wordhopper \(Hot-key'
+wait_until 20 driver_is focus ComboBox1 main
+type_text notepad
+wait_until 20 driver_is ComboBox1.text notepad main
+press Return
+wait_until 20 driver_is ComboBox2.visible 1 main
+expect_eq "item box" 1 "$(driver main --items | dval ComboBox2.count)"
+expect_eq "selected" Notepad "$(driver main | dval ComboBox2.text)"
+press Return
+wait_until 30 driver windows --caption 'Untitled - Notepad'
+if driver windows --caption 'Registry Editor' >/dev/null; then
+  fail "the all-users shortcut was started"
+fi
+# Hidden with HideWhenLaunching, back in keyword mode.
+wait_until 20 driver_is visible 0 main
+seen=$(driver main)
+expect_eq "keyword box emptied" "" "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "item box emptied" 0 "$(dval ComboBox2.count <<<"$seen")"
+log "passed"
