@@ -7,8 +7,10 @@
 
 #include "CheckPrevious.h"
 #include "Unit1.h"
+#include "Unit2.h"
 #include "command_line.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/settings_window.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/win32_collation.h"
 #include "platform/win32/win32_file_system.h"
@@ -20,6 +22,7 @@
 #include "platform/win32/win32_startup_entry.h"
 #include "platform/win32/win32_system_figures.h"
 #include "platform/win32/win32_text_encoding.h"
+#include "platform/win32/win32_version_info.h"
 
 namespace {
 
@@ -36,9 +39,12 @@ std::string ExecutablePath() {
   }
 }
 
-int RunMessageLoop() {
+// `dialog` gets the keyboard handling of a dialog box: TAB and the arrows
+// move between its controls.
+int RunMessageLoop(HWND dialog) {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(dialog, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -68,6 +74,7 @@ int Run() {
   wh::RegistryRunKey runKey;
   wh::Win32ShellRequests shell;
   wh::Win32SystemFigures systemFigures;
+  wh::Win32VersionInfo versionInfo;
 
   int exitCode = 0;
   {
@@ -84,8 +91,15 @@ int Run() {
       // The start goes on without the steps that did not run.
       wh::ShowProgramMessage(mainWindow.Handle(), error.what());
     }
-    exitCode = RunMessageLoop();
+    // Made after the main window has come up, hidden until "Settings".
+    wh::SettingsWindow settingsWindow(application);
+    wh::TForm2 form2(settingsWindow, form, versionInfo, fileSystem, exePath);
+    settingsWindow.Attach(&form2);
+    form.AttachSettings(&form2, &settingsWindow);
+    exitCode = RunMessageLoop(settingsWindow.Handle());
     application.OnMinimize(nullptr);
+    form.AttachSettings(nullptr, nullptr);
+    settingsWindow.Attach(nullptr);
     mainWindow.Attach(nullptr);
     form.FormDestroy();
   }

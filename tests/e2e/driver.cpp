@@ -42,7 +42,12 @@ constexpr wchar_t kUsage[] =
     L"                                            every control of one window\n"
     L"  msgbox [--caption TEXT]                   open message boxes\n"
     L"  msgbox-press [BUTTON] [--caption TEXT]    press a button of a message box\n"
-    L"  instance EXE_PATH                         the shared instance record of that exe\n";
+    L"  settings [--items]                        the settings window and its controls\n"
+    L"  click WINDOW --id N                       a button's (or link's) click, posted\n"
+    L"  set-text WINDOW --id N TEXT               WM_SETTEXT to a control\n"
+    L"  set-check WINDOW --id N 0|1               BM_SETCHECK to a check box\n"
+    L"  instance EXE_PATH                         the shared instance record of that exe\n"
+    L"  (WINDOW: --class CLASS | --caption TEXT | --hwnd 0xHEX)\n";
 
 struct ControlName {
   int id;
@@ -55,6 +60,41 @@ constexpr ControlName kMainControls[] = {
     {wh::win32::kLabel3, "Label3"},         {wh::win32::kGauge1, "Gauge1"},
     {wh::win32::kComboBox1, "ComboBox1"},   {wh::win32::kComboBox2, "ComboBox2"},
     {wh::win32::kStatusBar1, "StatusBar1"},
+};
+
+constexpr ControlName kSettingsControls[] = {
+    {wh::win32::CheckBoxId(1), "CheckBox1"},
+    {wh::win32::CheckBoxId(2), "CheckBox2"},
+    {wh::win32::CheckBoxId(3), "CheckBox3"},
+    {wh::win32::CheckBoxId(4), "CheckBox4"},
+    {wh::win32::CheckBoxId(5), "CheckBox5"},
+    {wh::win32::CheckBoxId(6), "CheckBox6"},
+    {wh::win32::CheckBoxId(7), "CheckBox7"},
+    {wh::win32::CheckBoxId(8), "CheckBox8"},
+    {wh::win32::CheckBoxId(9), "CheckBox9"},
+    {wh::win32::CheckBoxId(10), "CheckBox10"},
+    {wh::win32::CheckBoxId(11), "CheckBox11"},
+    {wh::win32::CheckBoxId(12), "CheckBox12"},
+    {wh::win32::CheckBoxId(13), "CheckBox13"},
+    {wh::win32::CheckBoxId(14), "CheckBox14"},
+    {wh::win32::CheckBoxId(15), "CheckBox15"},
+    {wh::win32::CheckBoxId(16), "CheckBox16"},
+    {wh::win32::CheckBoxId(17), "CheckBox17"},
+    {wh::win32::CheckBoxId(18), "CheckBox18"},
+    {wh::win32::CheckBoxId(19), "CheckBox19"},
+    {wh::win32::CheckBoxId(20), "CheckBox20"},
+    {wh::win32::CheckBoxId(21), "CheckBox21"},
+    {wh::win32::kUserDirEdit, "UserDir"},
+    {wh::win32::kUserDirBrowse, "UserDirBrowse"},
+    {wh::win32::kEdit2, "Edit2"},
+    {wh::win32::kMemo1, "Memo1"},
+    {wh::win32::kHotKey1, "HotKey1"},
+    {wh::win32::kLabel7, "Label7"},
+    {wh::win32::kSettingsLabel4, "Label4"},
+    {wh::win32::kLabel8, "Label8"},
+    {wh::win32::kImage1, "Image1"},
+    {wh::win32::kButton1, "Button1"},
+    {wh::win32::kButton2, "Button2"},
 };
 
 // Top-level windows listed even when their caption is empty.
@@ -298,6 +338,11 @@ void DescribeControl(Output& out, const std::string& prefix, HWND control, bool 
   } else if (ClassIs(className, WC_BUTTONW)) {
     out.Put(Key(prefix, "checked"),
             static_cast<int>(Send(control, BM_GETCHECK, 0, 0).value_or(-1)));
+  } else if (ClassIs(className, HOTKEY_CLASSW)) {
+    // The virtual-key code and the HOTKEYF_ modifier bits, in decimal.
+    const WORD value = LOWORD(Send(control, HKM_GETHOTKEY, 0, 0).value_or(0));
+    out.Put(Key(prefix, "hotkey"),
+            std::to_string(LOBYTE(value)) + " " + std::to_string(HIBYTE(value)));
   }
 }
 
@@ -353,6 +398,7 @@ struct Options {
   std::optional<std::wstring> outPath;
   Filter filter;
   bool items = false;
+  std::optional<int> id;
 };
 
 std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
@@ -376,6 +422,13 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
       const unsigned long long raw = wcstoull(text->c_str(), &end, 0);
       if (end == text->c_str() || *end != L'\0') return std::nullopt;
       options.filter.hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(raw));
+    } else if (arg == L"--id") {
+      const auto text = value();
+      if (!text) return std::nullopt;
+      wchar_t* end = nullptr;
+      const long id = wcstol(text->c_str(), &end, 0);
+      if (end == text->c_str() || *end != L'\0') return std::nullopt;
+      options.id = static_cast<int>(id);
     } else if (arg == L"--items") {
       options.items = true;
     } else if (arg.starts_with(L"--")) {
@@ -585,6 +638,86 @@ int PressMessageBoxButton(Output& out, const Options& options) {
   return kExitOk;
 }
 
+int DescribeSettings(Output& out, const Options& options) {
+  std::vector<HWND> windows;
+  for (HWND hwnd : TopWindows()) {
+    if (ClassIs(ClassOf(hwnd), wh::win32::kSettingsWindowClass)) windows.push_back(hwnd);
+  }
+  out.Put("count", static_cast<long long>(windows.size()));
+  if (windows.empty()) return kExitNotFound;
+  HWND settings = windows.front();
+  DescribeTopWindow(out, "", settings);
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(settings, nullptr), &info)) {
+    out.PutFlag("active", info.hwndActive == settings);
+    out.PutFlag("foreground", GetForegroundWindow() == settings);
+    std::string focus = info.hwndFocus == nullptr ? "none" : "elsewhere";
+    if (info.hwndFocus != nullptr && GetParent(info.hwndFocus) == settings) {
+      const int id = GetDlgCtrlID(info.hwndFocus);
+      focus = "id:" + std::to_string(id);
+      for (const auto& control : kSettingsControls) {
+        if (control.id == id) focus = control.name;
+      }
+    }
+    out.Put("focus", focus);
+  }
+  for (const auto& control : kSettingsControls) {
+    HWND hwnd = GetDlgItem(settings, control.id);
+    out.PutFlag(Key(control.name, "exists"), hwnd != nullptr);
+    if (hwnd != nullptr) DescribeControl(out, control.name, hwnd, options.items);
+  }
+  return kExitOk;
+}
+
+// The control --id of the window the filter names, for the verbs that act.
+HWND TargetControl(Output& out, const Options& options) {
+  HWND top = FindTopWindow(options.filter);
+  if (top == nullptr) {
+    out.Put("error", "no such window");
+    return nullptr;
+  }
+  HWND control = GetDlgItem(top, *options.id);
+  if (control == nullptr) out.Put("error", "no control " + std::to_string(*options.id));
+  return control;
+}
+
+// Posted as the control's own click notification, so a handler that opens
+// a modal box does not keep the driver waiting.
+int ClickControl(Output& out, const Options& options) {
+  HWND control = TargetControl(out, options);
+  if (control == nullptr) return kExitNotFound;
+  if (!PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(*options.id, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(control))) {
+    out.Put("error", "could not post the click");
+    return kExitNotFound;
+  }
+  out.Put("clicked", *options.id);
+  return kExitOk;
+}
+
+int SetControlText(Output& out, const Options& options) {
+  HWND control = TargetControl(out, options);
+  if (control == nullptr) return kExitNotFound;
+  const std::wstring& text = options.arguments.front();
+  if (!Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()))) {
+    out.Put("error", "the control did not answer");
+    return kExitNotFound;
+  }
+  out.Put("text", TextOf(control));
+  return kExitOk;
+}
+
+int SetControlCheck(Output& out, const Options& options) {
+  const std::wstring& state = options.arguments.front();
+  if (state != L"0" && state != L"1") return kExitUsage;
+  HWND control = TargetControl(out, options);
+  if (control == nullptr) return kExitNotFound;
+  Send(control, BM_SETCHECK, state == L"1" ? BST_CHECKED : BST_UNCHECKED, 0);
+  out.Put("checked", static_cast<int>(Send(control, BM_GETCHECK, 0, 0).value_or(-1)));
+  return kExitOk;
+}
+
 // The record that copies of the executable at `path` share: its name is the
 // path without backslashes.
 int DescribeInstance(Output& out, const Options& options) {
@@ -608,6 +741,12 @@ int DescribeInstance(Output& out, const Options& options) {
   return code;
 }
 
+bool TakesOneArgument(const std::wstring& verb) {
+  return verb == L"set-text" || verb == L"set-check";
+}
+
+bool NeedsControl(const std::wstring& verb) { return verb == L"click" || TakesOneArgument(verb); }
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -618,7 +757,19 @@ int wmain(int argc, wchar_t** argv) {
   }
   Output out;
   int code = kExitUsage;
-  if (options->verb == L"instance") {
+  if (NeedsControl(options->verb)) {
+    const bool wellFormed = options->filter.Any() && options->id &&
+                            options->arguments.size() == (TakesOneArgument(options->verb) ? 1u : 0u);
+    if (!wellFormed) {
+      code = kExitUsage;
+    } else if (options->verb == L"click") {
+      code = ClickControl(out, *options);
+    } else if (options->verb == L"set-text") {
+      code = SetControlText(out, *options);
+    } else {
+      code = SetControlCheck(out, *options);
+    }
+  } else if (options->verb == L"instance") {
     code = options->arguments.size() == 1 ? DescribeInstance(out, *options) : kExitUsage;
   } else if (!options->arguments.empty() && options->verb != L"msgbox-press") {
     code = kExitUsage;
@@ -632,6 +783,8 @@ int wmain(int argc, wchar_t** argv) {
     code = DescribeMessageBoxes(out, *options);
   } else if (options->verb == L"msgbox-press") {
     code = PressMessageBoxButton(out, *options);
+  } else if (options->verb == L"settings") {
+    code = DescribeSettings(out, *options);
   }
   if (code == kExitUsage) {
     fputws(kUsage, stderr);

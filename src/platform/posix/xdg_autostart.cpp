@@ -1,6 +1,7 @@
 #include "platform/posix/xdg_autostart.h"
 
-#include <fcntl.h>
+#include "platform/posix/posix_file_system.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,18 +25,6 @@ bool MakeDirectories(const std::string& dir) {
     return false;
   }
   return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
 }
 
 }  // namespace
@@ -94,16 +83,12 @@ void XdgAutostart::WriteRunValue(const std::string& name, const std::string& com
       "Exec=" + DesktopEntryExec(command) + "\n"
       "Terminal=false\n"
       "X-GNOME-Autostart-enabled=true\n";
-  bool written = false;
-  if (MakeDirectories(directory_)) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd >= 0) {
-      fchmod(fd, 0644);
-      written = WriteAll(fd, contents) && fsync(fd) == 0;
-      written = close(fd) == 0 && written;
-      written = written && rename(temp.c_str(), path.c_str()) == 0;
-      if (!written) unlink(temp.c_str());
+  bool written = MakeDirectories(directory_);
+  if (written) {
+    try {
+      PosixFileSystem().WriteFileReplacing(path, contents);
+    } catch (const FileWriteError&) {
+      written = false;
     }
   }
   if (!written) throw StartupEntryError("Failed to set data for '" + name + "'");

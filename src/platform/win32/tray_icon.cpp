@@ -56,13 +56,18 @@ TrayIcon::~TrayIcon() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void TrayIcon::Add() {
+NOTIFYICONDATAW TrayIcon::Notify(DWORD message) {
   NOTIFYICONDATAW data = IconData(hwnd_);
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kCallbackMessage;
   data.hIcon = icon_;
   lstrcpynW(data.szTip, tipSent_.c_str(), ARRAYSIZE(data.szTip));
-  Shell_NotifyIconW(NIM_ADD, &data);
+  Shell_NotifyIconW(message, &data);
+  return data;
+}
+
+void TrayIcon::Add() {
+  NOTIFYICONDATAW data = Notify(NIM_ADD);
   data.uVersion = NOTIFYICON_VERSION;
   Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
@@ -77,12 +82,7 @@ void TrayIcon::UpdateTip() {
   if (tip.size() > 127) tip.resize(127);
   if (tip == tipSent_) return;
   tipSent_ = tip;
-  NOTIFYICONDATAW data = IconData(hwnd_);
-  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = kCallbackMessage;
-  data.hIcon = icon_;
-  lstrcpynW(data.szTip, tipSent_.c_str(), ARRAYSIZE(data.szTip));
-  Shell_NotifyIconW(NIM_MODIFY, &data);
+  Notify(NIM_MODIFY);
 }
 
 void TrayIcon::SetShowShortcut(const std::string& keyText) {

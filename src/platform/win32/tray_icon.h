@@ -36,6 +36,8 @@ class TrayIcon {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Add();
+  // Sends the icon, its tip and its callback with `message`.
+  NOTIFYICONDATAW Notify(DWORD message);
   void UpdateTip();
 
   HWND hwnd_ = nullptr;

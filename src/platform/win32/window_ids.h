@@ -37,4 +37,27 @@ enum TrayMenuId : int {
   kExit1 = 2006,
 };
 
+// The settings window, hidden until the tray menu's "Settings" opens it.
+inline constexpr wchar_t kSettingsWindowClass[] = L"WordhopperSettings";
+
+// Controls of the settings window, all direct children of it. CheckBoxN is
+// 3000 + N; the group boxes and the fixed labels have no identifier of note.
+enum SettingsControlId : int {
+  kCheckBox1 = 3001,
+  kCheckBox21 = 3021,
+  kUserDirEdit = 3030,     // the user-directory field
+  kUserDirBrowse = 3031,   // "..." at its right end
+  kEdit2 = 3032,           // file masks
+  kMemo1 = 3033,           // ignore list
+  kHotKey1 = 3034,         // hot-key field (msctls_hotkey32)
+  kLabel7 = 3035,          // "Wordhopper version: ..."
+  kSettingsLabel4 = 3036,  // Label4, the line below it
+  kLabel8 = 3037,          // the donation link
+  kImage1 = 3038,          // the program icon, a link too
+  kButton1 = 3039,         // "Save"
+  kButton2 = 3040,         // "Cancel"
+};
+
+inline constexpr int CheckBoxId(int number) { return kCheckBox1 - 1 + number; }
+
 }  // namespace wh::win32

@@ -1,0 +1,517 @@
+#include "platform/win32/settings_window.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cwchar>
+#include <exception>
+
+#include "Unit2.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/resource_ids.h"
+#include "platform/win32/utf16.h"
+#include "platform/win32/window_ids.h"
+
+namespace wh {
+namespace {
+
+using namespace win32;
+
+constexpr wchar_t kCaption[] = L"Wordhopper Settings";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_TOPMOST;
+
+// The layout as designed, in pixels at 96 dots per inch.
+constexpr int kClientWidth = 592;
+constexpr int kClientHeight = 595;
+constexpr int kGroupLeft = 4;
+constexpr int kGroupWidth = kClientWidth - 2 * kGroupLeft;
+constexpr int kSearchTop = 4, kSearchHeight = 192;
+constexpr int kBehaviourTop = kSearchTop + kSearchHeight + 4, kBehaviourHeight = 288;
+constexpr int kAboutTop = kBehaviourTop + kBehaviourHeight + 4, kAboutHeight = 65;
+constexpr int kBottomTop = kAboutTop + kAboutHeight;
+constexpr int kInnerLeft = 16;
+constexpr int kCheckHeight = 17;
+constexpr int kFieldHeight = 21;
+constexpr int kFieldLeft = 150;
+constexpr int kFieldRight = kGroupLeft + kGroupWidth - 10;
+constexpr int kBrowseWidth = 24;
+
+// Static controls that nobody addresses.
+constexpr int kNoId = -1;
+
+// The fields refuse what the settings file would refuse.
+constexpr WPARAM kFieldLimit = 2047;
+
+struct CheckBoxPlace {
+  int number;
+  const wchar_t* caption;
+  int left;
+  int top;
+  int width;
+};
+
+// In tab order. Three columns: the user's own folders on the left, the
+// all-users pair in the middle, recent files and history on the right.
+constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
+constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
+constexpr CheckBoxPlace kSearchBoxes[] = {
+    {1, L"User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth},
+    {2, L"All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth},
+    {3, L"User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth},
+    {4, L"All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth},
+    {5, L"Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
+    {6, L"History (*.url)", kColumn3, kRow2, kColumnWidth},
+    {7, L"Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth},
+};
+
+// One per line; the line is the visual position, which differs from the
+// tab order for text completion and the find dialog.
+constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
+constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
+constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
+constexpr CheckBoxPlace kBehaviourBoxes[] = {
+    {10, L"Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth},
+    {9, L"Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1), kLineWidth},
+    {15, L"Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2), kLineWidth},
+    {8, L"Hide Wordhopper in the system tray when launching an application.", kInnerLeft,
+     LineTop(3), kLineWidth},
+    {20, L"Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4), kLineWidth},
+    {11, L"Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
+    {13, L"Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
+    {14, L"Show the Wordhopper information panel (restart application to activate). ", kInnerLeft,
+     LineTop(7), kLineWidth},
+    {16, L"Show the Wordhopper status bar (restart application to activate).", kInnerLeft,
+     LineTop(8), kLineWidth},
+    {12, L"Reload directories on pop-up (not recommended on slow computers or with many items).",
+     kInnerLeft, LineTop(10), kLineWidth},
+    {19,
+     L"Reload user defined directory on pop-up (not recommended on slow computers or with many "
+     L"items).",
+     kInnerLeft, LineTop(11), kLineWidth},
+    {17,
+     L"Automaticilly start application when keyword maches a single item (not recommended with "
+     L"many items) .",
+     kInnerLeft, LineTop(12), kLineWidth},
+    {18, L"Use text completion (show complete word when there is a match on a key word).",
+     kInnerLeft, LineTop(9), kLineWidth},
+};
+// After the hot-key line in the tab order, above it on screen.
+constexpr CheckBoxPlace kFindDialogBox = {
+    21, L"Show Windows find dialog when a keyword pattern does not match any item.", kInnerLeft,
+    LineTop(13), kLineWidth};
+constexpr int kHotKeyLine = LineTop(14);
+
+constexpr wchar_t kUserDirHint[] =
+    L"User defined directory to include for key word and item search.";
+constexpr wchar_t kMasksHint[] =
+    L"File masks to include in user defined directory search, seperated by spaces.";
+constexpr wchar_t kHotKeyHint[] =
+    L"Hot-key to open application when it is hidden in the system tray. Press key combination "
+    L"to fill field.";
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+void ShowHandlerError(HWND owner, const char* text) noexcept {
+  try {
+    ShowProgramMessage(owner, text);
+  } catch (...) {
+    MessageBoxW(owner, L"Out of memory", L"Wordhopper", MB_OK | MB_ICONERROR);
+  }
+}
+
+// Keys whose scan code carries the extended bit; the hot-key field names
+// them by it ("Home", not "Num 7").
+bool IsExtendedKey(int key) {
+  switch (key) {
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_APPS:
+    case VK_SNAPSHOT:
+      return true;
+  }
+  return false;
+}
+
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED) {
+    SetWindowTextW(dialog, L"Select Directory");
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+  }
+  return 0;
+}
+
+// The root of the drive the program is working in, "C:\" for example.
+std::wstring CurrentDriveRoot() {
+  const DWORD length = GetCurrentDirectoryW(0, nullptr);
+  if (length == 0) return {};
+  std::wstring directory(length, L'\0');
+  directory.resize(GetCurrentDirectoryW(length, directory.data()));
+  return directory.substr(0, 3);
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(const ApplicationWindow& application) : application_(application) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = Instance();
+  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kSettingsWindowClass;
+  RegisterClassExW(&wc);
+
+  HDC screen = GetDC(nullptr);
+  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  CreateWindowExW(kExStyle, kSettingsWindowClass, kCaption, kStyle, 0, 0, frame.right - frame.left,
+                  frame.bottom - frame.top, application_.Handle(), nullptr, Instance(), this);
+}
+
+SettingsWindow::~SettingsWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (font_) DeleteObject(font_);
+  if (linkFont_) DeleteObject(linkFont_);
+  if (icon_) DestroyIcon(icon_);
+  if (comInitialized_) CoUninitialize();
+}
+
+LRESULT CALLBACK SettingsWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept {
+  SettingsWindow* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<SettingsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    ShowHandlerError(hwnd, error.what());
+  } catch (...) {
+    ShowHandlerError(hwnd, "Unknown error");
+  }
+  return 0;
+}
+
+LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_CLOSE:
+      // The window lives as long as the program; closing only hides it.
+      if (form_ != nullptr) {
+        form_->Close();
+      } else {
+        Hide();
+      }
+      return 0;
+    case WM_COMMAND:
+      // Buttons and the two links; the edit fields' notifications and the
+      // IDOK / IDCANCEL that ENTER and ESC make are of no interest.
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+HWND SettingsWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                                int id, int left, int top, int width, int height, HFONT font) {
+  const DWORD exStyle = lstrcmpiW(windowClass, WC_EDITW) == 0 ? WS_EX_CLIENTEDGE : 0;
+  HWND control =
+      CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, Scale(left),
+                      Scale(top), Scale(width), Scale(height), hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+void SettingsWindow::OnCreate() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  LOGFONTW face = metrics.lfMessageFont;
+  face.lfHeight = -MulDiv(8, dpi_, 72);
+  font_ = CreateFontIndirectW(&face);
+  face.lfUnderline = TRUE;
+  linkFont_ = CreateFontIndirectW(&face);
+
+  // Creation order is tab order: each group box, then its controls.
+  const DWORD label = SS_LEFT | SS_NOPREFIX;
+  const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
+  const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
+  auto addCheckBox = [&](const CheckBoxPlace& place) {
+    AddControl(WC_BUTTONW, place.caption, check, CheckBoxId(place.number), place.left, place.top,
+               place.width, kCheckHeight, font_);
+  };
+
+  AddControl(WC_BUTTONW, L" Search directories for keywords  ", BS_GROUPBOX, kNoId, kGroupLeft,
+             kSearchTop, kGroupWidth, kSearchHeight, font_);
+  for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(place);
+  const int userDirTop = kRow3 + 26;
+  const int masksTop = userDirTop + 27;
+  const int memoTop = masksTop + 27;
+  const int labelWidth = kFieldLeft - kInnerLeft - 4;
+  AddControl(WC_STATICW, L"User defined directory:", label, kNoId, kInnerLeft, userDirTop + 3,
+             labelWidth, 14, font_);
+  AddControl(WC_EDITW, L"", field, kUserDirEdit, kFieldLeft, userDirTop,
+             kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight, font_);
+  AddControl(WC_BUTTONW, L"...", BS_PUSHBUTTON | WS_TABSTOP, kUserDirBrowse,
+             kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight, font_);
+  AddControl(WC_STATICW, L"File masks to include:", label, kNoId, kInnerLeft, masksTop + 3,
+             labelWidth, 14, font_);
+  AddControl(WC_EDITW, L"", field, kEdit2, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
+             kFieldHeight, font_);
+  AddControl(WC_STATICW, L"Ignore key words like:", label, kNoId, kInnerLeft, memoTop + 3,
+             labelWidth, 14, font_);
+  AddControl(WC_EDITW, L"", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+             kMemo1, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
+             kSearchTop + kSearchHeight - 8 - memoTop, font_);
+  for (int id : {kUserDirEdit, kEdit2, kMemo1}) {
+    SendMessageW(Control(id), EM_LIMITTEXT, kFieldLimit, 0);
+  }
+  // Files dropped on the field are not taken.
+  DragAcceptFiles(Control(kUserDirEdit), FALSE);
+
+  AddControl(WC_BUTTONW, L" Program behaviour ", BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
+             kGroupWidth, kBehaviourHeight, font_);
+  for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(place);
+  AddControl(WC_STATICW, L"Application hot-key:", label, kNoId, kInnerLeft, kHotKeyLine + 3, 106,
+             14, font_);
+  HWND hotKey = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_BORDER, kHotKey1, 124, kHotKeyLine,
+                           130, kFieldHeight, font_);
+  AddControl(WC_STATICW, L"(restart application to activate new hot-key)", label, kNoId, 262,
+             kHotKeyLine + 3, 300, 14, font_);
+  addCheckBox(kFindDialogBox);
+  // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
+  SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
+  SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
+
+  AddControl(WC_BUTTONW, L" About ", BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop, kGroupWidth,
+             kAboutHeight, font_);
+  AddControl(WC_STATICW, L"Wordhopper version: ", label, kLabel7, kInnerLeft, kAboutTop + 18,
+             kLineWidth, 14, font_);
+  AddControl(WC_STATICW, L"Type a key word, press ENTER, pick an item, press ENTER.", label,
+             kSettingsLabel4, kInnerLeft, kAboutTop + 38, kLineWidth, 14, font_);
+
+  const int iconSize = 32;
+  HWND image = AddControl(WC_STATICW, L"", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2,
+                          iconSize, iconSize, font_);
+  icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER), IMAGE_ICON,
+                                        Scale(iconSize), Scale(iconSize), 0));
+  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  AddControl(WC_STATICW, L"This software is freeware, any donations are welcome.",
+             label | SS_NOTIFY, kLabel8, 52, kBottomTop + 11, 290, 14, linkFont_);
+  const int buttonTop = kBottomTop + 5;
+  AddControl(WC_BUTTONW, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427, buttonTop, 75, 25,
+             font_);
+  AddControl(WC_BUTTONW, L"Save", BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508, buttonTop, 75, 25,
+             font_);
+
+  lastFocus_ = Control(kUserDirEdit);
+  AddTooltips();
+}
+
+void SettingsWindow::AddTooltips() {
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                              nullptr, Instance(), nullptr);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_INITIAL, 1000);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 2500);
+  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_RESHOW, 0);
+  const struct {
+    int id;
+    const wchar_t* hint;
+  } tips[] = {
+      {kUserDirEdit, kUserDirHint},
+      {kEdit2, kMasksHint},
+      {kHotKey1, kHotKeyHint},
+  };
+  for (const auto& tip : tips) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
+    info.lpszText = const_cast<wchar_t*>(tip.hint);
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+  }
+}
+
+void SettingsWindow::OnCommand(int id) {
+  if (form_ == nullptr) return;
+  switch (id) {
+    case kButton1:
+      form_->Button1Click();
+      break;
+    case kButton2:
+      form_->Button2Click();
+      break;
+    case kLabel8:
+    case kImage1:
+      form_->Image1Click();
+      break;
+    case kUserDirBrowse:
+      form_->BrowseClick();
+      break;
+  }
+}
+
+void SettingsWindow::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  SetFocus(lastFocus_ != nullptr ? lastFocus_ : Control(kUserDirEdit));
+}
+
+bool SettingsWindow::OnSetCursor(HWND over) {
+  if (over != Control(kLabel8) && over != Control(kImage1)) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  return true;
+}
+
+LRESULT SettingsWindow::OnControlColor(HDC dc, HWND control) {
+  SetBkMode(dc, TRANSPARENT);
+  if (control == Control(kLabel8)) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void SettingsWindow::SetFieldText(int id, const std::string& text) {
+  SetWindowTextW(Control(id), Utf8ToWide(text).c_str());
+}
+
+std::string SettingsWindow::FieldText(int id) const {
+  HWND field = Control(id);
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
+  return WideToUtf8(text);
+}
+
+void SettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
+  CheckDlgButton(hwnd_, CheckBoxId(static_cast<int>(box)), checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool SettingsWindow::Checked(SettingsCheckBox box) const {
+  return IsDlgButtonChecked(hwnd_, CheckBoxId(static_cast<int>(box))) == BST_CHECKED;
+}
+
+void SettingsWindow::SetUserDir(const std::string& text) { SetFieldText(kUserDirEdit, text); }
+
+std::string SettingsWindow::UserDir() const { return FieldText(kUserDirEdit); }
+
+void SettingsWindow::SetMasks(const std::string& text) { SetFieldText(kEdit2, text); }
+
+std::string SettingsWindow::Masks() const { return FieldText(kEdit2); }
+
+void SettingsWindow::SetIgnoreList(const std::string& text) { SetFieldText(kMemo1, text); }
+
+std::string SettingsWindow::IgnoreList() const { return FieldText(kMemo1); }
+
+void SettingsWindow::SetHotKey(const HotKeyCombo& hotKey) {
+  const BYTE modifiers = (hotKey.shift ? HOTKEYF_SHIFT : 0) | (hotKey.ctrl ? HOTKEYF_CONTROL : 0) |
+                         (hotKey.alt ? HOTKEYF_ALT : 0) |
+                         (IsExtendedKey(hotKey.key) ? HOTKEYF_EXT : 0);
+  SendMessageW(Control(kHotKey1), HKM_SETHOTKEY, MAKEWORD(static_cast<BYTE>(hotKey.key), modifiers),
+               0);
+}
+
+HotKeyCombo SettingsWindow::HotKey() const {
+  const WORD value = LOWORD(SendMessageW(Control(kHotKey1), HKM_GETHOTKEY, 0, 0));
+  const BYTE modifiers = HIBYTE(value);
+  HotKeyCombo hotKey;
+  hotKey.key = LOBYTE(value);
+  hotKey.shift = (modifiers & HOTKEYF_SHIFT) != 0;
+  hotKey.ctrl = (modifiers & HOTKEYF_CONTROL) != 0;
+  hotKey.alt = (modifiers & HOTKEYF_ALT) != 0;
+  return hotKey;
+}
+
+void SettingsWindow::SetVersionLabel(const std::string& text) { SetFieldText(kLabel7, text); }
+
+void SettingsWindow::Show() {
+  RECT rect{};
+  GetWindowRect(hwnd_, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  SetWindowPos(hwnd_, HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  lastFocus_ = Control(kUserDirEdit);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  SetFocus(lastFocus_);
+}
+
+void SettingsWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+bool SettingsWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void SettingsWindow::ShowMessage(const std::string& text) { ShowProgramMessage(hwnd_, text); }
+
+std::optional<std::string> SettingsWindow::ChooseDirectory(const std::string& start) {
+  if (!comInitialized_) {
+    // The folder tree of the new-style chooser needs COM on this thread.
+    const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    comInitialized_ = SUCCEEDED(result);
+  }
+  const std::wstring startAt = start.empty() ? CurrentDriveRoot() : Utf8ToWide(start);
+  wchar_t displayName[MAX_PATH] = {};
+  BROWSEINFOW info{};
+  info.hwndOwner = hwnd_;
+  info.pszDisplayName = displayName;
+  info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  info.lpfn = BrowseCallback;
+  info.lParam = reinterpret_cast<LPARAM>(startAt.c_str());
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (chosen == nullptr) return std::nullopt;
+  // Paths beyond MAX_PATH are allowed here; the longest Windows path fits.
+  std::wstring path(32768, L'\0');
+  const bool named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                           GPFIDL_DEFAULT) != FALSE;
+  CoTaskMemFree(chosen);
+  if (!named) return std::nullopt;
+  path.resize(wcslen(path.c_str()));
+  return WideToUtf8(path);
+}
+
+}  // namespace wh

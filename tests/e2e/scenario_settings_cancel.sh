@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Cancel and the close box drop the edits: the file stays as it was, and
+# the next opening shows the saved values again. The window is only hidden.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/settings_steps.sh"
+
+wh_install 'C:\wh' "$(settings_ini)"
+ini="$WH_DIR/wordhopper.ini"
+wh_start
+wait_until 60 driver windows --class WordhopperSettings
+hwnd=$(driver settings | dval hwnd)
+window=(--class WordhopperSettings)
+sumBefore=$(md5sum <"$ini")
+
+# Each way of leaving without saving: the Cancel button, the close box.
+for leave in cancel close; do
+  open_settings_from_tray
+  driver set-check "${window[@]}" --id "$(checkbox_id 5)" 0 >/dev/null
+  driver set-text "${window[@]}" --id "$ID_USERDIR" 'C:\elsewhere' >/dev/null
+  driver set-text "${window[@]}" --id "$ID_MEMO1" $'one\r\ntwo' >/dev/null
+  expect_eq "$leave: edited" 0 "$(driver settings | dval CheckBox5.checked)"
+  if [ "$leave" = cancel ]; then
+    driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+  else
+    focus_wine_window '^Wordhopper Settings$'
+    press alt+F4
+  fi
+  wait_until 20 driver_is visible 0 settings
+  expect_eq "$leave: the same window" "$hwnd" "$(driver settings | dval hwnd)"
+  expect_eq "$leave: file untouched" "$sumBefore" "$(md5sum <"$ini")"
+
+  open_settings_from_tray
+  seen=$(driver settings)
+  expect_eq "$leave: Favorites again" 1 "$(dval CheckBox5.checked <<<"$seen")"
+  expect_eq "$leave: user directory again" "" "$(dval UserDir.text <<<"$seen")"
+  expect_eq "$leave: ignore list again" "the a of" "$(dval Memo1.text <<<"$seen")"
+  driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+  wait_until 20 driver_is visible 0 settings
+done
+wh_pid_alive || fail "wordhopper.exe ended"
+log "passed"
