@@ -19,6 +19,7 @@ settings_ini() {
 # The control identifiers of the settings window (platform/win32/window_ids.h).
 checkbox_id() { echo $((3000 + $1)); }
 ID_USERDIR=3030
+ID_BROWSE=3031
 ID_EDIT2=3032
 ID_MEMO1=3033
 ID_BUTTON1=3039
