@@ -85,6 +85,8 @@ int Run() {
                                                   shell, systemFigures, exePath, "\\:", ".exe"});
     mainWindow.Attach(&form);
     application.OnMinimize([&form] { form.HideToTray(); });
+    application.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });
+    application.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
     try {
       form.FormCreate(wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));
     } catch (const std::exception& error) {
@@ -98,6 +100,8 @@ int Run() {
     form.AttachSettings(&form2, &settingsWindow);
     exitCode = RunMessageLoop(settingsWindow.Handle());
     application.OnMinimize(nullptr);
+    application.OnRestore(nullptr);
+    application.OnClose(nullptr);
     form.AttachSettings(nullptr, nullptr);
     settingsWindow.Attach(nullptr);
     mainWindow.Attach(nullptr);
