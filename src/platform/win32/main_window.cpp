@@ -32,16 +32,6 @@ constexpr RECT kShape2 = {150, 2, 150 + 182, 2 + 18};
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-// The handler that every window procedure falls back on: an error a handler
-// raised is shown, and the program carries on.
-void ShowHandlerError(HWND owner, const char* text) noexcept {
-  try {
-    ShowProgramMessage(owner, text);
-  } catch (...) {
-    MessageBoxW(owner, L"Out of memory", kTitle, MB_OK | MB_ICONERROR);
-  }
-}
-
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(
@@ -82,16 +72,6 @@ void FillBox(HWND box, const std::vector<std::string>& entries) {
 
 }  // namespace
 
-void ShowProgramMessage(HWND owner, const std::string& text) {
-  UINT flags = MB_OK | MB_SETFOREGROUND;
-  // A message without a window on screen must not hide behind other programs.
-  if (owner == nullptr || !IsWindowVisible(owner)) {
-    owner = nullptr;
-    flags |= MB_TOPMOST | MB_TASKMODAL;
-  }
-  MessageBoxW(owner, Utf8ToWide(text).c_str(), kTitle, flags);
-}
-
 // ---------------------------------------------------------------------------
 
 ApplicationWindow::ApplicationWindow() {
@@ -120,14 +100,7 @@ LRESULT CALLBACK ApplicationWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
                                          LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   auto run = [](const std::function<void()>& handler) {
-    if (!handler) return;
-    try {
-      handler();
-    } catch (const std::exception& error) {
-      ShowHandlerError(nullptr, error.what());
-    } catch (...) {
-      ShowHandlerError(nullptr, "Unknown error");
-    }
+    if (handler) GuardHandler(nullptr, [&] { return (handler(), 0); }, 0);
   };
   switch (message) {
     case WM_CLOSE:
@@ -168,7 +141,7 @@ MainWindow::MainWindow(const ApplicationWindow& application) : application_(appl
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = BoundWindowProc<MainWindow>;
   wc.hInstance = Instance();
   wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
   wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER),
@@ -202,26 +175,6 @@ MainWindow::~MainWindow() {
   if (valueFont_) DeleteObject(valueFont_);
 }
 
-LRESULT CALLBACK MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  MainWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ShowHandlerError(hwnd, error.what());
-  } catch (...) {
-    ShowHandlerError(hwnd, "Unknown error");
-  }
-  return 0;
-}
-
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -248,10 +201,6 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    case WM_DESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -392,14 +341,9 @@ void MainWindow::HookBox(BoxHook& hook, HWND box, int id) {
 LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam,
                                      LPARAM lParam) noexcept {
   auto* hook = reinterpret_cast<BoxHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  try {
-    return hook->self->OnBoxMessage(*hook, hwnd, message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ShowHandlerError(GetAncestor(hwnd, GA_ROOT), error.what());
-  } catch (...) {
-    ShowHandlerError(GetAncestor(hwnd, GA_ROOT), "Unknown error");
-  }
-  return 0;
+  return GuardHandler(
+      GetAncestor(hwnd, GA_ROOT),
+      [&] { return hook->self->OnBoxMessage(*hook, hwnd, message, wParam, lParam); }, LRESULT{0});
 }
 
 LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam,

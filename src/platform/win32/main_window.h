@@ -12,14 +12,11 @@
 
 #include "main_view.h"
 #include "platform/win32/tray_icon.h"
+#include "platform/win32/window_base.h"
 
 namespace wh {
 
 class TForm1;
-
-// Shows `text` in a message box titled "Wordhopper" over `owner` (may be
-// null). The general error handler of every window procedure uses it.
-void ShowProgramMessage(HWND owner, const std::string& text);
 
 // The program's owner window: zero-sized, titled "Wordhopper", never drawn.
 // Its task-bar button is the program's; minimising it takes the main window
@@ -100,7 +97,8 @@ class MainWindow : public MainView {
   void SetGaugeLow(bool low) override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  friend LRESULT CALLBACK BoundWindowProc<MainWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
   // A box (or the keyword box's edit field) whose messages pass through
   // BoxProc first: keys for the handlers, mouse messages for the tooltips.
   struct BoxHook {

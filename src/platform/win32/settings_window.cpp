@@ -113,14 +113,6 @@ constexpr wchar_t kHotKeyHint[] =
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
-void ShowHandlerError(HWND owner, const char* text) noexcept {
-  try {
-    ShowProgramMessage(owner, text);
-  } catch (...) {
-    MessageBoxW(owner, L"Out of memory", L"Wordhopper", MB_OK | MB_ICONERROR);
-  }
-}
-
 // Keys whose scan code carries the extended bit; the hot-key field names
 // them by it ("Home", not "Num 7").
 bool IsExtendedKey(int key) {
@@ -172,7 +164,7 @@ SettingsWindow::SettingsWindow(const ApplicationWindow& application) : applicati
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = BoundWindowProc<SettingsWindow>;
   wc.hInstance = Instance();
   wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -196,27 +188,6 @@ SettingsWindow::~SettingsWindow() {
   if (linkFont_) DeleteObject(linkFont_);
   if (icon_) DestroyIcon(icon_);
   if (comInitialized_) CoUninitialize();
-}
-
-LRESULT CALLBACK SettingsWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept {
-  SettingsWindow* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<SettingsWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ShowHandlerError(hwnd, error.what());
-  } catch (...) {
-    ShowHandlerError(hwnd, "Unknown error");
-  }
-  return 0;
 }
 
 LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -245,10 +216,6 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }

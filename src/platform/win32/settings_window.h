@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/win32/window_base.h"
 #include "settings_view.h"
 
 namespace wh {
@@ -47,7 +48,8 @@ class SettingsWindow : public SettingsView {
   std::optional<std::string> ChooseDirectory(const std::string& start) override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  friend LRESULT CALLBACK BoundWindowProc<SettingsWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCreate();
   void OnCommand(int id);

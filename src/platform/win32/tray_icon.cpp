@@ -1,8 +1,5 @@
 #include "platform/win32/tray_icon.h"
 
-#include <exception>
-
-#include "platform/win32/main_window.h"
 #include "platform/win32/utf16.h"
 #include "platform/win32/window_ids.h"
 
@@ -28,7 +25,7 @@ TrayIcon::TrayIcon(HICON icon, CommandHandler onCommand)
     : icon_(icon), onCommand_(std::move(onCommand)) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = BoundWindowProc<TrayIcon>;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kTrayWindowClass;
   RegisterClassExW(&wc);
@@ -104,26 +101,6 @@ void TrayIcon::PopUpMenu(HWND owner) {
   if (command != 0) onCommand_(command);
 }
 
-LRESULT CALLBACK TrayIcon::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  TrayIcon* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<TrayIcon*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<TrayIcon*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    ShowProgramMessage(nullptr, error.what());
-  } catch (...) {
-    ShowProgramMessage(nullptr, "Unknown error");
-  }
-  return 0;
-}
-
 LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kCallbackMessage) {
     switch (LOWORD(lParam)) {
@@ -140,11 +117,6 @@ LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
     Add();
-    return 0;
-  }
-  if (message == WM_DESTROY) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    hwnd_ = nullptr;
     return 0;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);

@@ -9,6 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/window_base.h"
+
 namespace wh {
 
 class TrayIcon {
@@ -33,7 +35,8 @@ class TrayIcon {
   HWND Handle() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  friend LRESULT CALLBACK BoundWindowProc<TrayIcon>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Add();
   // Sends the icon, its tip and its callback with `message`.
