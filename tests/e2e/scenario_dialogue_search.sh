@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Searching from the keyword box: ENTER lists the matching items sorted in
+# the item box, ESC there returns to an empty keyword box; a pattern that
+# matches nothing is reported in a message box and the status panel and
+# stays in the box; ESC on typed text gives the hint, a second ESC hides the
+# window. The information panel shows the machine's figures.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/tray_steps.sh"
+
+make_items 'WordPad' 'Microsoft Word' 'Password Safe' 'Notepad'
+wh_install 'C:\wh' "$(main_ini)"
+wh_start show
+wait_until 60 driver_is visible 1 main
+wait_until 20 items_loaded 4
+seen=$(driver main)
+expect_match "process count" '^[1-9][0-9]*$' "$(dval Label1.text <<<"$seen")"
+expect_match "page file" '^([0-9]{1,3}(,[0-9]{3})*)? MB in use \| ([0-9]{1,3}(,[0-9]{3})*)? MB available$' \
+  "$(dval Label5.text <<<"$seen")"
+expect_match "memory load" '^[0-9]+%$' "$(dval Gauge1.text <<<"$seen")"
+
+focus_main
+wait_until 10 driver_is focus ComboBox1 main
+type_keyword word
+press Return
+wait_until 20 driver_is ComboBox2.visible 1 main
+seen=$(driver main --items)
+expect_eq "keyword box hidden" 0 "$(dval ComboBox1.visible <<<"$seen")"
+expect_eq "found" 3 "$(dval ComboBox2.count <<<"$seen")"
+expect_eq "sorted" "Microsoft Word|Password Safe|WordPad" \
+  "$(dval ComboBox2.item.0 <<<"$seen")|$(dval ComboBox2.item.1 <<<"$seen")|$(dval ComboBox2.item.2 <<<"$seen")"
+expect_eq "first selected" 0 "$(dval ComboBox2.selection <<<"$seen")"
+expect_eq "list open" 1 "$(dval ComboBox2.dropped <<<"$seen")"
+expect_eq "focus" ComboBox2 "$(dval focus <<<"$seen")"
+
+press Escape
+wait_until 20 driver_is ComboBox1.visible 1 main
+seen=$(driver main)
+expect_eq "item box hidden" 0 "$(dval ComboBox2.visible <<<"$seen")"
+expect_eq "keyword box emptied" "" "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "focus back" ComboBox1 "$(dval focus <<<"$seen")"
+expect_eq "still shown" 1 "$(dval visible <<<"$seen")"
+
+type_keyword xyz
+press Return
+wait_until 20 driver_is msgbox.0.text 'No items with pattern "xyz" found.' msgbox --caption Wordhopper
+seen=$(driver main)
+expect_eq "status panel" 'No items with pattern "xyz" found.' "$(dval StatusBar1.part.0 <<<"$seen")"
+expect_eq "text kept" xyz "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "no item mode" 0 "$(dval ComboBox2.visible <<<"$seen")"
+driver msgbox-press OK >/dev/null
+wait_until 20 _no_message_box
+
+focus_main
+wait_until 10 driver_is focus ComboBox1 main
+press Escape
+wait_until 10 driver_is StatusBar1.part.0 "Type a keyword or press ESC to hide Wordhopper." main
+seen=$(driver main)
+expect_eq "emptied by ESC" "" "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "shown after one ESC" 1 "$(dval visible <<<"$seen")"
+press Escape
+wait_until 20 driver_is visible 0 main
+wh_pid_alive || fail "wordhopper.exe ended on ESC"
+log "passed"
