@@ -97,9 +97,9 @@ int wmain() {
 
   wh::ApplicationWindow application;
   wh::MainWindow window(application);
-  wh::TForm1 form(window, wh::MainPlatform{fs, folders, numbers, encoding, keyNames, collation,
-                                           entries, shell, figures, "C:\\bench\\wh.exe", "\\:",
-                                           ".exe"});
+  wh::TForm1 form(
+      window, wh::MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
+                               figures, "C:\\bench\\wh.exe", "\\:", ".exe"});
   window.Attach(&form);
   form.FormCreate("show");
   PumpMessages(window.Handle());

@@ -2,12 +2,12 @@
 
 #include <exception>
 
+#include "Unit2.h"
 #include "command_line.h"
 #include "help.h"
 #include "index/classify.h"
 #include "index/text.h"
 #include "info_panel.h"
-#include "Unit2.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -272,8 +272,8 @@ void TForm1::ComboBox2KeyDown(int key) {
 
 bool TForm1::ComboBox1KeyPress(std::string_view typed) {
   if (!autoComplete_) return false;
-  const CompletionStep step = CompleteKeyword(view_.KeywordField(), typed,
-                                              index_.KeywordList.Words(), platform_.collation);
+  const CompletionStep step =
+      CompleteKeyword(view_.KeywordField(), typed, index_.KeywordList.Words(), platform_.collation);
   if (step.handled) view_.SetKeywordField(step.field, step.entry);
   return step.handled;
 }
@@ -331,7 +331,8 @@ void TForm1::HideToTray() { view_.HideToTray(); }
 
 void TForm1::ApplicationActivated() {
   if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
-  if (!settings_.FirstShow) ShowStatusText("Type a (partial) keyword and ENTER to list matching items.");
+  if (!settings_.FirstShow)
+    ShowStatusText("Type a (partial) keyword and ENTER to list matching items.");
 }
 
 void TForm1::LoadDirectories(bool includeRecent) {
@@ -361,7 +362,9 @@ void TForm1::ApplyBandVisibility() {
   view_.SetBandsVisible(settings_.ShowInfoPanel, settings_.ShowStatusBar);
 }
 
-void TForm1::ApplyStayOnTop(bool showPending) { view_.SetTopmost(settings_.StayOnTop, showPending); }
+void TForm1::ApplyStayOnTop(bool showPending) {
+  view_.SetTopmost(settings_.StayOnTop, showPending);
+}
 
 void TForm1::ShowError(const std::string& text) { view_.ShowMessage(text); }
 

@@ -35,8 +35,7 @@ std::size_t MatchPrefix(std::string_view entry, std::string_view candidate, bool
   }
   const std::size_t bytes = PrefixBytes(entry, candidateCharacters);
   if (bytes == std::string_view::npos) return bytes;
-  return collation.Compare(entry.substr(0, bytes), candidate) == 0 ? bytes
-                                                                   : std::string_view::npos;
+  return collation.Compare(entry.substr(0, bytes), candidate) == 0 ? bytes : std::string_view::npos;
 }
 
 }  // namespace

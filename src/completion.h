@@ -34,7 +34,6 @@ struct CompletionStep {
 // text when its first characters equal it, case ignored: ASCII letters
 // folded for ASCII text, the collation's equality otherwise.
 CompletionStep CompleteKeyword(const EditState& field, std::string_view typed,
-                               const std::vector<std::string>& entries,
-                               const Collation& collation);
+                               const std::vector<std::string>& entries, const Collation& collation);
 
 }  // namespace wh

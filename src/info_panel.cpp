@@ -43,8 +43,8 @@ InfoPanelFigures ComputeInfoPanelFigures(const MemoryFigures& memory) {
   figures.availPhysPct = RoundedQuotient(avail * 100, total);
   const std::uint64_t totalPageFileMB = Megabytes(memory.totalPageFile);
   figures.availPageFileMB = Megabytes(memory.availPageFile);
-  figures.pageFileInUseMB =
-      static_cast<std::int64_t>(totalPageFileMB) - static_cast<std::int64_t>(figures.availPageFileMB);
+  figures.pageFileInUseMB = static_cast<std::int64_t>(totalPageFileMB) -
+                            static_cast<std::int64_t>(figures.availPageFileMB);
   return figures;
 }
 

@@ -11,9 +11,27 @@ namespace wh {
 
 // The settings window's check boxes, numbered as their controls.
 enum class SettingsCheckBox : int {
-  CheckBox1 = 1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7,
-  CheckBox8, CheckBox9, CheckBox10, CheckBox11, CheckBox12, CheckBox13, CheckBox14,
-  CheckBox15, CheckBox16, CheckBox17, CheckBox18, CheckBox19, CheckBox20, CheckBox21,
+  CheckBox1 = 1,
+  CheckBox2,
+  CheckBox3,
+  CheckBox4,
+  CheckBox5,
+  CheckBox6,
+  CheckBox7,
+  CheckBox8,
+  CheckBox9,
+  CheckBox10,
+  CheckBox11,
+  CheckBox12,
+  CheckBox13,
+  CheckBox14,
+  CheckBox15,
+  CheckBox16,
+  CheckBox17,
+  CheckBox18,
+  CheckBox19,
+  CheckBox20,
+  CheckBox21,
 };
 
 class SettingsView {

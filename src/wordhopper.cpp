@@ -81,8 +81,8 @@ int Run() {
     wh::MainWindow mainWindow(application);
     shell.SetOwner(mainWindow.Handle());
     wh::TForm1 form(mainWindow, wh::MainPlatform{fileSystem, shellFolders, numberFormat,
-                                                  textEncoding, keyNames, collation, runKey,
-                                                  shell, systemFigures, exePath, "\\:", ".exe"});
+                                                 textEncoding, keyNames, collation, runKey, shell,
+                                                 systemFigures, exePath, "\\:", ".exe"});
     mainWindow.Attach(&form);
     application.OnMinimize([&form] { form.HideToTray(); });
     application.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });

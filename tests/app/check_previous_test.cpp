@@ -59,7 +59,9 @@ class FakeMappings : public InstanceMappings {
 class FakeWindows : public InstanceWindows {
  public:
   bool IsMinimized(std::uint32_t window) const override { return minimized.count(window) > 0; }
-  void Restore(std::uint32_t window) override { calls.push_back("restore " + std::to_string(window)); }
+  void Restore(std::uint32_t window) override {
+    calls.push_back("restore " + std::to_string(window));
+  }
   void BringToFront(std::uint32_t window) override {
     calls.push_back("front " + std::to_string(window));
   }

@@ -14,8 +14,9 @@ namespace wh {
 namespace {
 
 TEST_F(Unit1Test, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
-  WriteIni("[Form]\nFormTop=200\nFormLeft=100\n[Program]\nAlwaysScreenCenter=0\n"
-           "ShowStatusBar=0\nFirstShow=1\n");
+  WriteIni(
+      "[Form]\nFormTop=200\nFormLeft=100\n[Program]\nAlwaysScreenCenter=0\n"
+      "ShowStatusBar=0\nFirstShow=1\n");
   TForm1& f = Create();
   EXPECT_EQ(f.ProgramDir(), "C:\\Tools\\");
   EXPECT_EQ(EventsWithout({"clear items", "keyword box", "text ''"}),
@@ -31,7 +32,7 @@ TEST_F(Unit1Test, ShowArgumentDecidesTheFirstShowing) {
   const struct {
     const char* argument;
     bool shown;
-  } cases[] = {{"show", true}, {"/show", true}, {"-show", true}, {"", false},
+  } cases[] = {{"show", true},  {"/show", true},  {"-show", true},   {"", false},
                {"Show", false}, {"/SHOW", false}, {"--show", false}, {"show2", false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.argument);
@@ -141,8 +142,8 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
       {"matches: item mode", "", "word", "", true, true, "word", ""},
       {"no match: the report, text kept", "", "xyz", "", false, true, "xyz",
        "No items with pattern \"xyz\" found."},
-      {"no match with the find window", "UseFindDialog=1\n", "xyz", "find C:\\Docs\\", false,
-       false, "", ""},
+      {"no match with the find window", "UseFindDialog=1\n", "xyz", "find C:\\Docs\\", false, false,
+       "", ""},
       {"existing directory", "", "C:\\Docs", "explorer C:\\Docs", false, false, "", ""},
       {"directory without a drive part searches", "", "Docs", "", false, true, "Docs",
        "No items with pattern \"Docs\" found."},
@@ -174,8 +175,7 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
 TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
   TForm1& f = Start();
   Type(f, "word", TForm1::kEnter);
-  EXPECT_EQ(view.itemBox,
-            (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
+  EXPECT_EQ(view.itemBox, (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
   EXPECT_EQ(view.ItemText(), "Microsoft Word");
   EXPECT_EQ(view.events, (std::vector<std::string>{"fill items", "select first", "item box",
                                                    "drop items", "focus items"}));
@@ -212,9 +212,9 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     Type(f, "wordpad", TForm1::kEnter);
     if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
     f.ComboBox2KeyDown(TForm1::kEnter);
-    EXPECT_EQ(shell.requests,
-              c.deleteFile ? std::vector<std::string>{}
-                           : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
+    EXPECT_EQ(shell.requests, c.deleteFile
+                                  ? std::vector<std::string>{}
+                                  : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
     EXPECT_EQ(view.itemMode, c.itemMode);
     EXPECT_EQ(view.visible, c.visible);
     if (!c.itemMode) {
@@ -237,8 +237,8 @@ TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
   Type(f, "", TForm1::kDown);
   Type(f, "", TForm1::kUp);
   f.ComboBox2KeyDown(TForm1::kDown);
-  EXPECT_EQ(view.events, (std::vector<std::string>{"drop keywords", "drop keywords",
-                                                   "drop items"}));
+  EXPECT_EQ(view.events,
+            (std::vector<std::string>{"drop keywords", "drop keywords", "drop items"}));
 
   // Five characters don't refresh the panel; six do, on any key.
   Type(f, "abcde", 65);

@@ -48,8 +48,8 @@ TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
   EXPECT_EQ(dialog.masks, "txt doc");
   EXPECT_EQ(dialog.ignoreList, "the of");
   const std::map<int, bool> expected = {
-      {1, false}, {2, true},  {3, true},  {4, true},  {5, false}, {6, true},  {7, false},
-      {8, true},  {9, true},  {10, true}, {11, true}, {12, false}, {13, true}, {14, true},
+      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
+      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
       {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
   for (const auto& [box, checked] : expected) {
     EXPECT_EQ(dialog.Checked(static_cast<SettingsCheckBox>(box)), checked) << "CheckBox" << box;
@@ -77,8 +77,7 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   EXPECT_FALSE(view.titleBar);
   for (const char* line : {"UserStartMenu=0", "UserDir=C:\\Files", "UserMasks=txt",
                            "IgnoreList=the of and to", "HotKey=F6", "AutoComplete=0",
-                           "ShowTitleBar=0", "AllUsersStartMenu=1", "FirstShow=1",
-                           "FormTop=5"}) {
+                           "ShowTitleBar=0", "AllUsersStartMenu=1", "FirstShow=1", "FormTop=5"}) {
     EXPECT_TRUE(IniHas(line)) << line;
   }
   // Closing gave the start-up key back; the rebuild found the new folder.
@@ -97,7 +96,8 @@ TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
   dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
   view.events.clear();
   form2->Button1Click();
-  EXPECT_EQ(dialog.messages, (std::vector<std::string>{"Unable to write to C:\\Tools\\wordhopper.ini"}));
+  EXPECT_EQ(dialog.messages,
+            (std::vector<std::string>{"Unable to write to C:\\Tools\\wordhopper.ini"}));
   EXPECT_TRUE(dialog.visible);
   EXPECT_TRUE(view.events.empty()) << view.events.front();
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);

@@ -50,8 +50,7 @@ class FakeMainView : public MainView {
   }
   bool RegisterHotKey(const HotKeyCombo& hotKey) override {
     const bool accepted = hotKey.key != 0 && !refuseHotKey;
-    events.push_back("register " + std::to_string(nextHotKeyId++) +
-                     (accepted ? "" : " refused"));
+    events.push_back("register " + std::to_string(nextHotKeyId++) + (accepted ? "" : " refused"));
     if (accepted) registered = hotKey;
     return accepted;
   }

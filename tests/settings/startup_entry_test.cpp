@@ -39,8 +39,8 @@ TEST(StartupEntryTest, EntryFollowsTheSettingWithoutRewritingAnExistingOne) {
   };
   const Case cases[] = {
       {"on, absent: added", true, std::nullopt, command, 1, 0},
-      {"on, present elsewhere: kept", true, "D:\\Old\\wordhopper.exe", "D:\\Old\\wordhopper.exe",
-       0, 0},
+      {"on, present elsewhere: kept", true, "D:\\Old\\wordhopper.exe", "D:\\Old\\wordhopper.exe", 0,
+       0},
       {"on, present and empty: kept", true, "", "", 0, 0},
       {"off, present: removed", false, command, std::nullopt, 0, 1},
       {"off, absent: untouched", false, std::nullopt, std::nullopt, 0, 0},

@@ -44,11 +44,20 @@ std::string DesktopEntryExec(const std::string& path) {
   std::string stored;
   for (char c : argument) {
     switch (c) {
-      case '\\': stored += "\\\\"; break;
-      case '\n': stored += "\\n"; break;
-      case '\t': stored += "\\t"; break;
-      case '\r': stored += "\\r"; break;
-      default: stored += c;
+      case '\\':
+        stored += "\\\\";
+        break;
+      case '\n':
+        stored += "\\n";
+        break;
+      case '\t':
+        stored += "\\t";
+        break;
+      case '\r':
+        stored += "\\r";
+        break;
+      default:
+        stored += c;
     }
   }
   return stored;
@@ -80,7 +89,9 @@ void XdgAutostart::WriteRunValue(const std::string& name, const std::string& com
       "Type=Application\n"
       "Name=Wordhopper\n"
       "Comment=Launch applications and documents with a quick key word search.\n"
-      "Exec=" + DesktopEntryExec(command) + "\n"
+      "Exec=" +
+      DesktopEntryExec(command) +
+      "\n"
       "Terminal=false\n"
       "X-GNOME-Autostart-enabled=true\n";
   bool written = MakeDirectories(directory_);

@@ -34,8 +34,8 @@ HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -100,7 +100,9 @@ LRESULT CALLBACK ApplicationWindow::Proc(HWND hwnd, UINT message, WPARAM wParam,
                                          LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   auto run = [](const std::function<void()>& handler) {
-    if (handler) GuardHandler(nullptr, [&] { return (handler(), 0); }, 0);
+    if (handler)
+      GuardHandler(
+          nullptr, [&] { return (handler(), 0); }, 0);
   };
   switch (message) {
     case WM_CLOSE:
@@ -207,10 +209,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id,
                             int left, int top, int width, int height, HFONT font) {
-  HWND control = CreateWindowExW(0, windowClass, text, WS_CHILD | style, Scale(left), Scale(top),
-                                 Scale(width), Scale(height), hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
-                                 nullptr);
+  HWND control = CreateWindowExW(
+      0, windowClass, text, WS_CHILD | style, Scale(left), Scale(top), Scale(width), Scale(height),
+      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
@@ -237,15 +238,15 @@ void MainWindow::OnCreate() {
   AddControl(kGaugeClass, L"0%", WS_VISIBLE, kGauge1, 384, 2, 71, 18, labelFont_);
 
   // The keyword band: both boxes share one place; the item box starts hidden.
-  AddControl(WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT |
-                                    CBS_AUTOHSCROLL,
+  AddControl(WC_COMBOBOXW, L"",
+             WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL,
              kComboBox1, kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_);
   AddControl(WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, kComboBox2,
              kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_);
 
-  HWND status = AddControl(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                           kStatusBar1, 0, 2 * kBandHeight, kClientWidth, kStatusHeight,
-                           labelFont_);
+  HWND status =
+      AddControl(STATUSCLASSNAMEW, L"", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, kStatusBar1,
+                 0, 2 * kBandHeight, kClientWidth, kStatusHeight, labelFont_);
   // Any length of typed text; the default limit would cut long input.
   SendMessageW(Control(kComboBox1), CB_LIMITTEXT, 0, 0);
   // Hooked by replacing their window procedures: the boxes take tens of
@@ -314,12 +315,24 @@ void MainWindow::AddTooltips() {
 void MainWindow::OnMenuCommand(int command) {
   if (form_ == nullptr) return;
   switch (command) {
-    case kShow1: form_->Show1Click(); break;
-    case kHide1: form_->Hide1Click(); break;
-    case kReloaddirectories1: form_->Reloaddirectories1Click(); break;
-    case kSettings1: form_->Settings1Click(); break;
-    case kHelp1: form_->Help1Click(); break;
-    case kExit1: form_->Exit1Click(); break;
+    case kShow1:
+      form_->Show1Click();
+      break;
+    case kHide1:
+      form_->Hide1Click();
+      break;
+    case kReloaddirectories1:
+      form_->Reloaddirectories1Click();
+      break;
+    case kSettings1:
+      form_->Settings1Click();
+      break;
+    case kHelp1:
+      form_->Help1Click();
+      break;
+    case kExit1:
+      form_->Exit1Click();
+      break;
   }
 }
 
@@ -465,7 +478,8 @@ void MainWindow::CentreOnScreen() {
   GetWindowRect(hwnd_, &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  PlaceAt((GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  PlaceAt((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+          (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
 }
 
 void MainWindow::SetBandsVisible(bool infoPanel, bool statusBar) {
@@ -530,8 +544,8 @@ void MainWindow::SetTitleBarVisible(bool visible) {
 
 bool MainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {
   UnregisterHotKey();
-  const UINT modifiers = (hotKey.ctrl ? MOD_CONTROL : 0) | (hotKey.shift ? MOD_SHIFT : 0) |
-                         (hotKey.alt ? MOD_ALT : 0);
+  const UINT modifiers =
+      (hotKey.ctrl ? MOD_CONTROL : 0) | (hotKey.shift ? MOD_SHIFT : 0) | (hotKey.alt ? MOD_ALT : 0);
   const int id = nextHotKeyId_++;
   if (!::RegisterHotKey(hwnd_, id, modifiers, static_cast<UINT>(hotKey.key))) return false;
   hotKeyId_ = id;
@@ -631,7 +645,8 @@ std::string MainWindow::ItemText() const {
   const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
   if (length == CB_ERR) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT copied =
+      SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
   return WideToUtf8(text);
 }

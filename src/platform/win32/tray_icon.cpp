@@ -39,9 +39,12 @@ TrayIcon::TrayIcon(HICON icon, CommandHandler onCommand)
   const struct {
     int id;
     const wchar_t* caption;
-  } items[] = {{kShow1, L"Show Wordhopper"}, {kHide1, L"Hide Wordhopper"},
-               {kReloaddirectories1, L"Reload directories"}, {kSettings1, L"Settings"},
-               {kHelp1, L"Help"}, {kExit1, L"Exit"}};
+  } items[] = {{kShow1, L"Show Wordhopper"},
+               {kHide1, L"Hide Wordhopper"},
+               {kReloaddirectories1, L"Reload directories"},
+               {kSettings1, L"Settings"},
+               {kHelp1, L"Help"},
+               {kExit1, L"Exit"}};
   for (const auto& item : items) AppendMenuW(menu_, MF_STRING, item.id, item.caption);
   Add();
 }
@@ -94,9 +97,8 @@ void TrayIcon::PopUpMenu(HWND owner) {
   // Without the foreground the menu would not close on a click elsewhere;
   // the posted null message lets it go at once when it is dismissed.
   SetForegroundWindow(owner);
-  const int command =
-      TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner,
-                     nullptr);
+  const int command = TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                     at.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
   if (command != 0) onCommand_(command);
 }

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_system_figures.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <vector>

@@ -51,7 +51,8 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     self->Bind(nullptr);
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  return GuardHandler(hwnd, [&] { return self->OnMessage(message, wParam, lParam); }, LRESULT{0});
+  return GuardHandler(
+      hwnd, [&] { return self->OnMessage(message, wParam, lParam); }, LRESULT{0});
 }
 
 }  // namespace wh

@@ -13,12 +13,12 @@ inline constexpr wchar_t kMainWindowClass[] = L"WordhopperMain";
 // Controls of the main window, all direct children of it. The frames behind
 // the two value labels are painted by the window and have no identifier.
 enum MainControlId : int {
-  kLabel2 = 1001,  // "Processes: "
-  kLabel1 = 1003,  // process count
-  kLabel4 = 1004,  // "Page file:"
-  kLabel5 = 1006,  // page file figures
-  kLabel3 = 1007,  // "Memory:"
-  kGauge1 = 1008,  // physical memory load; WM_GETTEXT gives "37%"
+  kLabel2 = 1001,     // "Processes: "
+  kLabel1 = 1003,     // process count
+  kLabel4 = 1004,     // "Page file:"
+  kLabel5 = 1006,     // page file figures
+  kLabel3 = 1007,     // "Memory:"
+  kGauge1 = 1008,     // physical memory load; WM_GETTEXT gives "37%"
   kComboBox1 = 1011,  // keyword box
   kComboBox2 = 1012,  // item box
   kStatusBar1 = 1013,
