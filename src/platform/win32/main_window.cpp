@@ -489,6 +489,14 @@ void MainWindow::SetBandsVisible(bool infoPanel, bool statusBar) {
 }
 
 void MainWindow::SetTopmost(bool topmost, bool showPending) {
+  const bool isTopmost = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (!topmost && isTopmost) {
+    // Wine keeps an owned window in the topmost band while its restored
+    // owner sits right below it; the owner's move to the bottom lets it go.
+    // The main window then goes above every normal window all the same.
+    SetWindowPos(application_.Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   RECT rect{};
   GetWindowRect(hwnd_, &rect);
   SetWindowPos(hwnd_, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, rect.left, rect.top,
