@@ -11,6 +11,7 @@
 #include "platform/win32/main_window.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/utf16.h"
+#include "platform/win32/win32_key_names.h"
 #include "platform/win32/window_ids.h"
 
 namespace wh {
@@ -112,31 +113,6 @@ constexpr wchar_t kHotKeyHint[] =
     L"to fill field.";
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
-// Keys whose scan code carries the extended bit; the hot-key field names
-// them by it ("Home", not "Num 7").
-bool IsExtendedKey(int key) {
-  switch (key) {
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_DIVIDE:
-    case VK_NUMLOCK:
-    case VK_LWIN:
-    case VK_RWIN:
-    case VK_APPS:
-    case VK_SNAPSHOT:
-      return true;
-  }
-  return false;
-}
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   if (message == BFFM_INITIALIZED) {

@@ -6,8 +6,6 @@
 
 namespace wh {
 
-namespace {
-
 // Keys whose scan code is shared with a key of the numeric keypad or the main
 // block and that the keyboard sends with the E0 prefix: without the extended
 // bit the layout would name the other key (Num 7 instead of Home).
@@ -27,6 +25,7 @@ bool IsExtendedKey(int virtualKey) {
     case VK_LWIN:
     case VK_RWIN:
     case VK_APPS:
+    case VK_SNAPSHOT:
     case VK_DIVIDE:
     case VK_NUMLOCK:
     case VK_RCONTROL:
@@ -36,6 +35,8 @@ bool IsExtendedKey(int virtualKey) {
       return false;
   }
 }
+
+namespace {
 
 // Browser, volume, media and launch keys send E0 and a scan code of the main
 // block; the layouts name only the main-block key (Volume Up would be "B").
