@@ -99,7 +99,7 @@ int wmain() {
   wh::MainWindow window(application);
   wh::TForm1 form(
       window, wh::MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
-                               figures, "C:\\bench\\wh.exe", "\\:", ".exe"});
+                               figures, "C:\\bench\\wh.exe", "\\:", ".exe", ""});
   window.Attach(&form);
   form.FormCreate("show");
   PumpMessages(window.Handle());

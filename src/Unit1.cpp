@@ -19,7 +19,9 @@ TForm1::TForm1(MainView& view, MainPlatform platform)
       platform_(std::move(platform)),
       index_(platform_.collation, platform_.pathDelimiters) {}
 
-std::string TForm1::SettingsPath() const { return SettingsFilePath(programDir_); }
+std::string TForm1::SettingsPath() const {
+  return SettingsFilePath(platform_.settingsDir.empty() ? programDir_ : platform_.settingsDir);
+}
 
 void TForm1::FormCreate(std::string_view firstArgument) {
   programDir_ = ProgramDirOf(platform_.exePath, platform_.fileSystem.Separator());

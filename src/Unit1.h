@@ -43,6 +43,9 @@ struct MainPlatform {
   std::string pathDelimiters;
   // What the start-up entry's command adds to the program's name (".exe").
   std::string executableSuffix;
+  // The folder of the settings file, with its trailing separator; empty for
+  // the executable's own folder (Linux keeps it in the user's configuration).
+  std::string settingsDir;
 };
 
 class TForm1 : private LoadView {

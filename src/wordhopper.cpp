@@ -82,7 +82,7 @@ int Run() {
     shell.SetOwner(mainWindow.Handle());
     wh::TForm1 form(mainWindow, wh::MainPlatform{fileSystem, shellFolders, numberFormat,
                                                  textEncoding, keyNames, collation, runKey, shell,
-                                                 systemFigures, exePath, "\\:", ".exe"});
+                                                 systemFigures, exePath, "\\:", ".exe", ""});
     mainWindow.Attach(&form);
     application.OnMinimize([&form] { form.HideToTray(); });
     application.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });

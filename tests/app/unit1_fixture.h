@@ -68,7 +68,7 @@ class Unit1Test : public ::testing::Test {
   TForm1& Create(std::string_view argument = "") {
     form = std::make_unique<TForm1>(
         view, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
-                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe"});
+                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe", settingsDir});
     form->FormCreate(argument);
     return *form;
   }
@@ -91,6 +91,7 @@ class Unit1Test : public ::testing::Test {
   FakeStartupEntries entries;
   FakeShell shell;
   FakeFigures figures;
+  std::string settingsDir;  // empty: beside the executable
   FakeMainView view;
   std::unique_ptr<TForm1> form;
 };

@@ -386,6 +386,18 @@ TEST_F(Unit1Test, FirstShowingWithoutTitleBarTakesItOff) {
   EXPECT_TRUE(view.titleBar);
 }
 
+TEST_F(Unit1Test, SettingsLiveInTheGivenFolderWhenThereIsOne) {
+  settingsDir = "C:\\Config\\";
+  fs.AddFile("C:\\Config\\wordhopper.ini", "[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
+  WriteIni("[Form]\nHotKey=F7\n");
+  TForm1& f = Create();
+  EXPECT_EQ(f.Settings().HotKey, "F6");
+  view.position = {3, 4};
+  f.Exit1Click();
+  EXPECT_NE(fs.Contents("C:\\Config\\wordhopper.ini")->find("FormLeft=3"), std::string::npos);
+  EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini")->find("FormLeft"), std::string::npos);
+}
+
 TEST(CommandLineTest, FirstArgumentSplitsAtBlanksAndQuotesGroup) {
   const struct {
     const char* line;
