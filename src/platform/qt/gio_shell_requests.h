@@ -1,0 +1,33 @@
+// Shell requests on a Linux desktop, through GIO: launcher entries start as
+// their entry says, everything else opens with the desktop's default handler
+// for its URI. Nothing goes through a shell, so no character of a file name or
+// of typed text runs anything.
+#pragma once
+
+#include <string>
+
+#include "platform/shell_requests.h"
+
+namespace wh {
+
+// The URI a typed address stands for: as typed when it names its scheme
+// ("http://…", "mailto:…", "news:…", "ftp://…"), with "http://" before it
+// otherwise ("www.example.com").
+std::string AddressUri(const std::string& address);
+
+class GioShellRequests : public ShellRequests {
+ public:
+  // The folder in the file manager (its default handler for directories).
+  void OpenExplorer(const std::string& path) override;
+  void OpenAddress(const std::string& address) override;
+  // A Linux desktop has no common search verb: the folder (the home folder
+  // when none is known) opens in the file manager, whose search the user then
+  // has at hand.
+  void FindInFolder(const std::string& folder) override;
+  // A ".desktop" launcher entry is started through GDesktopAppInfo, as a
+  // menu starts it; any other file opens with the default handler of its
+  // type. False when GIO reports the start failed.
+  bool OpenItem(const std::string& path) override;
+};
+
+}  // namespace wh
