@@ -22,6 +22,11 @@ void AddItem(ItemIndex& index, std::string_view fullPath) {
   ExtractKeywords(index.KeywordList, index.ItemList.Name(position));
 }
 
+void AddNamedItem(ItemIndex& index, std::string_view fullPath, std::string_view displayName) {
+  const std::uint32_t position = index.ItemList.AddNamed(fullPath, displayName);
+  ExtractKeywords(index.KeywordList, index.ItemList.Name(position));
+}
+
 void AddItems(ItemIndex& index, std::span<const std::string_view> fullPaths,
               std::vector<std::uint32_t>* positions) {
   if (positions) positions->clear();

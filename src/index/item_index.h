@@ -27,6 +27,8 @@ void ExtractKeywords(KeywordList& keywords, std::string_view displayName);
 
 // Makes one found file an item and adds its name's keywords.
 void AddItem(ItemIndex& index, std::string_view fullPath);
+// The same for a file that names itself (a launcher entry).
+void AddNamedItem(ItemIndex& index, std::string_view fullPath, std::string_view displayName);
 
 // AddItem for each path, first to last, in one go. `positions`, if given,
 // receives each path's item position.

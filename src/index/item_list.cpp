@@ -46,7 +46,7 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
 }
 
 std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStart,
-                                 std::string_view name, NameTable::Key key) {
+                                 std::string_view name, NameTable::Key key, bool ownName) {
   std::uint32_t position = table_.Find(name, key, [this](std::uint32_t i) { return Name(i); });
   const std::string_view file = fullPath.substr(fileStart);
   Entry entry;
@@ -55,6 +55,11 @@ std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStar
   entry.fileLength = static_cast<std::uint32_t>(file.size());
   entry.nameLength = static_cast<std::uint32_t>(name.size());
   text_.append(file);
+  // A name that isn't the file name's start is kept after it.
+  if (ownName) {
+    entry.nameLength |= kOwnName;
+    text_.append(name);
+  }
   if (position == kNone) {
     position = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(entry);
@@ -70,6 +75,11 @@ std::uint32_t ItemList::Add(std::string_view fullPath) {
   const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
   const std::string_view name = StripExtension(fullPath.substr(fileStart));
   return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name));
+}
+
+std::uint32_t ItemList::AddNamed(std::string_view fullPath, std::string_view displayName) {
+  const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
+  return AddKeyed(fullPath, fileStart, displayName, table_.KeyOf(displayName), true);
 }
 
 void ItemList::AddMany(std::span<const std::string_view> fullPaths,
@@ -106,6 +116,8 @@ std::uint32_t ItemList::Find(std::string_view displayName) const {
 
 std::string_view ItemList::Name(std::uint32_t position) const {
   const Entry& e = entries_[position];
+  if (e.nameLength & kOwnName)
+    return {text_.data() + e.file + e.fileLength, e.nameLength & ~kOwnName};
   return {text_.data() + e.file, e.nameLength};
 }
 
@@ -148,7 +160,7 @@ void ItemList::Changed() {
 const std::string& ItemList::LowerNames() const {
   if (!searchReady_) {
     std::size_t total = 0;
-    for (const Entry& e : entries_) total += e.nameLength + 1;
+    for (const Entry& e : entries_) total += (e.nameLength & ~kOwnName) + 1;
     lowerNames_.clear();
     lowerNames_.reserve(total);
     lowerStarts_.clear();

@@ -32,6 +32,9 @@ class ItemList {
   // Makes `fullPath` an item: replaces the item of equal display name, or
   // appends one. Returns the item's position.
   std::uint32_t Add(std::string_view fullPath);
+  // The same for a file that names itself (a launcher entry): `displayName`
+  // instead of the file name less its extension.
+  std::uint32_t AddNamed(std::string_view fullPath, std::string_view displayName);
 
   // Adds several files, first to last, as Add one by one would; quicker,
   // since it looks the names up ahead of time. `onAdded` gets each file's own
@@ -75,8 +78,11 @@ class ItemList {
     std::uint32_t directory;  // position in directories_
     std::uint32_t file;       // offset of the file name in text_
     std::uint32_t fileLength;
-    std::uint32_t nameLength;  // the display name is the file name's start
+    // The display name is the file name's start, or, with kOwnName set, the
+    // text stored right after the file name.
+    std::uint32_t nameLength;
   };
+  static constexpr std::uint32_t kOwnName = 0x80000000u;
   struct Span {
     std::uint32_t offset;
     std::uint32_t length;
@@ -84,7 +90,7 @@ class ItemList {
   std::string_view TextOf(Span span) const { return {text_.data() + span.offset, span.length}; }
   std::uint32_t AddDirectoryPart(std::string_view directory);
   std::uint32_t AddKeyed(std::string_view fullPath, std::size_t fileStart, std::string_view name,
-                         NameTable::Key key);
+                         NameTable::Key key, bool ownName = false);
   void Changed();
   void MakeOrder() const;
 

@@ -17,13 +17,29 @@ std::string FormatCount(std::uint64_t count, std::string_view separator) {
 }
 
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-                  std::string_view extensions) {
+                  std::string_view extensions, const ShellFolders* shortcutNames) {
   if (dir.empty() || !fileSystem.DirectoryExists(dir)) return;
   std::vector<std::string> masks;
   WordReader reader(extensions);
   std::string_view word;
   while (reader.Next(word)) masks.push_back("*." + std::string(word));
   if (masks.empty()) return;
+
+  if (shortcutNames != nullptr && masks.size() == 1) {
+    // Launcher entries: each is read for its name, and one hidden from the
+    // menus is left out.
+    WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
+      const std::string file(path);
+      const std::optional<std::string> name = shortcutNames->ShortcutDisplayName(file);
+      if (!name) return;
+      if (name->empty()) {
+        AddItem(index, file);
+      } else {
+        AddNamedItem(index, file, *name);
+      }
+    });
+    return;
+  }
 
   // Walk k of the repeated walks adds, in walk order, every file whose first
   // matching mask is mask k or an earlier one. A file re-added by a later
@@ -137,8 +153,10 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
     if (source.setting == &TIniRec::RecentFiles && !includeRecent) continue;
     const std::string folder =
         platform.shellFolders.ShellFolderPath(source.registryValue, source.allUsers);
-    AddDirectory(index, platform.fileSystem, folder,
-                 source.extension ? source.extension : shortcut);
+    const bool named =
+        source.extension == nullptr && platform.shellFolders.ShortcutsNameThemselves();
+    AddDirectory(index, platform.fileSystem, folder, source.extension ? source.extension : shortcut,
+                 named ? &platform.shellFolders : nullptr);
   }
 
   const bool userDirExists =

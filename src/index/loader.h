@@ -43,8 +43,11 @@ std::string FormatCount(std::uint64_t count, std::string_view separator);
 // every file found. The tree is walked once; the items, their order, the
 // winners of equal names and the keywords are those of one walk per
 // extension word, each walk with all masks so far.
+// `shortcutNames`, if given, names the files instead of their file names
+// (see ShellFolders::ShortcutDisplayName); it is asked only with one
+// extension word.
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-                  std::string_view extensions);
+                  std::string_view extensions, const ShellFolders* shortcutNames = nullptr);
 
 // Rebuilds the index from scratch from the sources the settings enable.
 void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,

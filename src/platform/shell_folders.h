@@ -1,6 +1,7 @@
 // Where the desktop keeps the folders that are indexed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,17 @@ class ShellFolders {
   // The extension word of the desktop's shortcut files: "lnk" on Windows,
   // "desktop" where launcher entries stand for shortcuts.
   virtual std::string ShortcutExtension() const = 0;
+
+  // Whether shortcut files carry names of their own (launcher entries do;
+  // Windows shortcuts are named by their file).
+  virtual bool ShortcutsNameThemselves() const { return false; }
+  // The display name the shortcut file at `path` gives itself: the empty
+  // text when its file name serves, nullopt when a menu would not show it
+  // (so it isn't indexed either). Asked only when ShortcutsNameThemselves().
+  virtual std::optional<std::string> ShortcutDisplayName(const std::string& path) const {
+    (void)path;
+    return std::string();
+  }
 };
 
 }  // namespace wh

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,7 +47,19 @@ class FakeShellFolders : public ShellFolders {
     auto found = folders_.find({std::string(valueName), allUsers});
     return found == folders_.end() ? std::string() : found->second;
   }
-  std::string ShortcutExtension() const override { return "lnk"; }
+  std::string ShortcutExtension() const override { return extension; }
+  bool ShortcutsNameThemselves() const override { return !shortcutNames.empty(); }
+  std::optional<std::string> ShortcutDisplayName(const std::string& path) const override {
+    asked.push_back(path);
+    auto found = shortcutNames.find(path);
+    return found == shortcutNames.end() ? std::string() : found->second;
+  }
+
+  std::string extension = "lnk";
+  // Names that shortcut files give themselves (nullopt: hidden from menus);
+  // when empty, shortcuts are named by their files.
+  std::map<std::string, std::optional<std::string>> shortcutNames;
+  mutable std::vector<std::string> asked;
 
  private:
   std::map<std::pair<std::string, bool>, std::string> folders_;

@@ -98,8 +98,9 @@ TEST_F(PrivateDesktop, FilesAddressesFoldersAndLauncherEntriesStartWithoutAShell
 
   // A launcher entry starts its own command.
   const fs::path entry = root_ / "Own.desktop";
-  std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Own\nExec=/bin/sh -c \"echo own >> "
-                       << marker_.string() << "\"\n";
+  std::ofstream(entry)
+      << "[Desktop Entry]\nType=Application\nName=Own\nExec=/bin/sh -c \"echo own >> "
+      << marker_.string() << "\"\n";
   EXPECT_TRUE(shell.OpenItem(entry.string()));
   EXPECT_NE(WaitForLines(4).find("own\n"), std::string::npos);
 

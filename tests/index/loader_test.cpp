@@ -286,3 +286,40 @@ TEST(AddDirectoryTest, OneWalkGivesWhatAWalkPerExtensionGives) {
 
 }  // namespace
 }  // namespace wh
+
+namespace wh {
+namespace {
+
+TEST_F(LoaderTest, LauncherEntriesAreNamedByThemselvesAndHiddenOnesLeftOut) {
+  settings.UserStartMenu = settings.AllUsersStartMenu = true;
+  settings.UserDir = "C:\\Docs";
+  settings.UserMasks = "pdf";
+  folders.Set("Common Start Menu", true, "C:\\All\\");
+  folders.Set("Start Menu", false, "C:\\Mine\\");
+  folders.extension = "desktop";
+  fs.AddFile("C:\\All\\org.editor.desktop");
+  fs.AddFile("C:\\All\\settings.desktop");
+  fs.AddFile("C:\\Mine\\my-editor.desktop");
+  fs.AddFile("C:\\Mine\\Unnamed Tool.desktop");
+  fs.AddFile("C:\\Docs\\Report.pdf");
+  folders.shortcutNames = {
+      {"C:\\All\\org.editor.desktop", std::string("Text Editor")},
+      {"C:\\All\\settings.desktop", std::nullopt},
+      {"C:\\Mine\\my-editor.desktop", std::string("text editor")},
+  };
+  Load();
+  EXPECT_EQ(ItemsOf(index), (std::vector<std::pair<std::string, std::string>>{
+                                {"text editor", "C:\\Mine\\my-editor.desktop"},
+                                {"Unnamed Tool", "C:\\Mine\\Unnamed Tool.desktop"},
+                                {"Report", "C:\\Docs\\Report.pdf"}}));
+  EXPECT_EQ(index.KeywordList.Words(),
+            (std::vector<std::string>{"editor", "report", "text", "tool", "unnamed"}));
+  // Only shortcuts are asked; files of the user directory keep their names.
+  EXPECT_EQ(folders.asked.size(), 4u);
+  MatchItems(index.ItemList, "t ed", index.MatchList);
+  // The later entry replaced the earlier one whole, its name's letters too.
+  EXPECT_EQ(index.MatchList.Names(index.ItemList), (std::vector<std::string>{"text editor"}));
+}
+
+}  // namespace
+}  // namespace wh
