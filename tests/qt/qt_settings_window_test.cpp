@@ -1,0 +1,338 @@
+#include "platform/qt/qt_settings_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+#include "Unit2.h"
+#include "app/unit1_fixture.h"
+#include "platform/qt/qt_hot_key_field.h"
+
+namespace wh {
+namespace {
+
+class FakeVersionInfo : public VersionInfo {
+ public:
+  FileVersion GetFileVersion(const std::string& path) const override {
+    return path == "C:\\Tools\\wh.exe" ? FileVersion{1, 5, 0, 9} : FileVersion{};
+  }
+};
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+class QtSettingsWindowTest : public Unit1Test {
+ protected:
+  TForm1& Open(const std::string& ini) {
+    WriteIni(ini);
+    TForm1& f = Create();
+    form2 = std::make_unique<TForm2>(window, f, versions, fs, "C:\\Tools\\wh.exe");
+    window.Attach(form2.get());
+    f.AttachSettings(form2.get(), &window);
+    view.events.clear();
+    f.Settings1Click();
+    return f;
+  }
+  template <typename T>
+  T* Child(const char* name) {
+    T* child = window.findChild<T*>(Text(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  QCheckBox* Box(int number) {
+    return Child<QCheckBox>(("CheckBox" + std::to_string(number)).c_str());
+  }
+  std::string Ini() const { return *fs.Contents("C:\\Tools\\wordhopper.ini"); }
+  bool IniHas(const std::string& line) const { return Ini().find(line) != std::string::npos; }
+
+  FakeVersionInfo versions;
+  QtSettingsWindow window;
+  std::unique_ptr<TForm2> form2;
+};
+
+TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
+  Open(
+      "[Form]\nHotKey=Ctrl+F6\n[Directories]\nUserStartMenu=0\nHistory=1\nUserDir=/home/me\n"
+      "UserMasks=txt doc\nIgnoreList=the of\n[Program]\nFirstShow=1\nStayOnTop=0\n"
+      "UseFindDialog=1\n");
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.focusWidget(), Child<QLineEdit>("UserDirEdit"));
+  EXPECT_FALSE(Child<QLabel>("Image1")->pixmap().isNull());
+  EXPECT_EQ(Child<QLabel>("Label7")->text(), Text("Wordhopper version: 1.5.0 (Build 9)"));
+  EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("Ctrl+F6"));
+  EXPECT_EQ(Child<QLineEdit>("UserDirEdit")->text(), Text("/home/me"));
+  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("txt doc"));
+  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), Text("the of"));
+  const std::map<int, bool> expected = {
+      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
+      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
+      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
+  for (const auto& [number, checked] : expected) {
+    EXPECT_EQ(Box(number)->isChecked(), checked) << "CheckBox" << number;
+  }
+}
+
+TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
+  TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+  QTest::mouseClick(Box(1), Qt::LeftButton);   // on to off
+  QTest::mouseClick(Box(19), Qt::LeftButton);  // off to on
+  QLineEdit* userDir = Child<QLineEdit>("UserDirEdit");
+  userDir->clear();
+  QTest::keyClicks(userDir, "/srv/files ");
+  QLineEdit* masks = Child<QLineEdit>("Edit2");
+  masks->selectAll();
+  QTest::keyClicks(masks, "txt doc");
+  QPlainTextEdit* memo = Child<QPlainTextEdit>("Memo1");
+  memo->clear();
+  QTest::keyClicks(memo, "the");
+  QTest::keyClick(memo, Qt::Key_Return);
+  QTest::keyClicks(memo, "of");
+  EXPECT_EQ(window.IgnoreList(), "the\nof");
+  QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_Q,
+                  Qt::ControlModifier | Qt::AltModifier);
+  view.events.clear();
+  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+
+  EXPECT_FALSE(window.isVisible());
+  for (const char* line : {"UserStartMenu=0", "LoadUserDirOnPopup=1", "UserMasks=txt doc",
+                           "IgnoreList=the of", "HotKey=Ctrl+Alt+Q"}) {
+    EXPECT_TRUE(IniHas(line)) << line << "\n" << Ini();
+  }
+  EXPECT_FALSE(f.Settings().UserStartMenu);
+  EXPECT_EQ(f.Settings().UserDir, "/srv/files ");
+  EXPECT_EQ(std::count(view.events.begin(), view.events.end(), "register 1"), 1);
+}
+
+TEST_F(QtSettingsWindowTest, RefusedWriteIsShownOverTheWindowWhichStaysOpen) {
+  Open("[Program]\nFirstShow=1\n");
+  fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
+  QString title, text;
+  const QWidget* owner = nullptr;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    text = box->text();
+    owner = box->parentWidget();
+    box->button(QMessageBox::Ok)->click();
+  });
+  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+  EXPECT_EQ(title, Text("Wordhopper"));
+  EXPECT_EQ(text, Text("Unable to write to C:\\Tools\\wordhopper.ini"));
+  EXPECT_EQ(owner, &window);
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
+  const struct {
+    const char* label;
+    bool closeBox;
+  } cases[] = {{"Cancel", false}, {"close box", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+    const int writes = fs.WriteCount();
+    Child<QLineEdit>("Edit2")->setText(Text("edited"));
+    QTest::mouseClick(Box(20), Qt::LeftButton);
+    QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_F9);
+    view.events.clear();
+    if (c.closeBox) {
+      window.close();
+    } else {
+      QTest::mouseClick(Child<QPushButton>("Button2"), Qt::LeftButton);
+    }
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(fs.WriteCount(), writes);
+    // FormClose ran exactly once: the hot key is back, registered once.
+    EXPECT_EQ(view.events, (std::vector<std::string>{"register 1"}));
+    f.Settings1Click();
+    EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("pdf"));
+    EXPECT_TRUE(Box(20)->isChecked());
+    EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("F4"));
+    window.Hide();
+  }
+}
+
+TEST_F(QtSettingsWindowTest, DonationPictureAndLinkOpenThePageAndClose) {
+  fs.AddFile("C:\\Tools\\donate.html");
+  for (const char* name : {"Image1", "Label8"}) {
+    SCOPED_TRACE(name);
+    shell.requests.clear();
+    Open("[Program]\nFirstShow=1\n");
+    QTest::mouseClick(Child<QLabel>(name), Qt::LeftButton);
+    EXPECT_EQ(shell.requests, (std::vector<std::string>{"open C:\\Tools\\donate.html"}));
+    EXPECT_FALSE(window.isVisible());
+  }
+}
+
+TEST(QtHotKeyFieldTest, TypedCombinationsFollowTheFieldsRules) {
+  constexpr HotKeyCombo kF4{0x73};
+  const struct {
+    const char* label;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    HotKeyCombo expected;
+    const char* text;
+  } cases[] = {
+      {"bare key", Qt::Key_F6, Qt::NoModifier, {0x75}, "F6"},
+      {"Shift alone drops", Qt::Key_F6, Qt::ShiftModifier, {0x75}, "F6"},
+      {"Ctrl keeps Shift",
+       Qt::Key_F6,
+       Qt::ShiftModifier | Qt::ControlModifier,
+       {0x75, true, true, false},
+       "Shift+Ctrl+F6"},
+      {"Alt", Qt::Key_Q, Qt::AltModifier, {0x51, false, false, true}, "Alt+Q"},
+      {"all three",
+       Qt::Key_A,
+       Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier,
+       {0x41, true, true, true},
+       "Shift+Ctrl+Alt+A"},
+      {"digit", Qt::Key_7, Qt::ControlModifier, {0x37, false, true, false}, "Ctrl+7"},
+      {"shifted digit is its key",
+       Qt::Key_Exclam,
+       Qt::ShiftModifier | Qt::ControlModifier,
+       {0x31, true, true, false},
+       "Shift+Ctrl+1"},
+      {"keypad digit", Qt::Key_5, Qt::KeypadModifier, {0x65}, "5"},
+      {"keypad operator",
+       Qt::Key_Plus,
+       Qt::KeypadModifier | Qt::ControlModifier,
+       {0x6B, false, true, false},
+       ""},
+      {"keypad Enter",
+       Qt::Key_Enter,
+       Qt::KeypadModifier | Qt::AltModifier,
+       {0x0D, false, false, true},
+       "Alt+Enter"},
+      {"last function key", Qt::Key_F24, Qt::NoModifier, {0x87}, "F24"},
+      {"navigation",
+       Qt::Key_PageDown,
+       Qt::ControlModifier,
+       {0x22, false, true, false},
+       "Ctrl+PgDn"},
+      {"arrow", Qt::Key_Left, Qt::AltModifier, {0x25, false, false, true}, "Alt+Left"},
+      {"Ctrl+Space", Qt::Key_Space, Qt::ControlModifier, {0x20, false, true, false}, "Ctrl+Space"},
+      {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, {0x09, false, true, false}, "Ctrl+Tab"},
+      {"Ctrl+Backspace",
+       Qt::Key_Backspace,
+       Qt::ControlModifier,
+       {0x08, false, true, false},
+       "Ctrl+BkSp"},
+      {"punctuation", Qt::Key_Minus, Qt::ControlModifier, {0xBD, false, true, false}, ""},
+      {"bare Backspace empties", Qt::Key_Backspace, Qt::NoModifier, {}, ""},
+      {"Shift+Delete empties", Qt::Key_Delete, Qt::ShiftModifier, {}, ""},
+      {"bare Space is not taken", Qt::Key_Space, Qt::NoModifier, kF4, "F4"},
+      {"bare Escape is not taken", Qt::Key_Escape, Qt::NoModifier, kF4, "F4"},
+      {"a modifier alone is not taken", Qt::Key_Control, Qt::ControlModifier, kF4, "F4"},
+      {"unknown key", Qt::Key_VolumeUp, Qt::ControlModifier, kF4, "F4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    QtHotKeyField field;
+    field.SetHotKey(kF4);
+    QTest::keyClick(&field, c.key, c.modifiers);
+    EXPECT_EQ(field.HotKey(), c.expected);
+    EXPECT_EQ(field.text(), Text(c.text));
+  }
+}
+
+TEST(QtHotKeyFieldTest, HeldModifiersShowUntilLetGo) {
+  QtHotKeyField field;
+  field.SetHotKey({0x73});
+  QTest::keyPress(&field, Qt::Key_Control, Qt::NoModifier);
+  EXPECT_EQ(field.text(), Text("Ctrl+"));
+  QTest::keyPress(&field, Qt::Key_Alt, Qt::ControlModifier);
+  EXPECT_EQ(field.text(), Text("Ctrl+Alt+"));
+  QTest::keyRelease(&field, Qt::Key_Alt, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(field.text(), Text("F4"));
+  EXPECT_EQ(field.HotKey(), (HotKeyCombo{0x73}));
+}
+
+TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
+  QtSettingsWindow window;
+  EXPECT_EQ(window.windowTitle(), Text("Wordhopper Settings"));
+  EXPECT_EQ(window.size(), QSize(592, 595));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+  QStringList groups;
+  for (const QGroupBox* group : window.findChildren<QGroupBox*>()) groups << group->title();
+  EXPECT_EQ(groups, (QStringList{Text(" Search directories for keywords  "),
+                                 Text(" Program behaviour "), Text(" About ")}));
+  const struct {
+    const char* name;
+    const char* caption;
+  } captions[] = {
+      {"CheckBox1", "User start menu (*.lnk)"},
+      {"CheckBox5", "Favorites (*.*)"},
+      {"CheckBox14", "Show the Wordhopper information panel (restart application to activate). "},
+      {"CheckBox17",
+       "Automaticilly start application when keyword maches a single item (not recommended "
+       "with many items) ."},
+      {"CheckBox21", "Show Windows find dialog when a keyword pattern does not match any item."},
+      {"Button1", "Save"},
+      {"Button2", "Cancel"},
+      {"BrowseButton", "..."},
+      {"Label4", "Type a key word, press ENTER, pick an item, press ENTER."},
+      {"Label8", "This software is freeware, any donations are welcome."},
+  };
+  for (const auto& c : captions) {
+    const QObject* child = window.findChild<QObject*>(Text(c.name));
+    ASSERT_NE(child, nullptr) << c.name;
+    EXPECT_EQ(child->property("text").toString(), Text(c.caption)) << c.name;
+  }
+  EXPECT_EQ(window.HotKey(), (HotKeyCombo{0x73}));
+
+  // The focus chain, from the first check box round to it again.
+  QStringList order;
+  QWidget* first = window.findChild<QWidget*>(Text("CheckBox1"));
+  ASSERT_NE(first, nullptr);
+  QWidget* widget = first;
+  do {
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()) {
+      order << widget->objectName();
+    }
+    widget = widget->nextInFocusChain();
+  } while (widget != first && order.size() < 100);
+  EXPECT_EQ(order.join(' '),
+            Text("CheckBox1 CheckBox2 CheckBox3 CheckBox4 CheckBox5 CheckBox6 CheckBox7 "
+                 "UserDirEdit BrowseButton Edit2 Memo1 CheckBox10 CheckBox9 CheckBox15 CheckBox8 "
+                 "CheckBox20 CheckBox11 CheckBox13 CheckBox14 CheckBox16 CheckBox12 CheckBox19 "
+                 "CheckBox17 CheckBox18 HotKey1 CheckBox21 Button2 Button1"));
+}
+
+TEST(QtSettingsWindowLayoutTest, FieldsHoldAtMost2047Characters) {
+  QtSettingsWindow window;
+  const std::string longText(3000, 'x');
+  const struct {
+    const char* label;
+    void (QtSettingsWindow::*set)(const std::string&);
+    std::string (QtSettingsWindow::*get)() const;
+  } fields[] = {
+      {"user directory", &QtSettingsWindow::SetUserDir, &QtSettingsWindow::UserDir},
+      {"masks", &QtSettingsWindow::SetMasks, &QtSettingsWindow::Masks},
+      {"ignore list", &QtSettingsWindow::SetIgnoreList, &QtSettingsWindow::IgnoreList},
+  };
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.label);
+    (window.*f.set)(longText);
+    EXPECT_EQ((window.*f.get)().size(), 2047u);
+    (window.*f.set)("ä ö\tü");
+    EXPECT_EQ((window.*f.get)(), "ä ö\tü");
+  }
+}
+
+}  // namespace
+}  // namespace wh
