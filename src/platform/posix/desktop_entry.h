@@ -1,0 +1,49 @@
+// Launcher entries (".desktop" files): on a Linux desktop they stand for the
+// shortcuts of a start menu. Only what indexing and launching need is read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace wh {
+
+struct DesktopEntry {
+  // "Application", "Link", "Directory", or whatever the file says; empty when
+  // missing.
+  std::string type;
+  // Name in the user's language, else the unlocalized Name; empty when the
+  // entry has none, in which case the caller names the item after its file.
+  std::string name;
+  std::string exec;
+  std::string tryExec;
+  std::string url;
+  bool noDisplay = false;
+  // The user deleted the entry (it only masks an entry of the same file name
+  // in a folder further down the search path).
+  bool hidden = false;
+};
+
+// Reads the "[Desktop Entry]" group of a launcher entry file; keys of any
+// other group are ignored. `locale` is the messages locale in the form
+// lang_COUNTRY.ENCODING@MODIFIER (each part but lang optional, the encoding
+// disregarded); a localized key is looked up as lang_COUNTRY@MODIFIER, then
+// lang_COUNTRY, lang@MODIFIER, lang, then unlocalized. String values have the
+// escapes \s \n \t \r \\ resolved; blanks around "=" and at the end of a
+// line don't count. nullopt when the text has no "[Desktop Entry]" group.
+std::optional<DesktopEntry> ReadDesktopEntry(std::string_view fileText, std::string_view locale);
+
+// Whether a menu lists the entry: an application or a link, neither marked
+// NoDisplay nor Hidden.
+bool ShownInMenus(const DesktopEntry& entry);
+
+// The locale that picks the language of messages: the first set and
+// non-empty of LC_ALL, LC_MESSAGES and LANG (null for unset). The empty text
+// when none is set or it is the "C" or "POSIX" locale, which have no
+// translations.
+std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang);
+
+// MessagesLocale of this process's environment.
+std::string MessagesLocale();
+
+}  // namespace wh
