@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/posix/desktop_entry.h"
+
 namespace wh {
 
 XdgShellFolders::XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv)
@@ -12,6 +14,20 @@ XdgShellFolders::XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv)
       return std::string(value ? value : "");
     };
   }
+  const std::string lcAll = getEnv_("LC_ALL"), lcMessages = getEnv_("LC_MESSAGES"),
+                    lang = getEnv_("LANG");
+  locale_ = MessagesLocale(lcAll.empty() ? nullptr : lcAll.c_str(),
+                           lcMessages.empty() ? nullptr : lcMessages.c_str(),
+                           lang.empty() ? nullptr : lang.c_str());
+}
+
+std::optional<std::string> XdgShellFolders::ShortcutDisplayName(const std::string& path) const {
+  // Launcher entries are a few kilobytes; anything far larger is no entry.
+  const auto text = fileSystem_.ReadWholeFile(path, 1 << 20);
+  if (!text) return std::nullopt;
+  const std::optional<DesktopEntry> entry = ReadDesktopEntry(*text, locale_);
+  if (!entry || !ShownInMenus(*entry)) return std::nullopt;
+  return entry->name;
 }
 
 std::string XdgShellFolders::Home() const { return getEnv_("HOME"); }

@@ -24,6 +24,12 @@ class XdgShellFolders : public ShellFolders {
   // "Personal": XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
   std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override;
   std::string ShortcutExtension() const override { return "desktop"; }
+  bool ShortcutsNameThemselves() const override { return true; }
+  // The entry's Name in the user's language (LC_ALL, LC_MESSAGES, LANG), ""
+  // when it has none; nullopt when it can't be read, isn't an entry, or a
+  // menu would not show it (NoDisplay, Hidden, neither an application nor a
+  // link).
+  std::optional<std::string> ShortcutDisplayName(const std::string& path) const override;
 
  private:
   std::string Home() const;
@@ -32,6 +38,7 @@ class XdgShellFolders : public ShellFolders {
 
   const FileSystem& fileSystem_;
   GetEnv getEnv_;
+  std::string locale_;
 };
 
 }  // namespace wh

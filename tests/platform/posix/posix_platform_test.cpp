@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "fakes/fake_platform.h"
 #include "index/directory_walk.h"
 #include "index/loader.h"
 #include "platform/posix/posix_file_system.h"
@@ -185,6 +186,34 @@ TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
   EXPECT_EQ(folders.ShellFolderPath("Favorites", false), "");
   EXPECT_EQ(folders.ShellFolderPath("Recent", false), "");
   EXPECT_EQ(folders.ShortcutExtension(), "desktop");
+}
+
+TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {
+  Touch("apps/org.example.Editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Text Editor\nName[de]=Texteditor\n"
+        "Exec=editor %F\n");
+  Touch("apps/hidden.desktop", "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\n");
+  Touch("apps/plain.desktop", "[Desktop Entry]\nType=Application\nExec=plain\n");
+  Touch("apps/broken.desktop", "no entry at all\n");
+  std::map<std::string, std::string> env = {
+      {"HOME", Root() + "/home"}, {"XDG_DATA_HOME", Root()}, {"LANG", "de_DE.UTF-8"}};
+  fs::rename(root_ / "apps", root_ / "applications");
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  PosixCollation collation;
+  ItemIndex index(collation, "/");
+  TIniRec settings;
+  settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserMasks = "";
+  PosixNumberFormat numbers;
+  testing::RecordingLoadView view;
+  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  std::set<std::pair<std::string, std::string>> items;
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
+  }
+  EXPECT_EQ(items, (std::set<std::pair<std::string, std::string>>{
+                       {"Texteditor", Root() + "/applications/org.example.Editor.desktop"},
+                       {"plain", Root() + "/applications/plain.desktop"}}));
 }
 
 }  // namespace
