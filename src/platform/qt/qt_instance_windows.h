@@ -1,0 +1,53 @@
+// A second start reaches the running copy through a local socket named after
+// the executable's path: the first copy listens, a later one says "show".
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "platform/instance_record.h"
+
+namespace wh {
+
+// The socket's name for `exePath`: the program's name, the user id and a hash
+// of the path, so that copies of one executable meet and no one else's do.
+QString InstanceSocketName(const std::string& exePath);
+
+// The running copy's side: every connection that says "show" runs
+// `onShow` on the UI thread.
+class InstanceServer : public QObject {
+  Q_OBJECT
+
+ public:
+  InstanceServer(const std::string& exePath, std::function<void()> onShow,
+                 QObject* parent = nullptr);
+  // False when the name could not be taken.
+  bool IsListening() const { return server_.isListening(); }
+
+ private:
+  void OnConnection();
+  QLocalServer server_;
+  std::function<void()> onShow_;
+};
+
+// The second start's side. The window numbers of the shared record mean
+// nothing here: the running copy is whoever answers on the socket.
+class LocalSocketInstanceWindows : public InstanceWindows {
+ public:
+  explicit LocalSocketInstanceWindows(const std::string& exePath)
+      : name_(InstanceSocketName(exePath)) {}
+  // True when a running copy answers, so that Restore gets to ask it.
+  bool IsMinimized(std::uint32_t window) const override;
+  // Asks the running copy to come up from the tray and to the front.
+  void Restore(std::uint32_t window) override;
+  // Restore did all of it.
+  void BringToFront(std::uint32_t) override {}
+
+ private:
+  QString name_;
+};
+
+}  // namespace wh

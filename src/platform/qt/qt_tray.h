@@ -1,0 +1,41 @@
+// The tray icon and its menu. The menu is the same one the boxes' context
+// menu shows.
+#pragma once
+
+#include <QAction>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+#include <functional>
+#include <string>
+
+namespace wh {
+
+enum class TrayCommand { Show, Hide, Reload, Settings, Help, Exit };
+
+// The program's icon (also the windows' icon).
+QIcon ProgramIcon();
+
+class QtTray : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit QtTray(std::function<void(TrayCommand)> onCommand, QObject* parent = nullptr);
+
+  // The tip shows the hint up to its first '|'.
+  void SetHint(const std::string& hint);
+  // The key text beside "Show Wordhopper"; "" for none.
+  void SetShowShortcut(const std::string& keyText);
+  // Opens the menu at the mouse pointer.
+  void PopUpMenu();
+  QMenu& Menu() { return menu_; }
+  QSystemTrayIcon& Icon() { return icon_; }
+
+ private:
+  std::function<void(TrayCommand)> onCommand_;
+  QMenu menu_;
+  QAction* show_ = nullptr;
+  QSystemTrayIcon icon_;
+};
+
+}  // namespace wh

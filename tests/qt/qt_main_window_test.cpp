@@ -1,0 +1,449 @@
+// The main window's real widgets driven by synthetic keys, with TForm1 behind
+// them and fakes of the platform underneath.
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/unit1_fixture.h"
+#include "platform/qt/qt_instance_windows.h"
+#include "platform/qt/qt_main_window.h"
+#include "platform/qt/x11_hot_key.h"
+
+namespace wh {
+namespace {
+
+std::vector<std::string> Entries(const QComboBox* box) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < box->count(); ++i) entries.push_back(box->itemText(i).toStdString());
+  return entries;
+}
+
+class QtMainWindowTest : public ::testing::Test {
+ protected:
+  QtMainWindowTest() {
+    for (const char* name : {"Notepad", "WordPad", "Microsoft Word", "Password Safe"}) {
+      fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
+    }
+    folders.Set("Start Menu", false, "C:\\Menu");
+    // A message box would wait for a click: it is read and closed instead.
+    QObject::connect(&closer, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        messages.push_back(box->windowTitle().toStdString() + ": " + box->text().toStdString());
+        box->accept();
+      }
+    });
+    closer.start(20);
+  }
+  ~QtMainWindowTest() override {
+    if (form) window.Attach(nullptr);
+  }
+
+  // Starts with the window shown; the settings as the file's [Program]
+  // section. No hot key unless one is given.
+  TForm1& Start(const std::string& program = "", const std::string& hotKey = "") {
+    fs.AddFile(
+        "C:\\Tools\\wordhopper.ini",
+        "[Form]\nHotKey=" + hotKey + "\n[Program]\nFirstShow=1\nMessageBoxOnError=0\n" + program);
+    form = std::make_unique<TForm1>(
+        window, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
+                             figures, "C:\\Tools\\wh.exe", "\\:", ".exe", ""});
+    window.Attach(form.get());
+    form->FormCreate("show");
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    return *form;
+  }
+
+  // Keys go where the keyboard focus is, as a user's would.
+  static QWidget* Focus() {
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup != nullptr) return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+    return QApplication::focusWidget();
+  }
+  void Type(const std::string& keys) {
+    for (char c : keys) {
+      switch (c) {
+        case '\n':
+          QTest::keyClick(Focus(), Qt::Key_Return);
+          break;
+        case '\x1b':
+          QTest::keyClick(Focus(), Qt::Key_Escape);
+          break;
+        case '\b':
+          QTest::keyClick(Focus(), Qt::Key_Backspace);
+          break;
+        default:
+          QTest::keyClick(Focus(), c);
+      }
+    }
+    QCoreApplication::processEvents();
+  }
+  QLineEdit* KeywordEdit() const { return window.KeywordBox()->lineEdit(); }
+
+  testing::FakeFileSystem fs{'\\'};
+  testing::FakeShellFolders folders;
+  testing::FakeNumberFormat numbers;
+  testing::FakeTextEncoding encoding;
+  testing::FakeKeyNames keyNames;
+  testing::FakeCollation collation;
+  FakeStartupEntries entries;
+  FakeShell shell;
+  FakeFigures figures;
+  QTimer closer;
+  std::vector<std::string> messages;
+  QtMainWindow window;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(QtMainWindowTest, KeysInTheBoxesRunTheDialogue) {
+  const struct {
+    const char* label;
+    const char* keys;
+    bool itemMode;
+    std::vector<std::string> items;
+    const char* itemText;
+    const char* keywordText;
+    const char* status;   // "" when not checked
+    const char* request;  // "" for none
+    bool visible;
+  } cases[] = {
+      {"search: the item box, sorted, first selected",
+       "word\n",
+       true,
+       {"Microsoft Word", "Password Safe", "WordPad"},
+       "Microsoft Word",
+       "word",
+       "",
+       "",
+       true},
+      {"no match: reported, text kept",
+       "xyz\n",
+       false,
+       {},
+       "",
+       "xyz",
+       "No items with pattern \"xyz\" found.",
+       "",
+       true},
+      {"ESC in the item box: back to the keyword box",
+       "word\n\x1b",
+       false,
+       {},
+       "",
+       "",
+       "",
+       "",
+       true},
+      {"ENTER in the item box launches the item",
+       "notepad\n\n",
+       false,
+       {},
+       "",
+       "",
+       "",
+       "open C:\\Menu\\Notepad.lnk",
+       false},
+      {"ESC with text resets",
+       "abc\x1b",
+       false,
+       {},
+       "",
+       "",
+       "Type a keyword or press ESC to hide Wordhopper.",
+       "",
+       true},
+      {"ESC on an empty box hides the window", "\x1b", false, {}, "", "", "", "", false},
+      {"BACKSPACE edits the text",
+       "wordx\b\n",
+       true,
+       {"Microsoft Word", "Password Safe", "WordPad"},
+       "Microsoft Word",
+       "word",
+       "",
+       "",
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    shell.requests.clear();
+    form.reset();
+    Start("AutoComplete=0\n");
+    Type(c.keys);
+    EXPECT_EQ(window.ItemBox()->isVisible(), c.itemMode && c.visible);
+    EXPECT_EQ(window.KeywordBox()->isVisible(), !c.itemMode && c.visible);
+    if (c.itemMode) {
+      EXPECT_EQ(Entries(window.ItemBox()), c.items);
+      EXPECT_EQ(window.ItemText(), c.itemText);
+    }
+    EXPECT_EQ(window.KeywordText(), c.keywordText);
+    if (*c.status) {
+      EXPECT_EQ(window.StatusPanelText(0).toStdString(), c.status);
+    }
+    EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
+    EXPECT_EQ(window.isVisible(), c.visible);
+    window.ItemBox()->hidePopup();
+    window.KeywordBox()->hidePopup();
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(QtMainWindowTest, CompletionWorksOnTheRealBox) {
+  const struct {
+    const char* keys;
+    const char* text;
+    int selStart;  // in characters of the line edit
+    int selEnd;
+  } cases[] = {
+      {"n", "notepad", 1, 7},   // the rest offered, selected
+      {"no", "notepad", 2, 7},  // still the same keyword
+      {"nx", "nx", 2, 2},       // no keyword: the box types it itself
+      {"n\b", "n", 1, 1},       // BACKSPACE takes the offered rest away
+      {"p", "password", 1, 8},  // the first keyword in the box's order
+      {"NO", "NOtepad", 2, 7},  // case ignored, the typed letters kept
+  };
+  Start();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    window.SetKeywordText("");
+    Type(c.keys);
+    window.KeywordBox()->hidePopup();
+    EXPECT_EQ(KeywordEdit()->text().toStdString(), c.text);
+    const int start = KeywordEdit()->hasSelectedText() ? KeywordEdit()->selectionStart()
+                                                       : KeywordEdit()->cursorPosition();
+    const int end = KeywordEdit()->hasSelectedText() ? KeywordEdit()->selectionEnd()
+                                                     : KeywordEdit()->cursorPosition();
+    EXPECT_EQ(start, c.selStart);
+    EXPECT_EQ(end, c.selEnd);
+  }
+}
+
+TEST_F(QtMainWindowTest, KeywordFieldCountsUtf8Bytes) {
+  Start();
+  window.SetKeywordField({"grüße", 2, 6}, -1);  // "ü" and "ß" take two bytes each
+  EXPECT_EQ(KeywordEdit()->selectedText().toStdString(), "üß");
+  const EditState field = window.KeywordField();
+  EXPECT_EQ(field.text, "grüße");
+  EXPECT_EQ(field.selStart, 2u);
+  EXPECT_EQ(field.selEnd, 6u);
+}
+
+TEST_F(QtMainWindowTest, LoadFillsTheStatusPanelsAndTheKeywordList) {
+  Start();
+  EXPECT_EQ(window.StatusPanelText(1).toStdString(),
+            "Keywords: " + std::to_string(form->Index().KeywordList.Count()));
+  EXPECT_EQ(window.StatusPanelText(2).toStdString(), "Items: 4");
+  EXPECT_EQ(Entries(window.KeywordBox()), form->Index().KeywordList.Words());
+  EXPECT_TRUE(KeywordEdit()->text().isEmpty());
+}
+
+TEST_F(QtMainWindowTest, BandsFitTheWindowHeight) {
+  const struct {
+    bool info, status;
+    int height;
+  } cases[] = {{true, true, 70}, {false, true, 45}, {true, false, 50}, {false, false, 25}};
+  for (const auto& c : cases) {
+    window.SetBandsVisible(c.info, c.status);
+    EXPECT_EQ(window.height(), c.height);
+    EXPECT_EQ(window.width(), 457);
+    EXPECT_EQ(window.InfoPanel()->isVisibleTo(&window), c.info);
+    EXPECT_EQ(window.StatusBar()->isVisibleTo(&window), c.status);
+  }
+}
+
+TEST_F(QtMainWindowTest, TrayHidingKeepsTheFocusedBox) {
+  // Never shown: coming back from the tray is left to the first showing.
+  window.ShowFromTray();
+  EXPECT_FALSE(window.isVisible());
+
+  Start("AutoComplete=0\n");
+  Type("word\n");
+  window.ItemBox()->hidePopup();
+  window.ItemBox()->setFocus();
+  window.HideToTray();
+  EXPECT_FALSE(window.isVisible());
+  window.ShowFromTray();
+  EXPECT_TRUE(window.isVisible());
+  window.BringToFront();
+  ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeWindow() != nullptr; }));
+  EXPECT_EQ(QApplication::focusWidget(), window.ItemBox());
+  // A second call does nothing more.
+  window.ShowFromTray();
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(QtMainWindowTest, TopmostFlagAndShowing) {
+  const struct {
+    bool topmost, showPending, visibleAfter;
+  } cases[] = {
+      {false, true, false}, {true, true, false}, {false, false, true}, {true, false, true}};
+  for (const auto& c : cases) {
+    window.hide();
+    window.SetTopmost(c.topmost, c.showPending);
+    EXPECT_EQ(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.topmost);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(window.isVisible(), c.visibleAfter);
+  }
+}
+
+TEST_F(QtMainWindowTest, GaugeTurnsRedWhenLow) {
+  const QColor normal = QApplication::palette(window.Gauge()).color(QPalette::Highlight);
+  window.SetGaugeProgress(42);
+  EXPECT_EQ(window.Gauge()->value(), 42);
+  window.SetGaugeLow(true);
+  EXPECT_EQ(window.Gauge()->palette().color(QPalette::Highlight), QColor(Qt::red));
+  window.SetGaugeLow(false);
+  EXPECT_EQ(window.Gauge()->palette().color(QPalette::Highlight), normal);
+}
+
+TEST_F(QtMainWindowTest, TrayMenuCaptionsHintAndCommands) {
+  Start();
+  std::vector<std::string> captions;
+  for (QAction* action : window.Tray().Menu().actions()) {
+    captions.push_back(action->text().toStdString());
+  }
+  EXPECT_EQ(captions, (std::vector<std::string>{"Show Wordhopper", "Hide Wordhopper",
+                                                "Reload directories", "Settings", "Help", "Exit"}));
+  window.SetShowShortcut("Ctrl+F6");
+  EXPECT_EQ(window.Tray().Menu().actions()[0]->text().toStdString(), "Show Wordhopper\tCtrl+F6");
+  window.SetShowShortcut("");
+  EXPECT_EQ(window.Tray().Menu().actions()[0]->text().toStdString(), "Show Wordhopper");
+  window.SetTrayHint("Wordhopper|second line");
+  EXPECT_EQ(window.Tray().Icon().toolTip().toStdString(), "Wordhopper");
+
+  window.Tray().Menu().actions()[1]->trigger();  // Hide
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window.isVisible());
+  window.Tray().Menu().actions()[0]->trigger();  // Show
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(QtMainWindowTest, CloseBoxGoesToTheTrayOrEnds) {
+  {
+    SCOPED_TRACE("to the tray");
+    Start("HideToSystemTray=1\n");
+    EXPECT_FALSE(window.close());
+    EXPECT_FALSE(window.isVisible());
+    window.ShowFromTray();
+    EXPECT_TRUE(window.isVisible());
+  }
+  {
+    SCOPED_TRACE("the program ends");
+    form.reset();
+    Start("HideToSystemTray=0\n");
+    bool closed = false;
+    QTimer::singleShot(0, [&] { closed = window.close(); });
+    // Exit code 1 only when the loop had to be ended from outside.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    guard.start(5000);
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(window.isVisible());
+  }
+}
+
+TEST_F(QtMainWindowTest, HotKeyWithoutX11IsReportedOnce) {
+  // The offscreen platform has no X11 connection, as Wayland has none.
+  fs.AddFile("C:\\Tools\\wordhopper.ini",
+             "[Form]\nHotKey=Ctrl+F6\n[Program]\nFirstShow=1\nMessageBoxOnError=1\n");
+  form = std::make_unique<TForm1>(
+      window, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
+                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe", ""});
+  window.Attach(form.get());
+  form->FormCreate("");
+  EXPECT_EQ(messages, (std::vector<std::string>{"Wordhopper: Unable to assign hot-key."}));
+  EXPECT_EQ(form->Settings().HotKey, "n/a");
+  EXPECT_FALSE(window.RegisterHotKey({0x75, false, true, false}));
+}
+
+TEST(VirtualKeyMapping, KeysymsAndQtKeys) {
+  const struct {
+    int virtualKey;
+    unsigned long keysym;
+  } keysyms[] = {
+      {'A', XK_a},
+      {'Z', XK_z},
+      {'0', XK_0},
+      {'9', XK_9},
+      {0x70, XK_F1},
+      {0x7B, XK_F12},
+      {0x87, XK_F24},
+      {0x60, XK_KP_0},
+      {0x69, XK_KP_9},
+      {0x6B, XK_KP_Add},
+      {0x20, XK_space},
+      {0x09, XK_Tab},
+      {0x1B, XK_Escape},
+      {0x0D, XK_Return},
+      {0x21, XK_Prior},
+      {0x22, XK_Next},
+      {0x23, XK_End},
+      {0x24, XK_Home},
+      {0x25, XK_Left},
+      {0x28, XK_Down},
+      {0x2D, XK_Insert},
+      {0x2E, XK_Delete},
+      {0xBA, XK_semicolon},
+      {0xC0, XK_grave},
+      {0xDE, XK_apostrophe},
+      {0x00, 0},
+      {0x07, 0},
+      {0x88, 0},
+      {0x100, 0},
+  };
+  for (const auto& c : keysyms) {
+    EXPECT_EQ(VirtualKeyToKeySym(c.virtualKey), c.keysym) << "virtual key " << c.virtualKey;
+  }
+
+  const struct {
+    int qtKey;
+    int virtualKey;
+  } qtKeys[] = {
+      {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},  {Qt::Key_Escape, 27}, {Qt::Key_Up, 38},
+      {Qt::Key_Down, 40},   {Qt::Key_A, 'A'},     {Qt::Key_Z, 'Z'},     {Qt::Key_5, '5'},
+      {Qt::Key_F1, 0x70},   {Qt::Key_F24, 0x87},  {Qt::Key_Home, 0x24}, {Qt::Key_Delete, 0x2E},
+      {Qt::Key_Shift, 0},   {Qt::Key_unknown, 0},
+  };
+  for (const auto& c : qtKeys) {
+    EXPECT_EQ(QtKeyToVirtualKey(c.qtKey), c.virtualKey) << "Qt key " << c.qtKey;
+  }
+}
+
+TEST(InstanceSocket, SecondStartAsksTheRunningCopyToShow) {
+  const std::string exe = "/tmp/wh-test-" + std::to_string(QCoreApplication::applicationPid());
+  LocalSocketInstanceWindows second(exe);
+  EXPECT_FALSE(second.IsMinimized(0));  // nobody listening yet
+
+  int shown = 0;
+  InstanceServer server(exe, [&shown] { ++shown; });
+  ASSERT_TRUE(server.IsListening());
+  LocalSocketInstanceWindows other(exe + "-other");
+  EXPECT_FALSE(other.IsMinimized(0));  // another executable's copy is not asked
+
+  // The server answers from the event loop, so the client runs beside it.
+  bool answered = false;
+  std::thread client([&] {
+    LocalSocketInstanceWindows windows(exe);
+    answered = windows.IsMinimized(0);
+    if (answered) windows.Restore(0);
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown > 0; }, 5000));
+  client.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(shown, 1);
+}
+
+}  // namespace
+}  // namespace wh
