@@ -104,6 +104,15 @@ TEST_F(PrivateDesktop, FilesAddressesFoldersAndLauncherEntriesStartWithoutAShell
   EXPECT_TRUE(shell.OpenItem(entry.string()));
   EXPECT_NE(WaitForLines(4).find("own\n"), std::string::npos);
 
+  // A link entry opens its address; an entry whose command is missing fails.
+  const fs::path link = root_ / "Site.desktop";
+  std::ofstream(link) << "[Desktop Entry]\nType=Link\nName=Site\nURL=http://example.org/x\n";
+  EXPECT_TRUE(shell.OpenItem(link.string()));
+  EXPECT_NE(WaitForLines(5).find("http://example.org/x\n"), std::string::npos);
+  const fs::path missing = root_ / "Missing.desktop";
+  std::ofstream(missing) << "[Desktop Entry]\nType=Application\nName=Gone\nExec=/no/such/program\n";
+  EXPECT_FALSE(shell.OpenItem(missing.string()));
+
   // A broken entry doesn't start.
   const fs::path broken = root_ / "Broken.desktop";
   std::ofstream(broken) << "not an entry\n";

@@ -55,10 +55,27 @@ void GioShellRequests::FindInFolder(const std::string& folder) {
   LaunchPath(folder.empty() ? std::string(g_get_home_dir()) : folder);
 }
 
+// A Type=Link entry: its URL, opened by the default handler.
+bool LaunchLinkEntry(const std::string& path) {
+  std::unique_ptr<GKeyFile, void (*)(GKeyFile*)> file(g_key_file_new(), g_key_file_free);
+  if (!g_key_file_load_from_file(file.get(), path.c_str(), G_KEY_FILE_NONE, nullptr)) return false;
+  std::unique_ptr<char, GFree> type(
+      g_key_file_get_string(file.get(), "Desktop Entry", "Type", nullptr));
+  std::unique_ptr<char, GFree> url(
+      g_key_file_get_string(file.get(), "Desktop Entry", "URL", nullptr));
+  if (!type || std::string(type.get()) != "Link" || !url || *url == '\0') return false;
+  return LaunchUri(url.get());
+}
+
 bool GioShellRequests::OpenItem(const std::string& path) {
   if (EndsWith(path, ".desktop")) {
     GObjectPtr<GDesktopAppInfo> entry(g_desktop_app_info_new_from_filename(path.c_str()));
-    if (!entry) return false;
+    if (!entry) return LaunchLinkEntry(path);
+    // GIO reports no error when the command isn't there; a start that can't
+    // happen is a failed start.
+    const char* program = g_app_info_get_executable(G_APP_INFO(entry.get()));
+    std::unique_ptr<char, GFree> found(program ? g_find_program_in_path(program) : nullptr);
+    if (!found) return false;
     GError* error = nullptr;
     const bool launched = g_app_info_launch(G_APP_INFO(entry.get()), nullptr, nullptr, &error);
     if (error != nullptr) g_error_free(error);

@@ -25,8 +25,9 @@ class GioShellRequests : public ShellRequests {
   // has at hand.
   void FindInFolder(const std::string& folder) override;
   // A ".desktop" launcher entry is started through GDesktopAppInfo, as a
-  // menu starts it; any other file opens with the default handler of its
-  // type. False when GIO reports the start failed.
+  // menu starts it (a link entry opens its URL); any other file opens with
+  // the default handler of its type. False when the start failed, also when
+  // the entry's command can't be found, which GIO doesn't report.
   bool OpenItem(const std::string& path) override;
 };
 
