@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 #include <QGuiApplication>
+#include <QTimer>
 #include <cstdlib>
 
 // Xlib's macros (None, Bool, KeyPress…) would clash with Qt's names, so its
@@ -182,8 +183,12 @@ bool X11HotKey::nativeEventFilter(const QByteArray& eventType, void* message, qi
   if ((event->response_type & ~0x80) != XCB_KEY_PRESS) return false;
   auto* press = reinterpret_cast<xcb_key_press_event_t*>(event);
   if (press->detail != keycode_ || (press->state & kComboMask) != modifiers_) return false;
-  if (onPressed_) onPressed_();
-  return true;
+  // Handled after the event has gone its way: Qt takes the X server's time
+  // from it, and without that the window raised from the second press on
+  // would not get the focus. The handler may also open modal boxes, which
+  // must not run inside the event filter.
+  if (onPressed_) QTimer::singleShot(0, qApp, onPressed_);
+  return false;
 }
 
 }  // namespace wh
