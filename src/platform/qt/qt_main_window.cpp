@@ -13,6 +13,7 @@
 #include <exception>
 
 #include "Unit1.h"
+#include "platform/qt/qt_hot_key_field.h"
 
 namespace wh {
 namespace {
@@ -94,45 +95,7 @@ std::string TypedText(const QKeyEvent* key) {
 
 }  // namespace
 
-int QtKeyToVirtualKey(int qtKey) {
-  if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
-  if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
-  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return 0x70 + (qtKey - Qt::Key_F1);
-  switch (qtKey) {
-    case Qt::Key_Backspace:
-      return 0x08;
-    case Qt::Key_Tab:
-      return 0x09;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return TForm1::kEnter;
-    case Qt::Key_Escape:
-      return TForm1::kEscape;
-    case Qt::Key_Space:
-      return 0x20;
-    case Qt::Key_PageUp:
-      return 0x21;
-    case Qt::Key_PageDown:
-      return 0x22;
-    case Qt::Key_End:
-      return 0x23;
-    case Qt::Key_Home:
-      return 0x24;
-    case Qt::Key_Left:
-      return 0x25;
-    case Qt::Key_Up:
-      return TForm1::kUp;
-    case Qt::Key_Right:
-      return 0x27;
-    case Qt::Key_Down:
-      return TForm1::kDown;
-    case Qt::Key_Insert:
-      return 0x2D;
-    case Qt::Key_Delete:
-      return 0x2E;
-  }
-  return 0;
-}
+int QtKeyToVirtualKey(int qtKey) { return VirtualKeyFromQtKey(qtKey, Qt::NoModifier); }
 
 QtMainWindow::QtMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
