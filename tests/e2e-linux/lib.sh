@@ -205,7 +205,18 @@ wait_exit() {
 
 # A copy listens for a second start only when its start has run through: by
 # then the hot key is grabbed and the settings and lists are loaded.
-_listening() { compgen -G "$TMPDIR/wordhopper-*" >/dev/null && wh_pid_alive; }
+# The socket lives in XDG_RUNTIME_DIR when its path fits a socket address,
+# else in /tmp, named after the user and a hash of the program's path.
+instance_socket() {
+  local file
+  file="wordhopper-$(id -u)-$(printf '%s' "$E2E_PROGRAM" | sha256sum | cut -c1-32)"
+  if [ $((${#XDG_RUNTIME_DIR} + ${#file})) -lt 100 ]; then
+    printf '%s\n' "$XDG_RUNTIME_DIR/$file"
+  else
+    printf '%s\n' "/tmp/$file"
+  fi
+}
+_listening() { [ -S "$(instance_socket)" ] && wh_pid_alive; }
 
 wh_wait_ready() { wait_until "${1:-20}" _listening; }
 
@@ -242,7 +253,7 @@ _cleanup() {
   # The subshells that wait for the programs end with them.
   for pid in "${E2E_WAITERS[@]}"; do wait "$pid" 2>/dev/null; done
   # A killed copy leaves its record behind.
-  [ -z "${E2E_PROGRAM:-}" ] || rm -f "$(wh_record_file)"
+  [ -z "${E2E_PROGRAM:-}" ] || rm -f "$(wh_record_file)" "$(instance_socket)"
   if [ -n "${E2E_TRAYER_PID:-}" ]; then
     kill "$E2E_TRAYER_PID" 2>/dev/null
     wait "$E2E_TRAYER_PID" 2>/dev/null
@@ -300,8 +311,8 @@ _e2e_setup() {
   trap 'exit 130' INT
   trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: [$BASH_COMMAND] exited $?" >&2' ERR
 
-  # The program's local socket lives in TMPDIR, and a socket's path may not be
-  # longer than 107 bytes: a folder deep in the build tree is too long for it.
+  # A temporary folder of the scenario's own, outside the build tree, for
+  # whatever the program and Qt put there.
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/wh-e2e.XXXXXX")
   mkdir -p "$E2E_WORK"/{home,config/wordhopper,data/applications,system/applications,bin}
   mkdir -m 700 "$E2E_WORK/runtime"

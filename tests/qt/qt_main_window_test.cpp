@@ -447,3 +447,29 @@ TEST(InstanceSocket, SecondStartAsksTheRunningCopyToShow) {
 
 }  // namespace
 }  // namespace wh
+
+namespace wh {
+namespace {
+
+TEST(InstanceSocket, CopiesMeetWhateverTheirTemporaryFolder) {
+  const std::string exe = "/opt/some/rather/long/folder/name/for/the/program/wordhopper";
+  const QByteArray savedTmp = qgetenv("TMPDIR"), savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+  qputenv("XDG_RUNTIME_DIR", "/run/user/1000");
+  qputenv("TMPDIR", QByteArray(150, 'x').prepend("/tmp/"));
+  const QString first = InstanceSocketName(exe);
+  qputenv("TMPDIR", "/elsewhere");
+  EXPECT_EQ(InstanceSocketName(exe), first);
+  EXPECT_TRUE(first.startsWith(QStringLiteral("/run/user/1000/wordhopper-")));
+  EXPECT_NE(InstanceSocketName(exe + "2"), first);
+  // No runtime folder, or one too long for a socket address: /tmp.
+  qputenv("XDG_RUNTIME_DIR", QByteArray(120, 'r').prepend("/"));
+  EXPECT_TRUE(InstanceSocketName(exe).startsWith(QStringLiteral("/tmp/wordhopper-")));
+  EXPECT_LT(InstanceSocketName(exe).toUtf8().size(), 108);
+  qunsetenv("XDG_RUNTIME_DIR");
+  EXPECT_TRUE(InstanceSocketName(exe).startsWith(QStringLiteral("/tmp/wordhopper-")));
+  qputenv("TMPDIR", savedTmp);
+  if (!savedRuntime.isEmpty()) qputenv("XDG_RUNTIME_DIR", savedRuntime);
+}
+
+}  // namespace
+}  // namespace wh

@@ -18,7 +18,16 @@ QString InstanceSocketName(const std::string& exePath) {
       QCryptographicHash::hash(QByteArray::fromStdString(exePath), QCryptographicHash::Sha256)
           .toHex()
           .left(32);
-  return QStringLiteral("wordhopper-%1-%2").arg(geteuid()).arg(QString::fromLatin1(hash));
+  const QString file =
+      QStringLiteral("wordhopper-%1-%2").arg(geteuid()).arg(QString::fromLatin1(hash));
+  // A full path, the same for every copy whatever its TMPDIR, and short
+  // enough for a socket address (107 bytes): the user's private runtime
+  // folder when there is one, else /tmp.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (runtime.startsWith(QLatin1Char('/')) && runtime.toUtf8().size() + file.size() < 100) {
+    return runtime + QLatin1Char('/') + file;
+  }
+  return QStringLiteral("/tmp/") + file;
 }
 
 InstanceServer::InstanceServer(const std::string& exePath, std::function<void()> onShow,

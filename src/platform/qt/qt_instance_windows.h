@@ -12,8 +12,9 @@
 
 namespace wh {
 
-// The socket's name for `exePath`: the program's name, the user id and a hash
-// of the path, so that copies of one executable meet and no one else's do.
+// The socket's full path for `exePath`: in $XDG_RUNTIME_DIR (else /tmp), the
+// program's name, the user id and a hash of the path, so that copies of one
+// executable meet whatever their TMPDIR, and no one else's do.
 QString InstanceSocketName(const std::string& exePath);
 
 // The running copy's side: every connection that says "show" runs
