@@ -728,7 +728,8 @@ int DescribeInstance(Output& out, const Options& options) {
     out.Put("exists", 0);
     return kExitNotFound;
   }
-  const auto* record = static_cast<const std::int32_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 8));
+  const auto* record =
+      static_cast<const std::int32_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 8));
   int code = kExitNotFound;
   if (record != nullptr) {
     out.Put("exists", 1);
@@ -758,8 +759,9 @@ int wmain(int argc, wchar_t** argv) {
   Output out;
   int code = kExitUsage;
   if (NeedsControl(options->verb)) {
-    const bool wellFormed = options->filter.Any() && options->id &&
-                            options->arguments.size() == (TakesOneArgument(options->verb) ? 1u : 0u);
+    const bool wellFormed =
+        options->filter.Any() && options->id &&
+        options->arguments.size() == (TakesOneArgument(options->verb) ? 1u : 0u);
     if (!wellFormed) {
       code = kExitUsage;
     } else if (options->verb == L"click") {
