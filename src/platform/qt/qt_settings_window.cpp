@@ -23,103 +23,12 @@
 
 #include "Unit2.h"
 #include "platform/qt/qt_hot_key_field.h"
+#include "settings_layout.h"
 
 namespace wh {
 namespace {
 
-constexpr char kCaption[] = "Wordhopper Settings";
-
-// The layout as designed, in pixels of the window's client area.
-constexpr int kClientWidth = 592;
-constexpr int kClientHeight = 595;
-constexpr int kGroupLeft = 4;
-constexpr int kGroupWidth = kClientWidth - 2 * kGroupLeft;
-constexpr int kSearchTop = 4, kSearchHeight = 192;
-constexpr int kBehaviourTop = kSearchTop + kSearchHeight + 4, kBehaviourHeight = 288;
-constexpr int kAboutTop = kBehaviourTop + kBehaviourHeight + 4, kAboutHeight = 65;
-constexpr int kBottomTop = kAboutTop + kAboutHeight;
-constexpr int kInnerLeft = 16;
-constexpr int kCheckHeight = 17;
-constexpr int kFieldHeight = 21;
-constexpr int kFieldLeft = 150;
-constexpr int kFieldRight = kGroupLeft + kGroupWidth - 10;
-constexpr int kBrowseWidth = 24;
-constexpr int kLabelHeight = 14;
-
-// The fields refuse what the settings file would refuse.
-constexpr int kFieldLimit = 2047;
-
-struct CheckBoxPlace {
-  SettingsCheckBox box;
-  const char* caption;
-  int left;
-  int top;
-  int width;
-};
-
-using enum SettingsCheckBox;
-
-// In tab order. Three columns: the user's own folders on the left, the
-// all-users pair in the middle, recent files and history on the right.
-constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
-constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
-constexpr CheckBoxPlace kSearchBoxes[] = {
-    {CheckBox1, "User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth},
-    {CheckBox2, "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth},
-    {CheckBox3, "User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth},
-    {CheckBox4, "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth},
-    {CheckBox5, "Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
-    {CheckBox6, "History (*.url)", kColumn3, kRow2, kColumnWidth},
-    {CheckBox7, "Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth},
-};
-
-// One per line; the line is the visual position, which differs from the
-// tab order for text completion and the find dialog.
-constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
-constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
-constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
-constexpr CheckBoxPlace kBehaviourBoxes[] = {
-    {CheckBox10, "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth},
-    {CheckBox9, "Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1),
-     kLineWidth},
-    {CheckBox15, "Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2),
-     kLineWidth},
-    {CheckBox8, "Hide Wordhopper in the system tray when launching an application.", kInnerLeft,
-     LineTop(3), kLineWidth},
-    {CheckBox20, "Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4),
-     kLineWidth},
-    {CheckBox11, "Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
-    {CheckBox13, "Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
-    {CheckBox14, "Show the Wordhopper information panel (restart application to activate). ",
-     kInnerLeft, LineTop(7), kLineWidth},
-    {CheckBox16, "Show the Wordhopper status bar (restart application to activate).", kInnerLeft,
-     LineTop(8), kLineWidth},
-    {CheckBox12,
-     "Reload directories on pop-up (not recommended on slow computers or with many items).",
-     kInnerLeft, LineTop(10), kLineWidth},
-    {CheckBox19,
-     "Reload user defined directory on pop-up (not recommended on slow computers or with many "
-     "items).",
-     kInnerLeft, LineTop(11), kLineWidth},
-    {CheckBox17,
-     "Automaticilly start application when keyword maches a single item (not recommended with "
-     "many items) .",
-     kInnerLeft, LineTop(12), kLineWidth},
-    {CheckBox18, "Use text completion (show complete word when there is a match on a key word).",
-     kInnerLeft, LineTop(9), kLineWidth},
-};
-// After the hot-key line in the tab order, above it on screen.
-constexpr CheckBoxPlace kFindDialogBox = {
-    CheckBox21, "Show Windows find dialog when a keyword pattern does not match any item.",
-    kInnerLeft, LineTop(13), kLineWidth};
-constexpr int kHotKeyLine = LineTop(14);
-
-constexpr char kUserDirHint[] = "User defined directory to include for key word and item search.";
-constexpr char kMasksHint[] =
-    "File masks to include in user defined directory search, seperated by spaces.";
-constexpr char kHotKeyHint[] =
-    "Hot-key to open application when it is hidden in the system tray. Press key combination "
-    "to fill field.";
+using namespace settings_layout;
 
 // A picture or text that acts as a link: a left click released over it.
 class ClickableLabel : public QLabel {
@@ -184,13 +93,13 @@ void QtSettingsWindow::CreateControls() {
     return group;
   };
 
-  QGroupBox* search = addGroup(" Search directories for keywords  ", kSearchTop, kSearchHeight);
+  QGroupBox* search = addGroup(kSearchGroup, kSearchTop, kSearchHeight);
   for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(search, place);
   const int userDirTop = kRow3 + 26;
   const int masksTop = userDirTop + 27;
   const int memoTop = masksTop + 27;
   const int labelWidth = kFieldLeft - kInnerLeft - 4;
-  addLabel(search, "User defined directory:", kInnerLeft, userDirTop + 3, labelWidth);
+  addLabel(search, kUserDirLabel, kInnerLeft, userDirTop + 3, labelWidth);
   userDir_ = new QLineEdit(search);
   userDir_->setObjectName(QStringLiteral("UserDirEdit"));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
@@ -205,12 +114,12 @@ void QtSettingsWindow::CreateControls() {
   Place(browse, kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight);
   connect(browse, &QToolButton::clicked, this,
           [this] { Dispatch([](TForm2& form) { form.BrowseClick(); }); });
-  addLabel(search, "File masks to include:", kInnerLeft, masksTop + 3, labelWidth);
+  addLabel(search, kMasksLabel, kInnerLeft, masksTop + 3, labelWidth);
   masks_ = new QLineEdit(search);
   masks_->setObjectName(QStringLiteral("Edit2"));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
   Place(masks_, kFieldLeft, masksTop, kFieldRight - kFieldLeft, kFieldHeight);
-  addLabel(search, "Ignore key words like:", kInnerLeft, memoTop + 3, labelWidth);
+  addLabel(search, kIgnoreLabel, kInnerLeft, memoTop + 3, labelWidth);
   ignoreList_ = new QPlainTextEdit(search);
   ignoreList_->setObjectName(QStringLiteral("Memo1"));
   ignoreList_->setTabChangesFocus(true);
@@ -230,23 +139,22 @@ void QtSettingsWindow::CreateControls() {
   });
   tabOrder.insert(tabOrder.end(), {userDir_, browse, masks_, ignoreList_});
 
-  QGroupBox* behaviour = addGroup(" Program behaviour ", kBehaviourTop, kBehaviourHeight);
+  QGroupBox* behaviour = addGroup(kBehaviourGroup, kBehaviourTop, kBehaviourHeight);
   for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(behaviour, place);
-  addLabel(behaviour, "Application hot-key:", kInnerLeft, kHotKeyLine + 3, 106);
+  addLabel(behaviour, kHotKeyLabel, kInnerLeft, kHotKeyLine + 3, 106);
   hotKey_ = new QtHotKeyField(behaviour);
   hotKey_->setObjectName(QStringLiteral("HotKey1"));
   hotKey_->setToolTip(QString::fromUtf8(kHotKeyHint));
   Place(hotKey_, 124, kHotKeyLine, 130, kFieldHeight);
   hotKey_->SetHotKey({0x73});  // F4 until the settings are loaded
   tabOrder.push_back(hotKey_);
-  addLabel(behaviour, "(restart application to activate new hot-key)", 262, kHotKeyLine + 3, 300);
+  addLabel(behaviour, kHotKeyNote, 262, kHotKeyLine + 3, 300);
   addCheckBox(behaviour, kFindDialogBox);
 
-  QGroupBox* about = addGroup(" About ", kAboutTop, kAboutHeight);
-  versionLabel_ = addLabel(about, "Wordhopper version: ", kInnerLeft, kAboutTop + 18, kLineWidth);
+  QGroupBox* about = addGroup(kAboutGroup, kAboutTop, kAboutHeight);
+  versionLabel_ = addLabel(about, kVersionPrefix, kInnerLeft, kAboutTop + 18, kLineWidth);
   versionLabel_->setObjectName(QStringLiteral("Label7"));
-  addLabel(about, "Type a key word, press ENTER, pick an item, press ENTER.", kInnerLeft,
-           kAboutTop + 38, kLineWidth)
+  addLabel(about, kAboutLine, kInnerLeft, kAboutTop + 38, kLineWidth)
       ->setObjectName(QStringLiteral("Label4"));
 
   auto donate = [this] { Dispatch([](TForm2& form) { form.Image1Click(); }); };
@@ -256,7 +164,7 @@ void QtSettingsWindow::CreateControls() {
   ShowProgramIcon();
   auto* link = new ClickableLabel(this, donate);
   link->setObjectName(QStringLiteral("Label8"));
-  link->setText(QStringLiteral("This software is freeware, any donations are welcome."));
+  link->setText(QString::fromUtf8(kDonationLink));
   link->setTextFormat(Qt::PlainText);
   QFont linkFont = link->font();
   linkFont.setUnderline(true);
@@ -267,12 +175,12 @@ void QtSettingsWindow::CreateControls() {
   Place(link, 52, kBottomTop + 11, 290, kLabelHeight);
 
   const int buttonTop = kBottomTop + 5;
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
   cancel->setObjectName(QStringLiteral("Button2"));
   Place(cancel, 427, buttonTop, 75, 25);
   connect(cancel, &QPushButton::clicked, this,
           [this] { Dispatch([](TForm2& form) { form.Button2Click(); }); });
-  auto* save = new QPushButton(QStringLiteral("Save"), this);
+  auto* save = new QPushButton(QString::fromUtf8(kSave), this);
   save->setObjectName(QStringLiteral("Button1"));
   Place(save, 508, buttonTop, 75, 25);
   connect(save, &QPushButton::clicked, this,
@@ -372,7 +280,7 @@ void QtSettingsWindow::ShowMessage(const std::string& text) {
 
 std::optional<std::string> QtSettingsWindow::ChooseDirectory(const std::string& start) {
   const QString chosen = QFileDialog::getExistingDirectory(
-      this, QStringLiteral("Select Directory"),
+      this, QString::fromUtf8(kChooserTitle),
       start.empty() ? QStringLiteral("/") : QString::fromStdString(start));
   if (chosen.isEmpty()) return std::nullopt;
   return chosen.toStdString();

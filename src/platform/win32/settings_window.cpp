@@ -13,110 +13,25 @@
 #include "platform/win32/utf16.h"
 #include "platform/win32/win32_key_names.h"
 #include "platform/win32/window_ids.h"
+#include "settings_layout.h"
 
 namespace wh {
 namespace {
 
 using namespace win32;
+using namespace settings_layout;
 
-constexpr wchar_t kCaption[] = L"Wordhopper Settings";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
 
-// The layout as designed, in pixels at 96 dots per inch.
-constexpr int kClientWidth = 592;
-constexpr int kClientHeight = 595;
-constexpr int kGroupLeft = 4;
-constexpr int kGroupWidth = kClientWidth - 2 * kGroupLeft;
-constexpr int kSearchTop = 4, kSearchHeight = 192;
-constexpr int kBehaviourTop = kSearchTop + kSearchHeight + 4, kBehaviourHeight = 288;
-constexpr int kAboutTop = kBehaviourTop + kBehaviourHeight + 4, kAboutHeight = 65;
-constexpr int kBottomTop = kAboutTop + kAboutHeight;
-constexpr int kInnerLeft = 16;
-constexpr int kCheckHeight = 17;
-constexpr int kFieldHeight = 21;
-constexpr int kFieldLeft = 150;
-constexpr int kFieldRight = kGroupLeft + kGroupWidth - 10;
-constexpr int kBrowseWidth = 24;
-
 // Static controls that nobody addresses.
 constexpr int kNoId = -1;
-
-// The fields refuse what the settings file would refuse.
-constexpr WPARAM kFieldLimit = 2047;
-
-struct CheckBoxPlace {
-  int number;
-  const wchar_t* caption;
-  int left;
-  int top;
-  int width;
-};
-
-// In tab order. Three columns: the user's own folders on the left, the
-// all-users pair in the middle, recent files and history on the right.
-constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
-constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
-constexpr CheckBoxPlace kSearchBoxes[] = {
-    {1, L"User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth},
-    {2, L"All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth},
-    {3, L"User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth},
-    {4, L"All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth},
-    {5, L"Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
-    {6, L"History (*.url)", kColumn3, kRow2, kColumnWidth},
-    {7, L"Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth},
-};
-
-// One per line; the line is the visual position, which differs from the
-// tab order for text completion and the find dialog.
-constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
-constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
-constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
-constexpr CheckBoxPlace kBehaviourBoxes[] = {
-    {10, L"Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth},
-    {9, L"Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1), kLineWidth},
-    {15, L"Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2), kLineWidth},
-    {8, L"Hide Wordhopper in the system tray when launching an application.", kInnerLeft,
-     LineTop(3), kLineWidth},
-    {20, L"Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4), kLineWidth},
-    {11, L"Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
-    {13, L"Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
-    {14, L"Show the Wordhopper information panel (restart application to activate). ", kInnerLeft,
-     LineTop(7), kLineWidth},
-    {16, L"Show the Wordhopper status bar (restart application to activate).", kInnerLeft,
-     LineTop(8), kLineWidth},
-    {12, L"Reload directories on pop-up (not recommended on slow computers or with many items).",
-     kInnerLeft, LineTop(10), kLineWidth},
-    {19,
-     L"Reload user defined directory on pop-up (not recommended on slow computers or with many "
-     L"items).",
-     kInnerLeft, LineTop(11), kLineWidth},
-    {17,
-     L"Automaticilly start application when keyword maches a single item (not recommended with "
-     L"many items) .",
-     kInnerLeft, LineTop(12), kLineWidth},
-    {18, L"Use text completion (show complete word when there is a match on a key word).",
-     kInnerLeft, LineTop(9), kLineWidth},
-};
-// After the hot-key line in the tab order, above it on screen.
-constexpr CheckBoxPlace kFindDialogBox = {
-    21, L"Show Windows find dialog when a keyword pattern does not match any item.", kInnerLeft,
-    LineTop(13), kLineWidth};
-constexpr int kHotKeyLine = LineTop(14);
-
-constexpr wchar_t kUserDirHint[] =
-    L"User defined directory to include for key word and item search.";
-constexpr wchar_t kMasksHint[] =
-    L"File masks to include in user defined directory search, seperated by spaces.";
-constexpr wchar_t kHotKeyHint[] =
-    L"Hot-key to open application when it is hidden in the system tray. Press key combination "
-    L"to fill field.";
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   if (message == BFFM_INITIALIZED) {
-    SetWindowTextW(dialog, L"Select Directory");
+    SetWindowTextW(dialog, Utf8ToWide(kChooserTitle).c_str());
     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
   }
   return 0;
@@ -154,8 +69,9 @@ SettingsWindow::SettingsWindow(const ApplicationWindow& application) : applicati
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  CreateWindowExW(kExStyle, kSettingsWindowClass, kCaption, kStyle, 0, 0, frame.right - frame.left,
-                  frame.bottom - frame.top, application_.Handle(), nullptr, Instance(), this);
+  CreateWindowExW(kExStyle, kSettingsWindowClass, Utf8ToWide(kCaption).c_str(), kStyle, 0, 0,
+                  frame.right - frame.left, frame.bottom - frame.top, application_.Handle(),
+                  nullptr, Instance(), this);
 }
 
 SettingsWindow::~SettingsWindow() {
@@ -222,28 +138,29 @@ void SettingsWindow::OnCreate() {
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
   auto addCheckBox = [&](const CheckBoxPlace& place) {
-    AddControl(WC_BUTTONW, place.caption, check, CheckBoxId(place.number), place.left, place.top,
-               place.width, kCheckHeight, font_);
+    AddControl(WC_BUTTONW, Utf8ToWide(place.caption).c_str(), check,
+               CheckBoxId(static_cast<int>(place.box)), place.left, place.top, place.width,
+               kCheckHeight, font_);
   };
 
-  AddControl(WC_BUTTONW, L" Search directories for keywords  ", BS_GROUPBOX, kNoId, kGroupLeft,
+  AddControl(WC_BUTTONW, Utf8ToWide(kSearchGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft,
              kSearchTop, kGroupWidth, kSearchHeight, font_);
   for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(place);
   const int userDirTop = kRow3 + 26;
   const int masksTop = userDirTop + 27;
   const int memoTop = masksTop + 27;
   const int labelWidth = kFieldLeft - kInnerLeft - 4;
-  AddControl(WC_STATICW, L"User defined directory:", label, kNoId, kInnerLeft, userDirTop + 3,
-             labelWidth, 14, font_);
+  AddControl(WC_STATICW, Utf8ToWide(kUserDirLabel).c_str(), label, kNoId, kInnerLeft,
+             userDirTop + 3, labelWidth, 14, font_);
   AddControl(WC_EDITW, L"", field, kUserDirEdit, kFieldLeft, userDirTop,
              kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight, font_);
   AddControl(WC_BUTTONW, L"...", BS_PUSHBUTTON | WS_TABSTOP, kUserDirBrowse,
              kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight, font_);
-  AddControl(WC_STATICW, L"File masks to include:", label, kNoId, kInnerLeft, masksTop + 3,
+  AddControl(WC_STATICW, Utf8ToWide(kMasksLabel).c_str(), label, kNoId, kInnerLeft, masksTop + 3,
              labelWidth, 14, font_);
   AddControl(WC_EDITW, L"", field, kEdit2, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
              kFieldHeight, font_);
-  AddControl(WC_STATICW, L"Ignore key words like:", label, kNoId, kInnerLeft, memoTop + 3,
+  AddControl(WC_STATICW, Utf8ToWide(kIgnoreLabel).c_str(), label, kNoId, kInnerLeft, memoTop + 3,
              labelWidth, 14, font_);
   AddControl(WC_EDITW, L"", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
              kMemo1, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
@@ -254,26 +171,26 @@ void SettingsWindow::OnCreate() {
   // Files dropped on the field are not taken.
   DragAcceptFiles(Control(kUserDirEdit), FALSE);
 
-  AddControl(WC_BUTTONW, L" Program behaviour ", BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
-             kGroupWidth, kBehaviourHeight, font_);
+  AddControl(WC_BUTTONW, Utf8ToWide(kBehaviourGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft,
+             kBehaviourTop, kGroupWidth, kBehaviourHeight, font_);
   for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(place);
-  AddControl(WC_STATICW, L"Application hot-key:", label, kNoId, kInnerLeft, kHotKeyLine + 3, 106,
-             14, font_);
+  AddControl(WC_STATICW, Utf8ToWide(kHotKeyLabel).c_str(), label, kNoId, kInnerLeft,
+             kHotKeyLine + 3, 106, 14, font_);
   HWND hotKey = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_BORDER, kHotKey1, 124, kHotKeyLine,
                            130, kFieldHeight, font_);
-  AddControl(WC_STATICW, L"(restart application to activate new hot-key)", label, kNoId, 262,
-             kHotKeyLine + 3, 300, 14, font_);
+  AddControl(WC_STATICW, Utf8ToWide(kHotKeyNote).c_str(), label, kNoId, 262, kHotKeyLine + 3, 300,
+             14, font_);
   addCheckBox(kFindDialogBox);
   // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
   SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
   SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
 
-  AddControl(WC_BUTTONW, L" About ", BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop, kGroupWidth,
-             kAboutHeight, font_);
-  AddControl(WC_STATICW, L"Wordhopper version: ", label, kLabel7, kInnerLeft, kAboutTop + 18,
-             kLineWidth, 14, font_);
-  AddControl(WC_STATICW, L"Type a key word, press ENTER, pick an item, press ENTER.", label,
-             kSettingsLabel4, kInnerLeft, kAboutTop + 38, kLineWidth, 14, font_);
+  AddControl(WC_BUTTONW, Utf8ToWide(kAboutGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop,
+             kGroupWidth, kAboutHeight, font_);
+  AddControl(WC_STATICW, Utf8ToWide(kVersionPrefix).c_str(), label, kLabel7, kInnerLeft,
+             kAboutTop + 18, kLineWidth, 14, font_);
+  AddControl(WC_STATICW, Utf8ToWide(kAboutLine).c_str(), label, kSettingsLabel4, kInnerLeft,
+             kAboutTop + 38, kLineWidth, 14, font_);
 
   const int iconSize = 32;
   HWND image = AddControl(WC_STATICW, L"", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2,
@@ -281,13 +198,13 @@ void SettingsWindow::OnCreate() {
   icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER), IMAGE_ICON,
                                         Scale(iconSize), Scale(iconSize), 0));
   SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-  AddControl(WC_STATICW, L"This software is freeware, any donations are welcome.",
-             label | SS_NOTIFY, kLabel8, 52, kBottomTop + 11, 290, 14, linkFont_);
+  AddControl(WC_STATICW, Utf8ToWide(kDonationLink).c_str(), label | SS_NOTIFY, kLabel8, 52,
+             kBottomTop + 11, 290, 14, linkFont_);
   const int buttonTop = kBottomTop + 5;
-  AddControl(WC_BUTTONW, L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427, buttonTop, 75, 25,
-             font_);
-  AddControl(WC_BUTTONW, L"Save", BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508, buttonTop, 75, 25,
-             font_);
+  AddControl(WC_BUTTONW, Utf8ToWide(kCancel).c_str(), BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427,
+             buttonTop, 75, 25, font_);
+  AddControl(WC_BUTTONW, Utf8ToWide(kSave).c_str(), BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508,
+             buttonTop, 75, 25, font_);
 
   lastFocus_ = Control(kUserDirEdit);
   AddTooltips();
@@ -302,7 +219,7 @@ void SettingsWindow::AddTooltips() {
   SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_RESHOW, 0);
   const struct {
     int id;
-    const wchar_t* hint;
+    const char* hint;
   } tips[] = {
       {kUserDirEdit, kUserDirHint},
       {kEdit2, kMasksHint},
@@ -314,7 +231,9 @@ void SettingsWindow::AddTooltips() {
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
-    info.lpszText = const_cast<wchar_t*>(tip.hint);
+    // The tooltip keeps a copy of the text.
+    std::wstring text = Utf8ToWide(tip.hint);
+    info.lpszText = text.data();
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   }
 }
