@@ -267,49 +267,18 @@ void MainWindow::OnCreate() {
 }
 
 void MainWindow::AddTooltips() {
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                              nullptr, Instance(), nullptr);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_INITIAL, 1000);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 2500);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_RESHOW, 0);
-  const struct {
-    HWND control;
-    const wchar_t* hint;
-  } tips[] = {
-      {Control(kLabel1), L"Number of processes loaded into memory."},
-      {Control(kLabel5), L"Virtual memory in use and available virtual memory."},
-      {Control(kGauge1), L"Physical memory load."},
-      {Control(kStatusBar1), L"Status information."},
-  };
+  tooltips_ = CreateTooltips(hwnd_);
+  AddTooltip(tooltips_, hwnd_, Control(kLabel1), "Number of processes loaded into memory.");
+  AddTooltip(tooltips_, hwnd_, Control(kLabel5),
+             "Virtual memory in use and available virtual memory.");
+  AddTooltip(tooltips_, hwnd_, Control(kGauge1), "Physical memory load.");
+  AddTooltip(tooltips_, hwnd_, Control(kStatusBar1), "Status information.");
   // The boxes relay their mouse messages themselves (see HookBox).
-  const struct {
-    HWND control;
-    const wchar_t* hint;
-  } relayed[] = {
-      {Control(kComboBox1), L"Type a key word and ENTER to find matching items."},
-      {KeywordEdit(), L"Type a key word and ENTER to find matching items."},
-      {Control(kComboBox2),
-       L"Select an item from the list of press ESC to return to the key word list."},
-  };
-  for (const auto& tip : tips) {
-    TOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(tip.control);
-    info.lpszText = const_cast<wchar_t*>(tip.hint);
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
-  for (const auto& tip : relayed) {
-    TOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(tip.control);
-    info.lpszText = const_cast<wchar_t*>(tip.hint);
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  constexpr char kKeywordHint[] = "Type a key word and ENTER to find matching items.";
+  AddTooltip(tooltips_, hwnd_, Control(kComboBox1), kKeywordHint, true);
+  AddTooltip(tooltips_, hwnd_, KeywordEdit(), kKeywordHint, true);
+  AddTooltip(tooltips_, hwnd_, Control(kComboBox2),
+             "Select an item from the list of press ESC to return to the key word list.", true);
 }
 
 void MainWindow::OnMenuCommand(int command) {

@@ -211,31 +211,10 @@ void SettingsWindow::OnCreate() {
 }
 
 void SettingsWindow::AddTooltips() {
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                              nullptr, Instance(), nullptr);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_INITIAL, 1000);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 2500);
-  SendMessageW(tooltips_, TTM_SETDELAYTIME, TTDT_RESHOW, 0);
-  const struct {
-    int id;
-    const char* hint;
-  } tips[] = {
-      {kUserDirEdit, kUserDirHint},
-      {kEdit2, kMasksHint},
-      {kHotKey1, kHotKeyHint},
-  };
-  for (const auto& tip : tips) {
-    TOOLINFOW info{};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
-    // The tooltip keeps a copy of the text.
-    std::wstring text = Utf8ToWide(tip.hint);
-    info.lpszText = text.data();
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
+  tooltips_ = CreateTooltips(hwnd_);
+  AddTooltip(tooltips_, hwnd_, Control(kUserDirEdit), kUserDirHint);
+  AddTooltip(tooltips_, hwnd_, Control(kEdit2), kMasksHint);
+  AddTooltip(tooltips_, hwnd_, Control(kHotKey1), kHotKeyHint);
 }
 
 void SettingsWindow::OnCommand(int id) {

@@ -18,6 +18,15 @@ void ShowProgramMessage(HWND owner, const std::string& text);
 // The general error handler: ShowProgramMessage, and never an exception.
 void ShowHandlerError(HWND owner, const char* text) noexcept;
 
+// The program's tooltip window for the controls of `owner`: shown after the
+// pointer rests 1000 ms, hidden after 2500 ms, at once on the next control.
+HWND CreateTooltips(HWND owner);
+
+// Gives `control` (a child of `owner`) the tip `text` (UTF-8). `relayed`:
+// the control passes its mouse messages on itself (TTM_RELAYEVENT) rather
+// than being subclassed by the tooltip.
+void AddTooltip(HWND tooltips, HWND owner, HWND control, const char* text, bool relayed = false);
+
 // Runs `handler` and hands what it throws to the general error handler.
 template <typename Handler>
 auto GuardHandler(HWND owner, Handler&& handler, decltype(handler()) fallback) noexcept {
