@@ -15,8 +15,8 @@
 #include "index/item_index.h"
 #include "index/loader.h"
 #include "index/search.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_locale.h"
+#include "posix/posix_file_system.h"
+#include "posix/posix_locale.h"
 
 // Bytes in use on the heap, for the bytes per item.
 static std::int64_t HeapInUse() {

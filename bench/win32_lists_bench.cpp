@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "Unit1.h"
+#include "app/Unit1.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_key_names.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_text_encoding.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/win32_collation.h"
+#include "win32/main_window.h"
+#include "win32/win32_collation.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <set>
 
-#include "index/text.h"
-#include "platform/posix/posix_locale.h"
+#include "base/text.h"
+#include "posix/posix_locale.h"
 #include "settings/ini_file.h"
 #include "settings/settings_file.h"
 

@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "base/text.h"
 #include "index/item_index.h"
 #include "index/search.h"
-#include "index/text.h"
 #include "index/wildcard.h"
-#include "platform/posix/posix_locale.h"
+#include "posix/posix_locale.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "index/classify.h"
 #include "index/item_index.h"
 #include "index/words.h"
-#include "platform/posix/posix_locale.h"
+#include "posix/posix_locale.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <thread>
 
-#include "index/text.h"
+#include "base/text.h"
 #include "index/wildcard.h"
 
 namespace wh {

@@ -1,6 +1,6 @@
 #include "index/item_index.h"
 
-#include "index/text.h"
+#include "base/text.h"
 #include "index/words.h"
 
 namespace wh {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "index/text.h"
+#include "base/text.h"
 
 namespace wh {
 

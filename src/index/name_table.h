@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "index/text.h"
+#include "base/text.h"
 #include "platform/collation.h"
 
 namespace wh {

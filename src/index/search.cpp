@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "index/text.h"
+#include "base/text.h"
 #include "index/wildcard.h"
 
 namespace wh {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "index/text.h"
+#include "base/text.h"
 
 namespace wh {
 

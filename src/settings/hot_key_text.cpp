@@ -1,6 +1,6 @@
 #include "settings/hot_key_text.h"
 
-#include "index/text.h"
+#include "base/text.h"
 
 namespace wh {
 

@@ -1,6 +1,6 @@
 #include "settings/ini_file.h"
 
-#include "index/text.h"
+#include "base/text.h"
 
 #include <cstdint>
 

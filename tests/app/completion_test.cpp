@@ -1,4 +1,4 @@
-#include "completion.h"
+#include "app/completion.h"
 
 #include <gtest/gtest.h>
 

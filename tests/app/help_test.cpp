@@ -1,5 +1,5 @@
 // The help message as a message box shows it, and the version text.
-#include "help.h"
+#include "app/help.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "info_panel.h"
+#include "app/info_panel.h"
 
 #include <gtest/gtest.h>
 

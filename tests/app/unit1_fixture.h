@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Unit1.h"
+#include "app/Unit1.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_key_names.h"
 #include "fakes/fake_main_view.h"

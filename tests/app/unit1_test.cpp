@@ -1,4 +1,4 @@
-#include "Unit1.h"
+#include "app/Unit1.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/unit1_fixture.h"
-#include "command_line.h"
 
 namespace wh {
 namespace {

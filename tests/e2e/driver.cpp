@@ -21,8 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32/utf16.h"
-#include "platform/win32/window_ids.h"
+#include "win32/utf16.h"
+#include "win32/window_ids.h"
 
 namespace {
 

@@ -16,7 +16,7 @@ settings_ini() {
   printf '\r\n%s' "${lines[@]:1}"
 }
 
-# The control identifiers of the settings window (platform/win32/window_ids.h).
+# The control identifiers of the settings window (win32/window_ids.h).
 checkbox_id() { echo $((3000 + $1)); }
 ID_USERDIR=3030
 ID_BROWSE=3031

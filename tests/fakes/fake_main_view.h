@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "main_view.h"
+#include "app/main_view.h"
 
 namespace wh::testing {
 

@@ -1,6 +1,6 @@
 #include "fakes/fake_platform.h"
 
-#include "index/text.h"
+#include "base/text.h"
 
 namespace wh::testing {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "settings_view.h"
+#include "app/settings_view.h"
 
 namespace wh::testing {
 

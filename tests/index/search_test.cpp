@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "fakes/fake_platform.h"
 #include "index/item_index.h"
-#include "index/text.h"
 #include "index/wildcard.h"
 
 #include <random>

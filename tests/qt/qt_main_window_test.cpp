@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "app/unit1_fixture.h"
-#include "platform/qt/qt_instance_windows.h"
-#include "platform/qt/qt_main_window.h"
-#include "platform/qt/x11_hot_key.h"
+#include "qt/qt_instance_windows.h"
+#include "qt/qt_main_window.h"
+#include "qt/x11_hot_key.h"
 
 namespace wh {
 namespace {

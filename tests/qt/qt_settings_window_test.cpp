@@ -1,4 +1,4 @@
-#include "platform/qt/qt_settings_window.h"
+#include "qt/qt_settings_window.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "Unit2.h"
+#include "app/Unit2.h"
 #include "app/unit1_fixture.h"
-#include "platform/qt/qt_hot_key_field.h"
+#include "qt/qt_hot_key_field.h"
 
 namespace wh {
 namespace {

@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/utf16.h"
-#include "platform/win32/win32_file_system.h"
+#include "win32/scoped_handle.h"
+#include "win32/utf16.h"
+#include "win32/win32_file_system.h"
 
 namespace wh::testing {
 

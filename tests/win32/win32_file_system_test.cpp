@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "win32/win32_file_system.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "index/directory_walk.h"
-#include "platform/win32/utf16.h"
 #include "win32/temporary_folder.h"
+#include "win32/utf16.h"
 
 namespace wh {
 namespace {

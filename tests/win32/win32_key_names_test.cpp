@@ -1,4 +1,4 @@
-#include "platform/win32/win32_key_names.h"
+#include "win32/win32_key_names.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "platform/win32/win32_shell_folders.h"
+#include "win32/win32_shell_folders.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/utf16.h"
+#include "win32/scoped_handle.h"
+#include "win32/utf16.h"
 
 namespace wh {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/win32_instance_record.h"
-#include "platform/win32/win32_startup_entry.h"
 #include "settings/startup_entry.h"
+#include "win32/scoped_handle.h"
+#include "win32/win32_instance_record.h"
+#include "win32/win32_startup_entry.h"
 
 namespace wh {
 namespace {

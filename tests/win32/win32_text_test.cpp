@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/utf16.h"
-#include "platform/win32/win32_collation.h"
-#include "platform/win32/win32_number_format.h"
-#include "platform/win32/win32_text_encoding.h"
+#include "win32/utf16.h"
+#include "win32/win32_collation.h"
+#include "win32/win32_number_format.h"
+#include "win32/win32_text_encoding.h"
 
 namespace wh {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/utf16.h"
-#include "platform/win32/win32_version_info.h"
 #include "win32/temporary_folder.h"
+#include "win32/utf16.h"
+#include "win32/win32_version_info.h"
 
 namespace wh {
 namespace {

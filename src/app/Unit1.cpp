@@ -1,0 +1,381 @@
+#include "app/Unit1.h"
+
+#include <exception>
+
+#include "app/Unit2.h"
+#include "app/command_line.h"
+#include "app/help.h"
+#include "app/info_panel.h"
+#include "base/text.h"
+#include "index/classify.h"
+#include "settings/program_paths.h"
+#include "settings/settings_file.h"
+#include "settings/startup_entry.h"
+
+namespace wh {
+
+TForm1::TForm1(MainView& view, MainPlatform platform)
+    : view_(view),
+      platform_(std::move(platform)),
+      index_(platform_.collation, platform_.pathDelimiters) {}
+
+std::string TForm1::SettingsPath() const {
+  return SettingsFilePath(platform_.settingsDir.empty() ? programDir_ : platform_.settingsDir);
+}
+
+void TForm1::FormCreate(std::string_view firstArgument) {
+  programDir_ = ProgramDirOf(platform_.exePath, platform_.fileSystem.Separator());
+  index_.KeywordList.Clear();
+  index_.ItemList.Clear();
+  index_.MatchList.Clear();
+  settings_ = ReadSettings(platform_.fileSystem, platform_.textEncoding, SettingsPath());
+  storedHotKeyText_ = settings_.HotKey;
+
+  if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
+
+  // A refused start-up entry is shown, but start-up goes on: nothing that
+  // follows depends on the entry, and without the hot key and the index the
+  // program would be of no use.
+  try {
+    SyncStartupEntry(settings_.StartWithWindows,
+                     programDir_ + std::string(ProgramName) + platform_.executableSuffix,
+                     platform_.startupEntries);
+  } catch (const StartupEntryError& error) {
+    ShowError(error.what());
+  }
+
+  hotKey_ = ParseHotKeyText(settings_.HotKey, platform_.keyNames);
+  SwitchHotKeyOn();
+  view_.SetTrayHint("Wordhopper (Hot-key: " + settings_.HotKey + ")");
+  view_.SetShowShortcut(
+      FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
+
+  ApplyBandVisibility();
+  LoadDirectories(true);
+
+  if (IsShowArgument(firstArgument)) ShowMainWindow();
+}
+
+void TForm1::FormDestroy() {
+  index_.KeywordList.Clear();
+  index_.ItemList.Clear();
+  index_.MatchList.Clear();
+}
+
+void TForm1::ShowMainWindow() {
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+    if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
+  }
+  view_.Show();
+}
+
+void TForm1::FormShow() {
+  view_.SetCaption("Wordhopper (Hot-key: " + settings_.HotKey + ")");
+  if (!settings_.FirstShow) ShowHelp();
+  if (!settings_.ShowTitleBar) RemoveTitleBar();
+  if (settings_.AutoComplete) SetAutoComplete(true);
+  ApplyStayOnTop(true);
+  view_.BringToFront();
+}
+
+bool TForm1::FormClose() {
+  if (!settings_.FirstShow) {
+    settings_.FirstShow = true;
+    WriteSettingsFile();
+  }
+  if (form2_ != nullptr && form2_->IsVisible()) form2_->Close();
+  if (settings_.HideToSystemTray) {
+    view_.HideToTray();
+    return false;
+  }
+  return true;
+}
+
+void TForm1::Show1Click() {
+  ApplyStayOnTop(true);
+  ShowFromTray();
+  view_.BringToFront();
+}
+
+void TForm1::ShowFromTray() {
+  view_.ShowFromTray();
+  ShowMainWindow();
+}
+
+void TForm1::HotKeyPressed() {
+  if (settings_.ReloadOnPopup) LoadDirectories(settings_.LoadUserDirOnPopup);
+  ShowFromTray();
+  view_.BringToFront();
+  ApplyStayOnTop(false);
+}
+
+void TForm1::HotKeyFailed() {
+  ReportStatus("Unable to assign hot-key.");
+  settings_.HotKey = "n/a";
+}
+
+void TForm1::SwitchHotKeyOff() {
+  if (!hotKeyOn_) return;
+  view_.UnregisterHotKey();
+  hotKeyOn_ = false;
+}
+
+void TForm1::SwitchHotKeyOn() {
+  if (hotKeyOn_) return;
+  // A text that names no key can't be registered; the system would take key
+  // 0 for a key of its own.
+  hotKeyOn_ = hotKey_.key != 0 && view_.RegisterHotKey(hotKey_);
+  if (!hotKeyOn_) HotKeyFailed();
+}
+
+namespace {
+
+// Which setting each check box of the settings window edits.
+constexpr struct {
+  SettingsCheckBox box;
+  bool TIniRec::*setting;
+} kCheckBoxes[] = {
+    {SettingsCheckBox::CheckBox1, &TIniRec::UserStartMenu},
+    {SettingsCheckBox::CheckBox2, &TIniRec::AllUsersStartMenu},
+    {SettingsCheckBox::CheckBox3, &TIniRec::UserDeskTop},
+    {SettingsCheckBox::CheckBox4, &TIniRec::AllUsersDeskTop},
+    {SettingsCheckBox::CheckBox5, &TIniRec::Favorites},
+    {SettingsCheckBox::CheckBox6, &TIniRec::History},
+    {SettingsCheckBox::CheckBox7, &TIniRec::RecentFiles},
+    {SettingsCheckBox::CheckBox8, &TIniRec::HideWhenLaunching},
+    {SettingsCheckBox::CheckBox9, &TIniRec::AlwaysScreenCenter},
+    {SettingsCheckBox::CheckBox10, &TIniRec::StartWithWindows},
+    {SettingsCheckBox::CheckBox11, &TIniRec::MessageBoxOnError},
+    {SettingsCheckBox::CheckBox12, &TIniRec::ReloadOnPopup},
+    {SettingsCheckBox::CheckBox13, &TIniRec::ShowTitleBar},
+    {SettingsCheckBox::CheckBox14, &TIniRec::ShowInfoPanel},
+    {SettingsCheckBox::CheckBox15, &TIniRec::HideToSystemTray},
+    {SettingsCheckBox::CheckBox16, &TIniRec::ShowStatusBar},
+    {SettingsCheckBox::CheckBox17, &TIniRec::StartOnOneMatch},
+    {SettingsCheckBox::CheckBox18, &TIniRec::AutoComplete},
+    {SettingsCheckBox::CheckBox19, &TIniRec::LoadUserDirOnPopup},
+    {SettingsCheckBox::CheckBox20, &TIniRec::StayOnTop},
+    {SettingsCheckBox::CheckBox21, &TIniRec::UseFindDialog},
+};
+
+// The settings file keeps one line per key: line breaks typed into the
+// ignore list become blanks.
+std::string JoinLines(const std::string& text) {
+  std::string joined;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      joined += ' ';
+    } else {
+      joined += text[i];
+    }
+  }
+  return joined;
+}
+
+// A key alone or with Shift alone is the bare key; Ctrl or Alt keep all.
+HotKeyCombo FieldHotKey(HotKeyCombo hotKey) {
+  if (!hotKey.ctrl && !hotKey.alt) hotKey.shift = false;
+  return hotKey;
+}
+
+}  // namespace
+
+void TForm1::Settings1Click() {
+  if (form2_ == nullptr || settingsView_ == nullptr) return;
+  SettingsToDialog();
+  settingsOpened_ = true;
+  SwitchHotKeyOff();
+  form2_->ShowWindow();
+}
+
+void TForm1::SettingsToDialog() {
+  SettingsView& dialog = *settingsView_;
+  dialog.SetHotKey(ParseHotKeyText(settings_.HotKey, platform_.keyNames));
+  for (const auto& c : kCheckBoxes) dialog.SetChecked(c.box, settings_.*c.setting);
+  dialog.SetIgnoreList(settings_.IgnoreList);
+  dialog.SetUserDir(settings_.UserDir);
+  dialog.SetMasks(settings_.UserMasks);
+}
+
+void TForm1::DialogToSettings() {
+  const SettingsView& dialog = *settingsView_;
+  settings_.HotKey = FormatHotKeyText(FieldHotKey(dialog.HotKey()), platform_.keyNames);
+  for (const auto& c : kCheckBoxes) settings_.*c.setting = dialog.Checked(c.box);
+  settings_.IgnoreList = JoinLines(dialog.IgnoreList());
+  settings_.UserDir = dialog.UserDir();
+  settings_.UserMasks = dialog.Masks();
+}
+
+void TForm1::WriteSettingsFile() {
+  const std::string hotKeyText =
+      settingsOpened_ ? FormatHotKeyText(FieldHotKey(settingsView_->HotKey()), platform_.keyNames)
+                      : storedHotKeyText_;
+  WriteSettings(settings_, hotKeyText, platform_.fileSystem, platform_.textEncoding,
+                SettingsPath());
+}
+
+void TForm1::Exit1Click() {
+  // The position is worth keeping, but a settings file that can't be written
+  // must not keep the user from ending the program.
+  try {
+    const MainView::Point position = view_.Position();
+    SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
+                     SettingsPath());
+  } catch (const std::exception& error) {
+    ShowError(error.what());
+  }
+  view_.EndMessageLoop();
+}
+
+void TForm1::ComboBox1KeyDown(int key) {
+  const std::string typed = view_.KeywordText();
+  if (CharCount(typed) > 5 && settings_.ShowInfoPanel) RefreshInfoPanel();
+
+  if (key == kEnter) {
+    const std::string text = view_.KeywordText();
+    switch (ClassifyEnter(text, platform_.fileSystem)) {
+      case EnterAction::OpenExplorer:
+        platform_.shell.OpenExplorer(text);
+        ResetKeywordMode();
+        HideToTray();
+        return;
+      case EnterAction::OpenAddress:
+        platform_.shell.OpenAddress(text);
+        ResetKeywordMode();
+        HideToTray();
+        return;
+      case EnterAction::Search:
+        SearchItems(text);
+        if (index_.MatchList.Count() == 1 && settings_.StartOnOneMatch) {
+          ExecuteItem(ItemPath(index_, view_.ItemText()));
+        }
+        break;
+    }
+  }
+  if (key == kDown || key == kUp) view_.DropKeywordList();
+  if (key == kEscape) {
+    if (!view_.KeywordText().empty()) {
+      ResetKeywordMode();
+      ShowStatusText("Type a keyword or press ESC to hide Wordhopper.");
+    } else {
+      HideToTray();
+    }
+  }
+}
+
+void TForm1::ComboBox2KeyDown(int key) {
+  if (key == kEnter) ExecuteItem(ItemPath(index_, view_.ItemText()));
+  if (key == kEscape) ResetKeywordMode();
+  if (key == kDown || key == kUp) view_.DropItemList();
+}
+
+bool TForm1::ComboBox1KeyPress(std::string_view typed) {
+  if (!autoComplete_) return false;
+  const CompletionStep step =
+      CompleteKeyword(view_.KeywordField(), typed, index_.KeywordList.Words(), platform_.collation);
+  if (step.handled) view_.SetKeywordField(step.field, step.entry);
+  return step.handled;
+}
+
+void TForm1::SearchItems(const std::string& pattern) {
+  MatchItems(index_.ItemList, pattern, index_.MatchList);
+  if (index_.MatchList.Count() > 0) {
+    std::vector<std::string> names;
+    names.reserve(index_.MatchList.Count());
+    for (std::uint32_t item : index_.MatchList.InItemBoxOrder(index_.ItemList)) {
+      names.emplace_back(index_.ItemList.Name(item));
+    }
+    view_.FillItemBox(names);
+    view_.SelectFirstItem();
+    view_.ShowItemBox();
+    view_.DropItemList();
+    view_.FocusItemBox();
+  } else if (!settings_.UseFindDialog) {
+    ReportStatus("No items with pattern \"" + view_.KeywordText() + "\" found.");
+  } else {
+    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath("Personal", false));
+    ResetKeywordMode();
+    HideToTray();
+  }
+}
+
+void TForm1::ExecuteItem(const std::string& path) {
+  bool started = true;
+  if (!path.empty() && platform_.fileSystem.FileExists(path)) {
+    started = platform_.shell.OpenItem(path);
+    if (settings_.HideWhenLaunching) HideToTray();
+  } else {
+    ReportStatus("Execute failed, file not found.");
+  }
+  if (started) {
+    ResetKeywordMode();
+  } else {
+    ReportStatus("Unknown execute error.");
+  }
+}
+
+void TForm1::RefreshInfoPanel() {
+  const InfoPanelFigures figures = ComputeInfoPanelFigures(platform_.systemFigures.Memory());
+  const std::string separator = platform_.numberFormat.ThousandsSeparator();
+  view_.SetGaugeProgress(figures.GaugeProgress());
+  if (settings_.ShowInfoPanel) {
+    view_.SetPageFile(PageFileText(figures, separator));
+    view_.SetProcessCount(ProcessCountText(platform_.systemFigures.ProcessCount()));
+    view_.SetGaugeLow(figures.LowOnMemory());
+  }
+  if (settings_.ShowTitleBar) ShowStatusText(MemoryStatusText(figures, separator));
+}
+
+void TForm1::HideToTray() { view_.HideToTray(); }
+
+void TForm1::ApplicationActivated() {
+  if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
+  if (!settings_.FirstShow)
+    ShowStatusText("Type a (partial) keyword and ENTER to list matching items.");
+}
+
+void TForm1::LoadDirectories(bool includeRecent) {
+  const LoadPlatform load{platform_.fileSystem, platform_.shellFolders, platform_.numberFormat};
+  wh::LoadDirectories(includeRecent, settings_, index_, *this, load);
+}
+
+void TForm1::ResetKeywordMode() {
+  view_.ClearItemBox();
+  view_.ShowKeywordBox();
+  view_.SetKeywordText("");
+  if (view_.IsVisible()) view_.FocusKeywordBox();
+}
+
+void TForm1::ReportStatus(const std::string& message) {
+  if (settings_.ShowStatusBar) ShowStatusText(message);
+  if (settings_.MessageBoxOnError) view_.ShowMessage(message);
+}
+
+void TForm1::ShowStatusText(const std::string& message) {
+  if (settings_.ShowStatusBar) view_.SetStatusPanel(0, message);
+}
+
+void TForm1::ShowHelp() { view_.ShowMessage(HelpText()); }
+
+void TForm1::ApplyBandVisibility() {
+  view_.SetBandsVisible(settings_.ShowInfoPanel, settings_.ShowStatusBar);
+}
+
+void TForm1::ApplyStayOnTop(bool showPending) {
+  view_.SetTopmost(settings_.StayOnTop, showPending);
+}
+
+void TForm1::ShowError(const std::string& text) { view_.ShowMessage(text); }
+
+void TForm1::SetKeywordItems(const std::vector<std::string>& words) {
+  view_.SetKeywordItems(words);
+}
+
+void TForm1::SetStatusPanel(int panel, const std::string& text) {
+  view_.SetStatusPanel(panel, text);
+}
+
+}  // namespace wh

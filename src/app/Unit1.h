@@ -1,0 +1,162 @@
+// TForm1: the main window's behaviour, free of any window system. It owns the
+// index and the settings in use, and shows everything through a MainView.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/main_view.h"
+#include "app/settings_view.h"
+#include "index/item_index.h"
+#include "index/loader.h"
+#include "platform/collation.h"
+#include "platform/file_system.h"
+#include "platform/key_names.h"
+#include "platform/number_format.h"
+#include "platform/shell_folders.h"
+#include "platform/shell_requests.h"
+#include "platform/startup_entry.h"
+#include "platform/system_figures.h"
+#include "platform/text_encoding.h"
+#include "settings/hot_key_text.h"
+#include "settings/tini_rec.h"
+
+namespace wh {
+
+class TForm2;
+
+// The operating system as the main window uses it. Everything here outlives
+// the window.
+struct MainPlatform {
+  const FileSystem& fileSystem;
+  const ShellFolders& shellFolders;
+  const NumberFormat& numberFormat;
+  const TextEncoding& textEncoding;
+  const KeyNames& keyNames;
+  const Collation& collation;
+  StartupEntryStore& startupEntries;
+  ShellRequests& shell;
+  const SystemFigures& systemFigures;
+  // The running executable's full path.
+  std::string exePath;
+  // The characters that end a path's directory part ("\\:" on Windows).
+  std::string pathDelimiters;
+  // What the start-up entry's command adds to the program's name (".exe").
+  std::string executableSuffix;
+  // The folder of the settings file, with its trailing separator; empty for
+  // the executable's own folder (Linux keeps it in the user's configuration).
+  std::string settingsDir;
+};
+
+class TForm1 : private LoadView {
+ public:
+  TForm1(MainView& view, MainPlatform platform);
+
+  // Reads the settings, places the window, brings the start-up entry in line,
+  // fits the bands, loads the index, and shows the window when
+  // `firstArgument` is the show argument.
+  void FormCreate(std::string_view firstArgument);
+  void FormDestroy();
+
+  // The window becomes visible; the first time in a run this runs FormShow
+  // and places the window.
+  void ShowMainWindow();
+  void FormShow();
+
+  // The close box: true when the close goes on and the program ends; false
+  // when the window went to the tray instead.
+  bool FormClose();
+
+  // Tray menu "Exit": stores the window's position, then ends the program.
+  void Exit1Click();
+  void Help1Click() { ShowHelp(); }
+  void Show1Click();
+  void Hide1Click() { HideToTray(); }
+  void Reloaddirectories1Click() { LoadDirectories(true); }
+
+  // The system hot key arrived; it shows the window from wherever it is.
+  void HotKeyPressed();
+  void HotKeyFailed();
+  // While the settings window is open the hot key is given back, so that it
+  // can be pressed into the hot-key field; closing it registers the key of
+  // the start-up again.
+  void SwitchHotKeyOff();
+  void SwitchHotKeyOn();
+
+  void ShowFromTray();
+
+  // The settings window, once it exists.
+  void AttachSettings(TForm2* form2, SettingsView* view) {
+    form2_ = form2;
+    settingsView_ = view;
+  }
+  // Tray menu "Settings": loads the dialog, gives the hot key back, shows
+  // the settings window.
+  void Settings1Click();
+  void SettingsToDialog();
+  void DialogToSettings();
+  // Writes the record to the settings file; throws SettingsWriteError.
+  void WriteSettingsFile();
+  void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
+  void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
+
+  // Virtual-key codes the two boxes act on.
+  static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
+  // Every key pressed in the keyword box, before it takes its own effect.
+  void ComboBox1KeyDown(int key);
+  // Every key pressed in the item box, before it takes its own effect.
+  void ComboBox2KeyDown(int key);
+  // A character typed into the keyword box (one whole character; "\b" for
+  // BACKSPACE). True when completion used it up.
+  bool ComboBox1KeyPress(std::string_view typed);
+  void SetAutoComplete(bool on) { autoComplete_ = on; }
+  bool AutoCompleteOn() const { return autoComplete_; }
+
+  void SearchItems(const std::string& pattern);
+  void ExecuteItem(const std::string& path);
+  void RefreshInfoPanel();
+  void HideToTray();
+  // The program became the active application.
+  void ApplicationActivated();
+
+  void LoadDirectories(bool includeRecent);
+  void ResetKeywordMode() override;
+  void ReportStatus(const std::string& message) override;
+  void ShowStatusText(const std::string& message);
+  void ShowHelp();
+  void ApplyBandVisibility();
+  void ApplyStayOnTop(bool showPending);
+
+  // The general error handler: an error a handler raised, shown to the user.
+  void ShowError(const std::string& text);
+
+  const TIniRec& Settings() const { return settings_; }
+  const std::string& ProgramDir() const { return programDir_; }
+  const ItemIndex& Index() const { return index_; }
+
+ private:
+  void SetKeywordItems(const std::vector<std::string>& words) override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  std::string SettingsPath() const;
+
+  MainView& view_;
+  MainPlatform platform_;
+  std::string programDir_;
+  TIniRec settings_;
+  // The hot-key text as the settings file held it: written back unchanged
+  // until the user has chosen a key in the settings window.
+  std::string storedHotKeyText_;
+  ItemIndex index_;
+  bool shown_ = false;
+  bool autoComplete_ = false;
+  // The hot key of the start-up, and whether it is registered now.
+  HotKeyCombo hotKey_;
+  bool hotKeyOn_ = false;
+  TForm2* form2_ = nullptr;
+  SettingsView* settingsView_ = nullptr;
+  // Whether the settings window has been opened in this run: from then on
+  // its hot-key field is what the file gets.
+  bool settingsOpened_ = false;
+};
+
+}  // namespace wh

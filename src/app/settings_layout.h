@@ -1,0 +1,120 @@
+// The settings window as designed: its texts, exactly as the user sees them,
+// and its layout in pixels of the client area. Both the Windows and the Linux
+// window are built from this one table.
+#pragma once
+
+#include "app/settings_view.h"
+
+namespace wh::settings_layout {
+
+constexpr char kCaption[] = "Wordhopper Settings";
+
+// The layout as designed, in pixels of the window's client area.
+constexpr int kClientWidth = 592;
+constexpr int kClientHeight = 595;
+constexpr int kGroupLeft = 4;
+constexpr int kGroupWidth = kClientWidth - 2 * kGroupLeft;
+constexpr int kSearchTop = 4, kSearchHeight = 192;
+constexpr int kBehaviourTop = kSearchTop + kSearchHeight + 4, kBehaviourHeight = 288;
+constexpr int kAboutTop = kBehaviourTop + kBehaviourHeight + 4, kAboutHeight = 65;
+constexpr int kBottomTop = kAboutTop + kAboutHeight;
+constexpr int kInnerLeft = 16;
+constexpr int kCheckHeight = 17;
+constexpr int kFieldHeight = 21;
+constexpr int kFieldLeft = 150;
+constexpr int kFieldRight = kGroupLeft + kGroupWidth - 10;
+constexpr int kBrowseWidth = 24;
+constexpr int kLabelHeight = 14;
+
+// The fields refuse what the settings file would refuse.
+constexpr int kFieldLimit = 2047;
+
+struct CheckBoxPlace {
+  SettingsCheckBox box;
+  const char* caption;
+  int left;
+  int top;
+  int width;
+};
+
+using enum SettingsCheckBox;
+
+// In tab order. Three columns: the user's own folders on the left, the
+// all-users pair in the middle, recent files and history on the right.
+constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
+constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
+constexpr CheckBoxPlace kSearchBoxes[] = {
+    {CheckBox1, "User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth},
+    {CheckBox2, "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth},
+    {CheckBox3, "User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth},
+    {CheckBox4, "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth},
+    {CheckBox5, "Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
+    {CheckBox6, "History (*.url)", kColumn3, kRow2, kColumnWidth},
+    {CheckBox7, "Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth},
+};
+
+// One per line; the line is the visual position, which differs from the
+// tab order for text completion and the find dialog.
+constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
+constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
+constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
+constexpr CheckBoxPlace kBehaviourBoxes[] = {
+    {CheckBox10, "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth},
+    {CheckBox9, "Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1),
+     kLineWidth},
+    {CheckBox15, "Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2),
+     kLineWidth},
+    {CheckBox8, "Hide Wordhopper in the system tray when launching an application.", kInnerLeft,
+     LineTop(3), kLineWidth},
+    {CheckBox20, "Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4),
+     kLineWidth},
+    {CheckBox11, "Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
+    {CheckBox13, "Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
+    {CheckBox14, "Show the Wordhopper information panel (restart application to activate). ",
+     kInnerLeft, LineTop(7), kLineWidth},
+    {CheckBox16, "Show the Wordhopper status bar (restart application to activate).", kInnerLeft,
+     LineTop(8), kLineWidth},
+    {CheckBox12,
+     "Reload directories on pop-up (not recommended on slow computers or with many items).",
+     kInnerLeft, LineTop(10), kLineWidth},
+    {CheckBox19,
+     "Reload user defined directory on pop-up (not recommended on slow computers or with many "
+     "items).",
+     kInnerLeft, LineTop(11), kLineWidth},
+    {CheckBox17,
+     "Automaticilly start application when keyword maches a single item (not recommended with "
+     "many items) .",
+     kInnerLeft, LineTop(12), kLineWidth},
+    {CheckBox18, "Use text completion (show complete word when there is a match on a key word).",
+     kInnerLeft, LineTop(9), kLineWidth},
+};
+// After the hot-key line in the tab order, above it on screen.
+constexpr CheckBoxPlace kFindDialogBox = {
+    CheckBox21, "Show Windows find dialog when a keyword pattern does not match any item.",
+    kInnerLeft, LineTop(13), kLineWidth};
+constexpr int kHotKeyLine = LineTop(14);
+
+constexpr char kUserDirHint[] = "User defined directory to include for key word and item search.";
+constexpr char kMasksHint[] =
+    "File masks to include in user defined directory search, seperated by spaces.";
+constexpr char kHotKeyHint[] =
+    "Hot-key to open application when it is hidden in the system tray. Press key combination "
+    "to fill field.";
+
+// The fixed labels, the About group's lines and the buttons.
+constexpr char kSearchGroup[] = " Search directories for keywords  ";
+constexpr char kBehaviourGroup[] = " Program behaviour ";
+constexpr char kAboutGroup[] = " About ";
+constexpr char kUserDirLabel[] = "User defined directory:";
+constexpr char kMasksLabel[] = "File masks to include:";
+constexpr char kIgnoreLabel[] = "Ignore key words like:";
+constexpr char kHotKeyLabel[] = "Application hot-key:";
+constexpr char kHotKeyNote[] = "(restart application to activate new hot-key)";
+constexpr char kVersionPrefix[] = "Wordhopper version: ";
+constexpr char kAboutLine[] = "Type a key word, press ENTER, pick an item, press ENTER.";
+constexpr char kDonationLink[] = "This software is freeware, any donations are welcome.";
+constexpr char kCancel[] = "Cancel";
+constexpr char kSave[] = "Save";
+constexpr char kChooserTitle[] = "Select Directory";
+
+}  // namespace wh::settings_layout

@@ -1,0 +1,177 @@
+#include "posix/desktop_entry.h"
+
+#include <cstdlib>
+#include <map>
+#include <vector>
+
+namespace wh {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view TrimLeft(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+std::string_view TrimRight(std::string_view text) {
+  const std::size_t last = text.find_last_not_of(kBlanks);
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+// "de_DE.UTF-8@euro" -> "de_DE@euro": the encoding plays no part in matching.
+std::string WithoutEncoding(std::string_view locale) {
+  const std::size_t dot = locale.find('.');
+  if (dot == std::string_view::npos) return std::string(locale);
+  const std::size_t at = locale.find('@', dot);
+  std::string result(locale.substr(0, dot));
+  if (at != std::string_view::npos) result += locale.substr(at);
+  return result;
+}
+
+// The locales to try for a localized key, most specific first; the
+// unlocalized key comes after them.
+std::vector<std::string> LocaleCandidates(std::string_view locale) {
+  const std::string plain = WithoutEncoding(locale);
+  if (plain.empty()) return {};
+  std::string modifier;
+  std::string base = plain;
+  if (const std::size_t at = base.find('@'); at != std::string::npos) {
+    modifier = base.substr(at);
+    base.resize(at);
+  }
+  std::string lang = base;
+  std::string country;
+  if (const std::size_t underscore = lang.find('_'); underscore != std::string::npos) {
+    country = lang.substr(underscore);
+    lang.resize(underscore);
+  }
+  std::vector<std::string> candidates;
+  if (!country.empty() && !modifier.empty()) candidates.push_back(lang + country + modifier);
+  if (!country.empty()) candidates.push_back(lang + country);
+  if (!modifier.empty()) candidates.push_back(lang + modifier);
+  candidates.push_back(lang);
+  return candidates;
+}
+
+std::string Unescape(std::string_view value) {
+  std::string result;
+  result.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      result += value[i];
+      continue;
+    }
+    switch (value[i + 1]) {
+      case 's':
+        result += ' ';
+        break;
+      case 'n':
+        result += '\n';
+        break;
+      case 't':
+        result += '\t';
+        break;
+      case 'r':
+        result += '\r';
+        break;
+      case '\\':
+        result += '\\';
+        break;
+      default:
+        // Not an escape of the string level (Exec, for one, has its own
+        // quoting): the backslash stays for whoever reads the value next.
+        result += '\\';
+        result += value[i + 1];
+    }
+    ++i;
+  }
+  return result;
+}
+
+bool IsTrue(std::string_view value) { return value == "true" || value == "1"; }
+
+// The group's keys as written ("Name", "Name[de_DE]"), raw values.
+using Group = std::map<std::string, std::string, std::less<>>;
+
+std::optional<Group> DesktopEntryGroup(std::string_view text) {
+  std::optional<Group> group;
+  bool inGroup = false;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = TrimRight(TrimLeft(line));
+    if (line.empty() || line.front() == '#') continue;
+
+    if (line.front() == '[') {
+      // A repeated "[Desktop Entry]" makes a broken file; the first one holds.
+      inGroup = line == "[Desktop Entry]" && !group;
+      if (inGroup) group.emplace();
+      continue;
+    }
+    if (!inGroup) continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    std::string key(TrimRight(line.substr(0, equals)));
+    if (const std::size_t bracket = key.find('[');
+        bracket != std::string::npos && key.back() == ']') {
+      const std::string locale = key.substr(bracket + 1, key.size() - bracket - 2);
+      key = key.substr(0, bracket + 1) + WithoutEncoding(locale) + "]";
+    }
+    // A repeated key makes a broken file too; again the first one holds.
+    group->emplace(std::move(key), std::string(TrimLeft(line.substr(equals + 1))));
+  }
+  return group;
+}
+
+std::string Value(const Group& group, const std::string& key) {
+  const auto found = group.find(key);
+  return found == group.end() ? std::string() : Unescape(found->second);
+}
+
+std::string LocalizedValue(const Group& group, const std::string& key,
+                           const std::vector<std::string>& locales) {
+  for (const std::string& locale : locales) {
+    const auto found = group.find(key + "[" + locale + "]");
+    if (found != group.end()) return Unescape(found->second);
+  }
+  return Value(group, key);
+}
+
+}  // namespace
+
+std::optional<DesktopEntry> ReadDesktopEntry(std::string_view fileText, std::string_view locale) {
+  const std::optional<Group> group = DesktopEntryGroup(fileText);
+  if (!group) return std::nullopt;
+  DesktopEntry entry;
+  entry.type = Value(*group, "Type");
+  entry.name = LocalizedValue(*group, "Name", LocaleCandidates(locale));
+  entry.exec = Value(*group, "Exec");
+  entry.tryExec = Value(*group, "TryExec");
+  entry.url = Value(*group, "URL");
+  entry.noDisplay = IsTrue(Value(*group, "NoDisplay"));
+  entry.hidden = IsTrue(Value(*group, "Hidden"));
+  return entry;
+}
+
+bool ShownInMenus(const DesktopEntry& entry) {
+  return (entry.type == "Application" || entry.type == "Link") && !entry.noDisplay && !entry.hidden;
+}
+
+std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+  for (const char* value : {lcAll, lcMessages, lang}) {
+    if (value == nullptr || value[0] == '\0') continue;
+    const std::string locale = WithoutEncoding(value);
+    if (locale == "C" || locale == "POSIX" || locale.rfind("C@", 0) == 0) return "";
+    return value;
+  }
+  return "";
+}
+
+std::string MessagesLocale() {
+  return MessagesLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+}  // namespace wh

@@ -1,0 +1,219 @@
+#include "posix/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/syscall.h>
+#endif
+
+#include <cerrno>
+#include <memory>
+
+namespace wh {
+
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+struct Fd {
+  int fd = -1;
+  explicit Fd(int f) : fd(f) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+namespace {
+
+void ReportIdentity(int fd, std::optional<DirectoryId>* id) {
+  if (!id) return;
+  struct stat st;
+  if (fstat(fd, &st) == 0) {
+    *id = DirectoryId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  } else {
+    id->reset();
+  }
+}
+
+// A link, or a file system that doesn't say, costs a stat to tell whether
+// the entry leads to a directory.
+bool IsDirectoryEntry(int dirFd, const char* name, unsigned char type) {
+  if (type == DT_DIR) return true;
+  if (type != DT_LNK && type != DT_UNKNOWN) return false;
+  struct stat st;
+  return fstatat(dirFd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+}
+
+#ifdef __linux__
+struct LinuxDirent64 {
+  std::uint64_t d_ino;
+  std::int64_t d_off;
+  unsigned short d_reclen;
+  unsigned char d_type;
+  char d_name[1];
+};
+#endif
+
+}  // namespace
+
+namespace {
+
+// Lists the open directory `fd`; the caller keeps and closes it.
+void ListOpenDirectory(int fd, const DirectoryEntrySink& sink, std::optional<DirectoryId>* id) {
+  ReportIdentity(fd, id);
+#ifdef __linux__
+  // Read directly: opendir would add a stat and a buffer per directory.
+  alignas(8) char buffer[32768];
+  while (true) {
+    const long got = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+    if (got <= 0) break;  // the end, or an error: either way the listing is over
+    for (long offset = 0; offset < got;) {
+      const auto* entry = reinterpret_cast<const LinuxDirent64*>(buffer + offset);
+      offset += entry->d_reclen;
+      sink(entry->d_name, IsDirectoryEntry(fd, entry->d_name, entry->d_type));
+    }
+  }
+#else
+  const int own = dup(fd);
+  if (own < 0) return;
+  std::unique_ptr<DIR, DirCloser> d(fdopendir(own));
+  if (!d) {
+    close(own);
+    return;
+  }
+  while (const dirent* entry = readdir(d.get())) {
+    sink(entry->d_name, IsDirectoryEntry(dirfd(d.get()), entry->d_name, entry->d_type));
+  }
+#endif
+}
+
+constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+class PosixListingSession : public ListingSession {
+ public:
+  ~PosixListingSession() override {
+    for (const auto& [path, fd] : open_) close(fd);
+  }
+
+  bool List(const std::string& dir, const DirectoryEntrySink& sink,
+            std::optional<DirectoryId>* id) override {
+    std::string path = dir.empty() ? std::string("./") : dir;
+    if (path.back() != '/') path.push_back('/');
+    // Close what is not on the way to this directory.
+    while (!open_.empty() &&
+           (path.size() <= open_.back().first.size() || !path.starts_with(open_.back().first))) {
+      close(open_.back().second);
+      open_.pop_back();
+    }
+    int fd = -1;
+    const std::string_view rest =
+        open_.empty() ? std::string_view()
+                      : std::string_view(path).substr(open_.back().first.size(),
+                                                      path.size() - open_.back().first.size() - 1);
+    if (!rest.empty() && rest.find('/') == std::string_view::npos && rest != "." && rest != "..") {
+      fd = openat(open_.back().second, std::string(rest).c_str(), kOpenDirectory);
+    } else {
+      fd = open(path.c_str(), kOpenDirectory);
+    }
+    if (fd < 0) return false;
+    Fd owned(fd);  // closed if the sink throws
+    ListOpenDirectory(fd, sink, id);
+    if (open_.size() < kDeepest) {
+      open_.emplace_back(std::move(path), fd);
+      owned.fd = -1;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kDeepest = 64;      // descriptors kept at the most
+  std::vector<std::pair<std::string, int>> open_;  // each one inside the one before
+};
+
+}  // namespace
+
+bool PosixFileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                                    std::optional<DirectoryId>* id) const {
+  Fd fd(open(dir.empty() ? "." : dir.c_str(), kOpenDirectory));
+  if (fd.fd < 0) return false;
+  ListOpenDirectory(fd.fd, sink, id);
+  return true;
+}
+
+std::unique_ptr<ListingSession> PosixFileSystem::BeginListing() const {
+  return std::make_unique<PosixListingSession>();
+}
+
+bool PosixFileSystem::DirectoryExists(const std::string& path) const {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) const {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> PosixFileSystem::ReadWholeFile(const std::string& path,
+                                                          std::size_t maxBytes) const {
+  Fd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.fd < 0) return std::nullopt;
+  struct stat st;
+  if (fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (static_cast<std::uint64_t>(st.st_size) > maxBytes) return std::nullopt;
+  std::string data;
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(fd.fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    data.append(buffer, static_cast<std::size_t>(n));
+    if (data.size() > maxBytes) return std::nullopt;  // grew while being read
+  }
+  return data;
+}
+
+void PosixFileSystem::WriteFileReplacing(const std::string& path, std::string_view contents) const {
+  // A read-only settings file stays as the user made it, as it would on
+  // Windows, although a rename could replace it.
+  struct stat existing;
+  if (stat(path.c_str(), &existing) == 0 &&
+      ((existing.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
+    throw FileWriteError{path};
+  }
+  std::string temp = path + ".XXXXXX";
+  Fd fd(mkstemp(temp.data()));
+  if (fd.fd < 0) throw FileWriteError{path};
+  // Keep the permissions the settings file had.
+  struct stat st;
+  fchmod(fd.fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+  if (!WriteAll(fd.fd, contents) || fsync(fd.fd) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    throw FileWriteError{path};
+  }
+}
+
+}  // namespace wh

@@ -1,0 +1,105 @@
+#include "posix/xdg_shell_folders.h"
+
+#include <cstdlib>
+
+#include "posix/desktop_entry.h"
+
+namespace wh {
+
+XdgShellFolders::XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv)
+    : fileSystem_(fileSystem), getEnv_(std::move(getEnv)) {
+  if (!getEnv_) {
+    getEnv_ = [](const char* name) {
+      const char* value = std::getenv(name);
+      return std::string(value ? value : "");
+    };
+  }
+  const std::string lcAll = getEnv_("LC_ALL"), lcMessages = getEnv_("LC_MESSAGES"),
+                    lang = getEnv_("LANG");
+  locale_ = MessagesLocale(lcAll.empty() ? nullptr : lcAll.c_str(),
+                           lcMessages.empty() ? nullptr : lcMessages.c_str(),
+                           lang.empty() ? nullptr : lang.c_str());
+}
+
+std::optional<std::string> XdgShellFolders::ShortcutDisplayName(const std::string& path) const {
+  // Launcher entries are a few kilobytes; anything far larger is no entry.
+  const auto text = fileSystem_.ReadWholeFile(path, 1 << 20);
+  if (!text) return std::nullopt;
+  const std::optional<DesktopEntry> entry = ReadDesktopEntry(*text, locale_);
+  if (!entry || !ShownInMenus(*entry)) return std::nullopt;
+  return entry->name;
+}
+
+std::string XdgShellFolders::Home() const { return getEnv_("HOME"); }
+
+std::string XdgShellFolders::Existing(std::string path) const {
+  if (path.empty() || !fileSystem_.DirectoryExists(path)) return {};
+  if (path.back() != '/') path.push_back('/');
+  return path;
+}
+
+// Reads KEY="$HOME/Folder" from $XDG_CONFIG_HOME/user-dirs.dirs.
+std::string XdgShellFolders::UserDir(const std::string& key, const std::string& fallback) const {
+  const std::string home = Home();
+  std::string config = getEnv_("XDG_CONFIG_HOME");
+  if (config.empty() || config[0] != '/') config = home + "/.config";
+  const auto text = fileSystem_.ReadWholeFile(config + "/user-dirs.dirs", 1 << 16);
+  if (text) {
+    std::size_t start = 0;
+    while (start < text->size()) {
+      std::size_t end = text->find('\n', start);
+      if (end == std::string::npos) end = text->size();
+      std::string_view line(text->data() + start, end - start);
+      start = end + 1;
+      if (!line.starts_with(key) || line.size() <= key.size() || line[key.size()] != '=') continue;
+      std::string_view value = line.substr(key.size() + 1);
+      if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+      }
+      std::string path;
+      if (value.starts_with("$HOME")) {
+        path = home + std::string(value.substr(5));
+      } else if (value.starts_with('/')) {
+        path = std::string(value);
+      } else {
+        continue;
+      }
+      return path;
+    }
+  }
+  return fallback;
+}
+
+std::string XdgShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
+  const std::string home = Home();
+  if (valueName == "Start Menu" && !allUsers) {
+    std::string data = getEnv_("XDG_DATA_HOME");
+    if (data.empty() || data[0] != '/') {
+      if (home.empty()) return {};
+      data = home + "/.local/share";
+    }
+    return Existing(data + "/applications");
+  }
+  if (valueName == "Common Start Menu" && allUsers) {
+    std::string dirs = getEnv_("XDG_DATA_DIRS");
+    if (dirs.empty()) dirs = "/usr/local/share/:/usr/share/";
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+      std::size_t end = dirs.find(':', start);
+      if (end == std::string::npos) end = dirs.size();
+      std::string dir = dirs.substr(start, end - start);
+      start = end + 1;
+      if (dir.empty() || dir[0] != '/') continue;
+      if (dir.back() != '/') dir.push_back('/');
+      std::string found = Existing(dir + "applications");
+      if (!found.empty()) return found;
+    }
+    return {};
+  }
+  if (home.empty() || allUsers) return {};
+  if (valueName == "Desktop") return Existing(UserDir("XDG_DESKTOP_DIR", home + "/Desktop"));
+  if (valueName == "Personal") return Existing(UserDir("XDG_DOCUMENTS_DIR", home));
+  return {};
+}
+
+}  // namespace wh

@@ -1,0 +1,78 @@
+#include "qt/qt_instance_windows.h"
+
+#include <unistd.h>
+
+#include <QCryptographicHash>
+#include <QLocalSocket>
+
+namespace wh {
+namespace {
+
+constexpr int kTimeoutMs = 2000;
+constexpr char kShow[] = "show\n";
+
+}  // namespace
+
+QString InstanceSocketName(const std::string& exePath) {
+  const QByteArray hash =
+      QCryptographicHash::hash(QByteArray::fromStdString(exePath), QCryptographicHash::Sha256)
+          .toHex()
+          .left(32);
+  const QString file =
+      QStringLiteral("wordhopper-%1-%2").arg(geteuid()).arg(QString::fromLatin1(hash));
+  // A full path, the same for every copy whatever its TMPDIR, and short
+  // enough for a socket address (107 bytes): the user's private runtime
+  // folder when there is one, else /tmp.
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (runtime.startsWith(QLatin1Char('/')) && runtime.toUtf8().size() + file.size() < 100) {
+    return runtime + QLatin1Char('/') + file;
+  }
+  return QStringLiteral("/tmp/") + file;
+}
+
+InstanceServer::InstanceServer(const std::string& exePath, std::function<void()> onShow,
+                               QObject* parent)
+    : QObject(parent), onShow_(std::move(onShow)) {
+  const QString name = InstanceSocketName(exePath);
+  server_.setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server_.listen(name)) {
+    // A socket file left by a copy that crashed; this copy owns the record,
+    // so nobody else is listening on it.
+    QLocalServer::removeServer(name);
+    server_.listen(name);
+  }
+  connect(&server_, &QLocalServer::newConnection, this, &InstanceServer::OnConnection);
+}
+
+void InstanceServer::OnConnection() {
+  while (QLocalSocket* socket = server_.nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    auto readRequests = [this, socket] {
+      while (socket->canReadLine()) {
+        if (socket->readLine().trimmed() == "show" && onShow_) onShow_();
+      }
+    };
+    connect(socket, &QLocalSocket::readyRead, this, readRequests);
+    readRequests();
+  }
+}
+
+bool LocalSocketInstanceWindows::IsMinimized(std::uint32_t) const {
+  QLocalSocket socket;
+  socket.connectToServer(name_);
+  const bool answered = socket.waitForConnected(kTimeoutMs);
+  socket.abort();
+  return answered;
+}
+
+void LocalSocketInstanceWindows::Restore(std::uint32_t) {
+  QLocalSocket socket;
+  socket.connectToServer(name_);
+  if (!socket.waitForConnected(kTimeoutMs)) return;
+  socket.write(kShow);
+  socket.waitForBytesWritten(kTimeoutMs);
+  socket.disconnectFromServer();
+  if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kTimeoutMs);
+}
+
+}  // namespace wh

@@ -1,0 +1,120 @@
+// The main window on a Linux desktop: the information panel, the keyword
+// band with its two boxes sharing one place, and the status bar; with the
+// tray icon and the global hot key. It only turns events into TForm1 calls.
+#pragma once
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "app/main_view.h"
+#include "qt/qt_tray.h"
+#include "qt/x11_hot_key.h"
+
+namespace wh {
+
+class TForm1;
+
+// The Windows virtual-key code of a Qt key, as the boxes' handlers expect
+// it; 0 for keys they have no code for.
+int QtKeyToVirtualKey(int qtKey);
+
+class QtMainWindow : public QWidget, public MainView {
+  Q_OBJECT
+
+ public:
+  explicit QtMainWindow(QWidget* parent = nullptr);
+  ~QtMainWindow() override;
+
+  // Events go to `form` from now on.
+  void Attach(TForm1* form) { form_ = form; }
+
+  void SetCaption(const std::string& text) override;
+  void PlaceAt(int left, int top) override;
+  Point Position() const override;
+  void CentreOnScreen() override;
+  void SetBandsVisible(bool infoPanel, bool statusBar) override;
+  void SetTopmost(bool topmost, bool showPending) override;
+  void Show() override;
+  bool IsVisible() const override;
+  void HideToTray() override;
+  void ShowFromTray() override;
+  void SetTitleBarVisible(bool visible) override;
+  bool RegisterHotKey(const HotKeyCombo& hotKey) override;
+  void UnregisterHotKey() override;
+  void SetTrayHint(const std::string& hint) override;
+  void SetShowShortcut(const std::string& keyText) override;
+  void BringToFront() override;
+  void EndMessageLoop() override;
+  void ShowMessage(const std::string& text) override;
+  void SetKeywordItems(const std::vector<std::string>& words) override;
+  void ClearItemBox() override;
+  void ShowKeywordBox() override;
+  void SetKeywordText(const std::string& text) override;
+  void FocusKeywordBox() override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  std::string KeywordText() const override;
+  EditState KeywordField() const override;
+  void SetKeywordField(const EditState& field, int entry) override;
+  void DropKeywordList() override;
+  void FillItemBox(const std::vector<std::string>& names) override;
+  void SelectFirstItem() override;
+  void ShowItemBox() override;
+  void DropItemList() override;
+  void FocusItemBox() override;
+  std::string ItemText() const override;
+  void SetProcessCount(const std::string& text) override;
+  void SetPageFile(const std::string& text) override;
+  void SetGaugeProgress(int progress) override;
+  void SetGaugeLow(bool low) override;
+
+  // The controls, for the program's start and its tests.
+  QComboBox* KeywordBox() const { return box1_; }
+  QComboBox* ItemBox() const { return box2_; }
+  QString StatusPanelText(int panel) const;
+  QProgressBar* Gauge() const { return gauge_; }
+  QLabel* ProcessCountLabel() const { return label1_; }
+  QLabel* PageFileLabel() const { return label5_; }
+  QWidget* InfoPanel() const { return panel1_; }
+  QWidget* StatusBar() const { return statusBar_; }
+  QtTray& Tray() { return tray_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Moves the bands to their places and fits the window around them.
+  void LayOut();
+  void OnTrayCommand(TrayCommand command);
+  void RunTrayCommand(TrayCommand command);
+  // A key for the keyword box (`fromList`: pressed in its dropped list);
+  // true when it is used up.
+  bool KeywordBoxKey(QKeyEvent* key, bool fromList);
+  bool ItemBoxKey(QKeyEvent* key, bool fromList);
+  void RememberFocus();
+
+  TForm1* form_ = nullptr;
+  QWidget* panel1_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label5_ = nullptr;
+  QProgressBar* gauge_ = nullptr;
+  QWidget* panel2_ = nullptr;
+  QComboBox* box1_ = nullptr;
+  QComboBox* box2_ = nullptr;
+  QWidget* statusBar_ = nullptr;
+  QLabel* statusPanels_[3] = {};
+  QtTray tray_;
+  X11HotKey hotKey_;
+  QPointer<QWidget> lastFocus_;
+  bool hiddenToTray_ = false;
+  bool infoPanel_ = true;
+  bool statusBarVisible_ = true;
+};
+
+}  // namespace wh

@@ -1,0 +1,71 @@
+// The settings window on screen: three group boxes of controls, the donation
+// link and the Save and Cancel buttons. It is made once, hidden, and only
+// shown and hidden after that. Its events become TForm2 calls; it decides
+// nothing itself.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "app/settings_view.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace wh {
+
+class QtHotKeyField;
+class TForm2;
+
+class QtSettingsWindow : public QWidget, public SettingsView {
+  Q_OBJECT
+
+ public:
+  explicit QtSettingsWindow(QWidget* parent = nullptr);
+
+  // Events go to `form` from now on; null stops them.
+  void Attach(TForm2* form) { form_ = form; }
+
+  void SetChecked(SettingsCheckBox box, bool checked) override;
+  bool Checked(SettingsCheckBox box) const override;
+  void SetUserDir(const std::string& text) override;
+  std::string UserDir() const override;
+  void SetMasks(const std::string& text) override;
+  std::string Masks() const override;
+  void SetIgnoreList(const std::string& text) override;
+  std::string IgnoreList() const override;
+  void SetHotKey(const HotKeyCombo& hotKey) override;
+  HotKeyCombo HotKey() const override;
+  void SetVersionLabel(const std::string& text) override;
+  void Show() override;
+  void Hide() override;
+  bool IsVisible() const override;
+  void ShowMessage(const std::string& text) override;
+  std::optional<std::string> ChooseDirectory(const std::string& start) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateControls();
+  // Runs a TForm2 handler; an error it lets out is shown, not thrown into
+  // Qt's event loop.
+  void Dispatch(const std::function<void(TForm2&)>& handler);
+  void ShowProgramIcon();
+
+  TForm2* form_ = nullptr;
+  std::map<SettingsCheckBox, QCheckBox*> checkBoxes_;
+  QLineEdit* userDir_ = nullptr;
+  QLineEdit* masks_ = nullptr;
+  QPlainTextEdit* ignoreList_ = nullptr;
+  QtHotKeyField* hotKey_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* image_ = nullptr;
+};
+
+}  // namespace wh

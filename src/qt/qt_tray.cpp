@@ -1,0 +1,62 @@
+#include "qt/qt_tray.h"
+
+#include <QCursor>
+
+namespace wh {
+namespace {
+
+constexpr char kShowCaption[] = "Show Wordhopper";
+
+}  // namespace
+
+QIcon ProgramIcon() {
+  // An installed icon theme's picture when there is one, at every size.
+  return QIcon::fromTheme(QStringLiteral("wordhopper"), QIcon(QStringLiteral(":/wordhopper.png")));
+}
+
+QtTray::QtTray(std::function<void(TrayCommand)> onCommand, QObject* parent)
+    : QObject(parent), onCommand_(std::move(onCommand)) {
+  const struct {
+    TrayCommand command;
+    const char* caption;
+  } items[] = {{TrayCommand::Show, kShowCaption},
+               {TrayCommand::Hide, "Hide Wordhopper"},
+               {TrayCommand::Reload, "Reload directories"},
+               {TrayCommand::Settings, "Settings"},
+               {TrayCommand::Help, "Help"},
+               {TrayCommand::Exit, "Exit"}};
+  for (const auto& item : items) {
+    QAction* action = menu_.addAction(QString::fromUtf8(item.caption));
+    const TrayCommand command = item.command;
+    // Queued: the menu closes before a handler opens a window or a message.
+    connect(
+        action, &QAction::triggered, this,
+        [this, command] {
+          if (onCommand_) onCommand_(command);
+        },
+        Qt::QueuedConnection);
+    if (command == TrayCommand::Show) show_ = action;
+  }
+  icon_.setIcon(ProgramIcon());
+  icon_.setContextMenu(&menu_);
+  connect(&icon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason why) {
+    if (why == QSystemTrayIcon::Trigger) PopUpMenu();
+  });
+  // Without a tray the program goes on through the hot key and a second
+  // start; nothing is said about it.
+  if (QSystemTrayIcon::isSystemTrayAvailable()) icon_.show();
+}
+
+void QtTray::SetHint(const std::string& hint) {
+  icon_.setToolTip(QString::fromStdString(hint.substr(0, hint.find('|'))));
+}
+
+void QtTray::SetShowShortcut(const std::string& keyText) {
+  QString caption = QString::fromUtf8(kShowCaption);
+  if (!keyText.empty()) caption += QLatin1Char('\t') + QString::fromStdString(keyText);
+  show_->setText(caption);
+}
+
+void QtTray::PopUpMenu() { menu_.popup(QCursor::pos()); }
+
+}  // namespace wh

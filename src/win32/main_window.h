@@ -1,0 +1,148 @@
+// The Win32 windows of the program: the invisible application window that
+// carries the task-bar button, and the main window with its three bands.
+// Window procedures only turn messages into TForm1 calls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_view.h"
+#include "win32/tray_icon.h"
+#include "win32/window_base.h"
+
+namespace wh {
+
+class TForm1;
+
+// The program's owner window: zero-sized, titled "Wordhopper", never drawn.
+// Its task-bar button is the program's; minimising it takes the main window
+// along, restoring it brings the main window back.
+class ApplicationWindow {
+ public:
+  ApplicationWindow();
+  ~ApplicationWindow();
+  ApplicationWindow(const ApplicationWindow&) = delete;
+  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+
+  HWND Handle() const { return hwnd_; }
+  // Runs instead of minimising the window (from its task-bar button).
+  void OnMinimize(std::function<void()> handler) { onMinimize_ = std::move(handler); }
+  // Runs when the window is restored from minimised.
+  void OnRestore(std::function<void()> handler) { onRestore_ = std::move(handler); }
+  // Runs when the window is told to close (from its task-bar button).
+  void OnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  HWND hwnd_ = nullptr;
+  std::function<void()> onMinimize_;
+  std::function<void()> onRestore_;
+  std::function<void()> onClose_;
+};
+
+class MainWindow : public MainView {
+ public:
+  explicit MainWindow(const ApplicationWindow& application);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Messages go to `form` from now on.
+  void Attach(TForm1* form) { form_ = form; }
+  HWND Handle() const { return hwnd_; }
+
+  void SetCaption(const std::string& text) override;
+  void PlaceAt(int left, int top) override;
+  Point Position() const override;
+  void CentreOnScreen() override;
+  void SetBandsVisible(bool infoPanel, bool statusBar) override;
+  void SetTopmost(bool topmost, bool showPending) override;
+  void Show() override;
+  bool IsVisible() const override;
+  void HideToTray() override;
+  void ShowFromTray() override;
+  // Shows the window again if it was sent to the tray.
+  void ReturnFromTray();
+  void SetTitleBarVisible(bool visible) override;
+  bool RegisterHotKey(const HotKeyCombo& hotKey) override;
+  void UnregisterHotKey() override;
+  void SetTrayHint(const std::string& hint) override;
+  void SetShowShortcut(const std::string& keyText) override;
+  void BringToFront() override;
+  void EndMessageLoop() override;
+  void ShowMessage(const std::string& text) override;
+  void SetKeywordItems(const std::vector<std::string>& words) override;
+  void ClearItemBox() override;
+  void ShowKeywordBox() override;
+  void SetKeywordText(const std::string& text) override;
+  void FocusKeywordBox() override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  std::string KeywordText() const override;
+  EditState KeywordField() const override;
+  void SetKeywordField(const EditState& field, int entry) override;
+  void DropKeywordList() override;
+  void FillItemBox(const std::vector<std::string>& names) override;
+  void SelectFirstItem() override;
+  void ShowItemBox() override;
+  void DropItemList() override;
+  void FocusItemBox() override;
+  std::string ItemText() const override;
+  void SetProcessCount(const std::string& text) override;
+  void SetPageFile(const std::string& text) override;
+  void SetGaugeProgress(int progress) override;
+  void SetGaugeLow(bool low) override;
+
+ private:
+  friend LRESULT CALLBACK BoundWindowProc<MainWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
+  void Bind(HWND hwnd) { hwnd_ = hwnd; }
+  // A box (or the keyword box's edit field) whose messages pass through
+  // BoxProc first: keys for the handlers, mouse messages for the tooltips.
+  struct BoxHook {
+    MainWindow* self = nullptr;
+    WNDPROC original = nullptr;
+    int id = 0;  // kComboBox1 for the edit field, kComboBox2, 0: tooltips only
+  };
+  void HookBox(BoxHook& hook, HWND box, int id);
+  static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+  // The edit field inside the keyword box.
+  HWND KeywordEdit() const;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCreate();
+  void OnPaint();
+  void OnClose();
+  void OnActivate(WPARAM wParam);
+  void OnMenuCommand(int command);
+  void AddTooltips();
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id, int left,
+                  int top, int width, int height, HFONT font);
+  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  // Moves the bands to their places and fits the window around them.
+  void LayOut();
+
+  const ApplicationWindow& application_;
+  std::unique_ptr<TrayIcon> tray_;
+  HWND tooltips_ = nullptr;
+  BoxHook hooks_[3];
+  // The registered hot key's identifier; -1 when none is registered.
+  int hotKeyId_ = -1;
+  int nextHotKeyId_ = 0;
+  bool hiddenToTray_ = false;
+  TForm1* form_ = nullptr;
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  HFONT labelFont_ = nullptr;
+  HFONT valueFont_ = nullptr;
+  int dpi_ = 96;
+  // The first half of a character typed as a surrogate pair.
+  wchar_t pendingHighSurrogate_ = 0;
+  bool infoPanel_ = true;
+  bool statusBar_ = true;
+};
+
+}  // namespace wh

@@ -1,0 +1,82 @@
+#include "win32/win32_instance_record.h"
+
+#include "win32/scoped_handle.h"
+#include "win32/utf16.h"
+
+namespace wh {
+namespace {
+
+class MappedView : public MappedInstanceRecord {
+ public:
+  MappedView(ScopedHandle mapping, InstanceRecord* view)
+      : mapping_(std::move(mapping)), view_(view) {}
+  ~MappedView() override { UnmapViewOfFile(view_); }
+  InstanceRecord& Record() override { return *view_; }
+
+ private:
+  ScopedHandle mapping_;
+  InstanceRecord* view_;
+};
+
+InstanceRecord* MapRecord(HANDLE mapping) {
+  return static_cast<InstanceRecord*>(
+      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceRecord)));
+}
+
+[[noreturn]] void ThrowLastError() {
+  const DWORD code = GetLastError();
+  throw SystemError(code, SystemMessageText(code));
+}
+
+}  // namespace
+
+std::string SystemMessageText(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text(buffer ? buffer : L"", length);
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
+  return WideToUtf8(text);
+}
+
+std::uint32_t WindowToRecord(HWND window) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window));
+}
+
+HWND RecordToWindow(std::uint32_t value) {
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
+}
+
+InstanceMappings::Created Win32InstanceMappings::Create(const std::string& name) {
+  ScopedHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                          sizeof(InstanceRecord), Utf8ToWide(name).c_str()));
+  if (!mapping.Valid()) ThrowLastError();
+  const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+  InstanceRecord* view = MapRecord(mapping.Get());
+  if (view == nullptr) ThrowLastError();
+  return {std::make_unique<MappedView>(std::move(mapping), view), existed};
+}
+
+std::unique_ptr<MappedInstanceRecord> Win32InstanceMappings::Open(const std::string& name) {
+  ScopedHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, Utf8ToWide(name).c_str()));
+  if (!mapping.Valid()) return nullptr;
+  InstanceRecord* view = MapRecord(mapping.Get());
+  if (view == nullptr) return nullptr;
+  return std::make_unique<MappedView>(std::move(mapping), view);
+}
+
+bool Win32InstanceWindows::IsMinimized(std::uint32_t window) const {
+  return IsIconic(RecordToWindow(window)) != FALSE;
+}
+
+void Win32InstanceWindows::Restore(std::uint32_t window) {
+  ShowWindow(RecordToWindow(window), SW_RESTORE);
+}
+
+void Win32InstanceWindows::BringToFront(std::uint32_t window) {
+  SetForegroundWindow(RecordToWindow(window));
+}
+
+}  // namespace wh

@@ -1,0 +1,64 @@
+#include "win32/win32_shell_folders.h"
+
+#include <windows.h>
+
+#include "win32/scoped_handle.h"
+#include "win32/utf16.h"
+
+namespace wh {
+
+namespace {
+
+constexpr wchar_t kShellFoldersKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Room for the expanded path of an all-users folder, zero included; a longer
+// one is taken as no folder.
+constexpr DWORD kExpandedRoom = MAX_PATH - 1;
+
+std::wstring ReadTextValue(HKEY root, const std::wstring& valueName) {
+  ScopedRegistryKey key;
+  if (RegOpenKeyExW(root, kShellFoldersKey, 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS) {
+    return {};
+  }
+  // The value may change between asking for its size and reading it.
+  std::wstring text;
+  DWORD bytes = 0;
+  DWORD type = 0;
+  LSTATUS status = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type, nullptr, &bytes);
+  while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
+    text.assign(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = RegQueryValueExW(key.Get(), valueName.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(text.data()), &bytes);
+    if (status == ERROR_SUCCESS) {
+      if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
+      // Stored text need not end in a zero, or may hold one early.
+      text.resize(bytes / sizeof(wchar_t));
+      const std::size_t end = text.find(L'\0');
+      if (end != std::wstring::npos) text.resize(end);
+      return text;
+    }
+  }
+  return {};
+}
+
+std::wstring ExpandReferences(const std::wstring& text) {
+  wchar_t expanded[kExpandedRoom];
+  const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), expanded, kExpandedRoom);
+  if (needed == 0 || needed > kExpandedRoom) return {};
+  return expanded;
+}
+
+}  // namespace
+
+std::string Win32ShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
+  std::wstring path =
+      ReadTextValue(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, Utf8ToWide(valueName));
+  if (allUsers && !path.empty()) path = ExpandReferences(path);
+  if (!path.empty() && path.back() != L'\\') path += L'\\';
+  return WideToUtf8(path);
+}
+
+}  // namespace wh

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "fakes/fake_platform.h"
+#include "index/directory_walk.h"
+#include "index/loader.h"
+#include "posix/posix_file_system.h"
+#include "posix/posix_locale.h"
+#include "posix/xdg_shell_folders.h"
+
+namespace wh {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempTree : public ::testing::Test {
+ protected:
+  TempTree() {
+    std::string pattern = (fs::temp_directory_path() / "wh-posix-XXXXXX").string();
+    root_ = mkdtemp(pattern.data());
+  }
+  ~TempTree() override {
+    std::error_code ignored;
+    fs::permissions(root_ / "locked", fs::perms::owner_all, ignored);
+    fs::remove_all(root_, ignored);
+  }
+  void Touch(const fs::path& relative, const std::string& contents = "") {
+    fs::create_directories((root_ / relative).parent_path());
+    std::ofstream(root_ / relative) << contents;
+  }
+  std::string Root() const { return root_.string(); }
+
+  fs::path root_;
+  PosixFileSystem fileSystem_;
+};
+
+TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
+  Touch("a.desktop");
+  Touch("sub/b.desktop");
+  Touch("sub/deeper/c.DESKTOP");
+  Touch(".hidden/d.desktop");
+  Touch("cache/e.desktop");
+  Touch("locked/f.desktop");
+  Touch("sub/g.txt");
+  const std::string odd = std::string("bad\xFF\xFEname.desktop");  // not UTF-8
+  Touch(odd);
+  std::string longDir;
+  for (int i = 0; i < 30; ++i) longDir += "directory-with-a-long-name-" + std::to_string(i) + "/";
+  Touch(longDir + "far.desktop");  // a path far over 260 characters
+  fs::create_directory_symlink(root_, root_ / "sub" / "loop");
+  fs::create_directory_symlink(root_ / "sub", root_ / "again");
+  fs::create_symlink(root_ / "a.desktop", root_ / "link.desktop");
+  chmod((root_ / "locked").c_str(), 0);
+  const bool lockedIsUnreadable = access((root_ / "locked").c_str(), R_OK) != 0;  // not as root
+
+  std::vector<std::string> found;
+  WalkTree(fileSystem_, Root(), {"*.desktop"},
+           [&](std::string_view path, std::size_t) { found.emplace_back(path); });
+
+  // Each file once, by whichever way the listing reached its directory first.
+  std::multiset<std::string> relative;
+  const std::string canonicalRoot = fs::canonical(root_).string();
+  for (const std::string& path : found) {
+    ASSERT_TRUE(fileSystem_.FileExists(path)) << path;
+    const fs::path file(path);
+    relative.insert((fs::canonical(file.parent_path()) / file.filename())
+                        .string()
+                        .substr(canonicalRoot.size() + 1));
+  }
+  std::multiset<std::string> expected = {"a.desktop",
+                                         "link.desktop",
+                                         "sub/b.desktop",
+                                         "sub/deeper/c.DESKTOP",
+                                         "cache/e.desktop",
+                                         odd,
+                                         longDir + "far.desktop"};
+  if (!lockedIsUnreadable) expected.insert("locked/f.desktop");
+  EXPECT_EQ(relative, expected);
+
+  // A whole load of the tree: every item opens by its path as stored.
+  PosixCollation collation("C.UTF-8");
+  ItemIndex index(collation, "/");
+  TIniRec settings;
+  settings.UserStartMenu = settings.AllUsersStartMenu = false;
+  settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserDir = Root();
+  settings.UserMasks = "desktop";
+  struct : LoadView {
+    void ResetKeywordMode() override {}
+    void SetKeywordItems(const std::vector<std::string>&) override {}
+    void SetStatusPanel(int, const std::string&) override {}
+    void ReportStatus(const std::string&) override {}
+  } view;
+  XdgShellFolders folders(fileSystem_, [](const char*) { return std::string(); });
+  PosixNumberFormat numbers;
+  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  EXPECT_EQ(index.ItemList.Count(), expected.size());  // every name differs
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    EXPECT_TRUE(fileSystem_.FileExists(index.ItemList.Path(i))) << index.ItemList.Path(i);
+  }
+}
+
+TEST_F(TempTree, EachWalkSeesTheTreeAsItIsNow) {
+  Touch("menu/tools/old.desktop");
+  auto walk = [&] {
+    std::vector<std::string> found;
+    WalkTree(fileSystem_, Root() + "/menu", {"*.desktop"},
+             [&](std::string_view path, std::size_t) { found.emplace_back(path); });
+    return found;
+  };
+  EXPECT_EQ(walk(), std::vector<std::string>{Root() + "/menu/tools/old.desktop"});
+  // The folder is replaced by another of the same name between two walks.
+  fs::rename(root_ / "menu", root_ / "gone");
+  Touch("menu/tools/new.desktop");
+  EXPECT_EQ(walk(), std::vector<std::string>{Root() + "/menu/tools/new.desktop"});
+}
+
+TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
+  const std::string path = Root() + "/wordhopper.ini";
+  fileSystem_.WriteFileReplacing(path, "[Form]\r\nHotKey=F4\r\n");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "[Form]\r\nHotKey=F4\r\n");
+  fileSystem_.WriteFileReplacing(path, "new");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "new");
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 2), std::nullopt);          // larger than allowed
+  EXPECT_EQ(fileSystem_.ReadWholeFile(Root(), 1 << 20), std::nullopt);  // a directory
+
+  chmod(path.c_str(), 0444);
+  EXPECT_THROW(fileSystem_.WriteFileReplacing(path, "refused"), FileWriteError);
+  EXPECT_EQ(fileSystem_.ReadWholeFile(path, 1 << 20), "new");
+  EXPECT_THROW(fileSystem_.WriteFileReplacing(Root() + "/missing/x.ini", "x"), FileWriteError);
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
+}
+
+TEST(PosixCollationTest, CaseBlindInEveryScriptAndSortKeysAgree) {
+  PosixCollation collation("C.UTF-8");
+  const std::string words[] = {"alpha",
+                               "Alpha",
+                               "BETA",
+                               "\xC3\x89t\xC3\xA9",
+                               "\xC3\x89T\xC3\x89",
+                               "\xC3\xA9t\xC3\xA9",
+                               "\xCE\xA3\xCE\xB1",
+                               "\xCF\x83\xCE\xB1",
+                               "zeta",
+                               "bad\xFF",
+                               "bad\xFE",
+                               ""};
+  EXPECT_EQ(collation.Compare("\xC3\x89t\xC3\xA9", "\xC3\x89T\xC3\x89"), 0);
+  EXPECT_EQ(collation.Compare("\xCE\xA3\xCE\xB1", "\xCF\x83\xCE\xB1"), 0);  // Greek
+  EXPECT_LT(collation.Compare("alpha", "BETA"), 0);
+  EXPECT_NE(collation.Compare("bad\xFF", "bad\xFE"), 0);
+  for (const std::string& a : words) {
+    for (const std::string& b : words) {
+      const int byCompare = collation.Compare(a, b);
+      const int byKey = collation.SortKey(a).compare(collation.SortKey(b));
+      EXPECT_EQ(byCompare < 0, byKey < 0) << a << " / " << b;
+      EXPECT_EQ(byCompare == 0, byKey == 0) << a << " / " << b;
+    }
+  }
+}
+
+TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
+  fs::create_directories(root_ / "home/.local/share/applications");
+  fs::create_directories(root_ / "home/Schreibtisch");
+  fs::create_directories(root_ / "usr/share/applications");
+  fs::create_directories(root_ / "opt/share");
+  Touch("home/.config/user-dirs.dirs", "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  std::map<std::string, std::string> env = {
+      {"HOME", Root() + "/home"},
+      {"XDG_DATA_DIRS", Root() + "/opt/share:" + Root() + "/usr/share"}};
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false),
+            Root() + "/home/.local/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true),
+            Root() + "/usr/share/applications/");
+  EXPECT_EQ(folders.ShellFolderPath("Desktop", false), Root() + "/home/Schreibtisch/");
+  EXPECT_EQ(folders.ShellFolderPath("Personal", false), Root() + "/home/");
+  EXPECT_EQ(folders.ShellFolderPath("Common Desktop", true), "");
+  EXPECT_EQ(folders.ShellFolderPath("Favorites", false), "");
+  EXPECT_EQ(folders.ShellFolderPath("Recent", false), "");
+  EXPECT_EQ(folders.ShortcutExtension(), "desktop");
+}
+
+TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {
+  Touch("apps/org.example.Editor.desktop",
+        "[Desktop Entry]\nType=Application\nName=Text Editor\nName[de]=Texteditor\n"
+        "Exec=editor %F\n");
+  Touch("apps/hidden.desktop", "[Desktop Entry]\nType=Application\nName=Hidden\nNoDisplay=true\n");
+  Touch("apps/plain.desktop", "[Desktop Entry]\nType=Application\nExec=plain\n");
+  Touch("apps/broken.desktop", "no entry at all\n");
+  std::map<std::string, std::string> env = {
+      {"HOME", Root() + "/home"}, {"XDG_DATA_HOME", Root()}, {"LANG", "de_DE.UTF-8"}};
+  fs::rename(root_ / "apps", root_ / "applications");
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  PosixCollation collation;
+  ItemIndex index(collation, "/");
+  TIniRec settings;
+  settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserMasks = "";
+  PosixNumberFormat numbers;
+  testing::RecordingLoadView view;
+  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  std::set<std::pair<std::string, std::string>> items;
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
+  }
+  EXPECT_EQ(items, (std::set<std::pair<std::string, std::string>>{
+                       {"Texteditor", Root() + "/applications/org.example.Editor.desktop"},
+                       {"plain", Root() + "/applications/plain.desktop"}}));
+}
+
+}  // namespace
+}  // namespace wh
