@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/help.h"
 #include "app/info_panel.h"
+#include "app/main_layout.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "settings/program_paths.h"
@@ -333,8 +334,7 @@ void TForm1::HideToTray() { view_.HideToTray(); }
 
 void TForm1::ApplicationActivated() {
   if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
-  if (!settings_.FirstShow)
-    ShowStatusText("Type a (partial) keyword and ENTER to list matching items.");
+  if (!settings_.FirstShow) ShowStatusText(main_layout::kKeywordPrompt);
 }
 
 void TForm1::LoadDirectories(bool includeRecent) {
