@@ -1,14 +1,13 @@
-// The program's start: one copy per executable path, the windows, the
-// message loop, and the release of the instance record at the end.
+// The Windows program's main routine: the Win32 windows and services, handed
+// to the start that every front end shares.
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 #include <string>
 
-#include "app/CheckPrevious.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "app/command_line.h"
+#include "app/start.h"
 #include "win32/main_window.h"
 #include "win32/settings_window.h"
 #include "win32/utf16.h"
@@ -39,32 +38,63 @@ std::string ExecutablePath() {
   }
 }
 
-// `dialog` gets the keyboard handling of a dialog box: TAB and the arrows
-// move between its controls.
-int RunMessageLoop(HWND dialog) {
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(dialog, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+class Win32FrontEnd : public wh::FrontEnd {
+ public:
+  explicit Win32FrontEnd(wh::Win32ShellRequests& shell) : shell_(shell) {}
+
+  // The application window carries the task-bar button and is what a second
+  // start restores, so it exists before the instance check.
+  std::uint32_t InstanceWindow() override { return wh::WindowToRecord(application_.Handle()); }
+  void ShowStartError(const std::string& text) override { wh::ShowProgramMessage(nullptr, text); }
+
+  wh::MainView& CreateMainWindow() override {
+    mainWindow_ = std::make_unique<wh::MainWindow>(application_);
+    shell_.SetOwner(mainWindow_->Handle());
+    return *mainWindow_;
   }
-  return 0;
-}
+  void AttachMain(wh::TForm1* form) override {
+    mainWindow_->Attach(form);
+    if (form == nullptr) {
+      application_.OnMinimize(nullptr);
+      application_.OnRestore(nullptr);
+      application_.OnClose(nullptr);
+      return;
+    }
+    wh::MainWindow& mainWindow = *mainWindow_;
+    application_.OnMinimize([form] { form->HideToTray(); });
+    application_.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });
+    application_.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
+  }
+  wh::SettingsView& CreateSettingsWindow() override {
+    settingsWindow_ = std::make_unique<wh::SettingsWindow>(application_);
+    return *settingsWindow_;
+  }
+  void AttachSettings(wh::TForm2* form2) override { settingsWindow_->Attach(form2); }
+
+  // The settings window gets the keyboard handling of a dialog box: TAB and
+  // the arrows move between its controls.
+  int RunMessageLoop() override {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (IsDialogMessageW(settingsWindow_->Handle(), &message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return 0;
+  }
+  void DestroyWindows() override {
+    settingsWindow_.reset();
+    mainWindow_.reset();
+  }
+
+ private:
+  wh::Win32ShellRequests& shell_;
+  wh::ApplicationWindow application_;
+  std::unique_ptr<wh::MainWindow> mainWindow_;
+  std::unique_ptr<wh::SettingsWindow> settingsWindow_;
+};
 
 int Run() {
-  const std::string exePath = ExecutablePath();
-  wh::ApplicationWindow application;
-
-  wh::Win32InstanceMappings mappings;
-  wh::Win32InstanceWindows instanceWindows;
-  wh::CheckPrevious instance(mappings, instanceWindows);
-  try {
-    if (instance.RestoreIfRunning(exePath, wh::WindowToRecord(application.Handle()), 1)) return 0;
-  } catch (const wh::SystemError& error) {
-    wh::ShowProgramMessage(nullptr, wh::SystemErrorText(error));
-    return 1;
-  }
-
   wh::Win32FileSystem fileSystem;
   wh::Win32ShellFolders shellFolders;
   wh::Win32NumberFormat numberFormat;
@@ -75,40 +105,29 @@ int Run() {
   wh::Win32ShellRequests shell;
   wh::Win32SystemFigures systemFigures;
   wh::Win32VersionInfo versionInfo;
+  wh::Win32InstanceMappings mappings;
+  wh::Win32InstanceWindows instanceWindows;
 
-  int exitCode = 0;
-  {
-    wh::MainWindow mainWindow(application);
-    shell.SetOwner(mainWindow.Handle());
-    wh::TForm1 form(mainWindow, wh::MainPlatform{fileSystem, shellFolders, numberFormat,
-                                                 textEncoding, keyNames, collation, runKey, shell,
-                                                 systemFigures, exePath, "\\:", ".exe", ""});
-    mainWindow.Attach(&form);
-    application.OnMinimize([&form] { form.HideToTray(); });
-    application.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });
-    application.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
-    try {
-      form.FormCreate(wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));
-    } catch (const std::exception& error) {
-      // The start goes on without the steps that did not run.
-      wh::ShowProgramMessage(mainWindow.Handle(), error.what());
-    }
-    // Made after the main window has come up, hidden until "Settings".
-    wh::SettingsWindow settingsWindow(application);
-    wh::TForm2 form2(settingsWindow, form, versionInfo, fileSystem, exePath);
-    settingsWindow.Attach(&form2);
-    form.AttachSettings(&form2, &settingsWindow);
-    exitCode = RunMessageLoop(settingsWindow.Handle());
-    application.OnMinimize(nullptr);
-    application.OnRestore(nullptr);
-    application.OnClose(nullptr);
-    form.AttachSettings(nullptr, nullptr);
-    settingsWindow.Attach(nullptr);
-    mainWindow.Attach(nullptr);
-    form.FormDestroy();
-  }
-  instance.ReleaseInstance();
-  return exitCode;
+  const wh::StartPlatform platform{
+      .instanceMappings = mappings,
+      .instanceWindows = instanceWindows,
+      .main = {.fileSystem = fileSystem,
+               .shellFolders = shellFolders,
+               .numberFormat = numberFormat,
+               .textEncoding = textEncoding,
+               .keyNames = keyNames,
+               .collation = collation,
+               .startupEntries = runKey,
+               .shell = shell,
+               .systemFigures = systemFigures,
+               .exePath = ExecutablePath(),
+               .pathDelimiters = "\\:",
+               .executableSuffix = ".exe",
+               .settingsDir = ""},
+      .versionInfo = versionInfo,
+  };
+  Win32FrontEnd frontEnd(shell);
+  return wh::RunProgram(platform, frontEnd, wh::FirstArgument(wh::WideToUtf8(GetCommandLineW())));
 }
 
 }  // namespace

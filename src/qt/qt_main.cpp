@@ -7,12 +7,11 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
-#include "app/CheckPrevious.h"
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/start.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_instance_record.h"
 #include "posix/posix_key_names.h"
@@ -59,21 +58,55 @@ std::string SettingsDirectory() {
   return folder.string() + "/";
 }
 
-int Run(int argc, char** argv) {
-  const std::string exePath = ExecutablePath();
+class QtFrontEnd : public wh::FrontEnd {
+ public:
+  explicit QtFrontEnd(const std::string& exePath) : exePath_(exePath) {}
 
-  wh::PosixInstanceMappings mappings;
-  wh::LocalSocketInstanceWindows instanceWindows(exePath);
-  wh::CheckPrevious instance(mappings, instanceWindows);
-  try {
-    // The record's window number means nothing on Linux; the socket finds
-    // the running copy.
-    if (instance.RestoreIfRunning(exePath, static_cast<std::uint32_t>(getpid()), 1)) return 0;
-  } catch (const wh::SystemError& error) {
-    ShowStartMessage(wh::SystemErrorText(error));
-    return 1;
+  // The record's window number means nothing on Linux; the socket finds the
+  // running copy.
+  std::uint32_t InstanceWindow() override { return static_cast<std::uint32_t>(getpid()); }
+  void ShowStartError(const std::string& text) override { ShowStartMessage(text); }
+
+  wh::MainView& CreateMainWindow() override {
+    mainWindow_ = std::make_unique<wh::QtMainWindow>();
+    return *mainWindow_;
+  }
+  void AttachMain(wh::TForm1* form) override {
+    mainWindow_->Attach(form);
+    form_ = form;
+  }
+  wh::SettingsView& CreateSettingsWindow() override {
+    settingsWindow_ = std::make_unique<wh::QtSettingsWindow>();
+    return *settingsWindow_;
+  }
+  void AttachSettings(wh::TForm2* form2) override { settingsWindow_->Attach(form2); }
+
+  // A second start's "show" comes in while the loop runs, through the socket.
+  int RunMessageLoop() override {
+    wh::InstanceServer instanceServer(exePath_, [this] {
+      if (form_ == nullptr) return;
+      try {
+        form_->ShowFromTray();
+        mainWindow_->BringToFront();
+      } catch (const std::exception& error) {
+        mainWindow_->ShowMessage(error.what());
+      }
+    });
+    return QApplication::exec();
+  }
+  void DestroyWindows() override {
+    settingsWindow_.reset();
+    mainWindow_.reset();
   }
 
+ private:
+  std::string exePath_;
+  wh::TForm1* form_ = nullptr;
+  std::unique_ptr<wh::QtMainWindow> mainWindow_;
+  std::unique_ptr<wh::QtSettingsWindow> settingsWindow_;
+};
+
+int Run(int argc, char** argv) {
   wh::PosixFileSystem fileSystem;
   wh::XdgShellFolders shellFolders(fileSystem);
   wh::PosixNumberFormat numberFormat;
@@ -84,42 +117,30 @@ int Run(int argc, char** argv) {
   wh::GioShellRequests shell;
   wh::ProcSystemFigures systemFigures;
   wh::PosixVersionInfo versionInfo;
+  wh::PosixInstanceMappings mappings;
+  const std::string exePath = ExecutablePath();
+  wh::LocalSocketInstanceWindows instanceWindows(exePath);
 
-  int exitCode = 0;
-  {
-    wh::QtMainWindow mainWindow;
-    wh::TForm1 form(
-        mainWindow,
-        wh::MainPlatform{fileSystem, shellFolders, numberFormat, textEncoding, keyNames, collation,
-                         autostart, shell, systemFigures, exePath, "/", "", SettingsDirectory()});
-    mainWindow.Attach(&form);
-    try {
-      form.FormCreate(argc > 1 ? argv[1] : "");
-    } catch (const std::exception& error) {
-      // The start goes on without the steps that did not run.
-      mainWindow.ShowMessage(error.what());
-    }
-    // Made after the main window has come up, hidden until "Settings".
-    wh::QtSettingsWindow settingsWindow;
-    wh::TForm2 form2(settingsWindow, form, versionInfo, fileSystem, exePath);
-    settingsWindow.Attach(&form2);
-    form.AttachSettings(&form2, &settingsWindow);
-    wh::InstanceServer instanceServer(exePath, [&form, &mainWindow] {
-      try {
-        form.ShowFromTray();
-        mainWindow.BringToFront();
-      } catch (const std::exception& error) {
-        mainWindow.ShowMessage(error.what());
-      }
-    });
-    exitCode = QApplication::exec();
-    form.AttachSettings(nullptr, nullptr);
-    settingsWindow.Attach(nullptr);
-    mainWindow.Attach(nullptr);
-    form.FormDestroy();
-  }
-  instance.ReleaseInstance();
-  return exitCode;
+  const wh::StartPlatform platform{
+      .instanceMappings = mappings,
+      .instanceWindows = instanceWindows,
+      .main = {.fileSystem = fileSystem,
+               .shellFolders = shellFolders,
+               .numberFormat = numberFormat,
+               .textEncoding = textEncoding,
+               .keyNames = keyNames,
+               .collation = collation,
+               .startupEntries = autostart,
+               .shell = shell,
+               .systemFigures = systemFigures,
+               .exePath = exePath,
+               .pathDelimiters = "/",
+               .executableSuffix = "",
+               .settingsDir = SettingsDirectory()},
+      .versionInfo = versionInfo,
+  };
+  QtFrontEnd frontEnd(exePath);
+  return wh::RunProgram(platform, frontEnd, argc > 1 ? argv[1] : "");
 }
 
 }  // namespace

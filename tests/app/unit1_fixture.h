@@ -66,11 +66,14 @@ class Unit1Test : public ::testing::Test {
   }
   void WriteIni(const std::string& text) { fs.AddFile("C:\\Tools\\wordhopper.ini", text); }
   TForm1& Create(std::string_view argument = "") {
-    form = std::make_unique<TForm1>(
-        view, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
-                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe", settingsDir});
+    form = std::make_unique<TForm1>(view, Platform());
     form->FormCreate(argument);
     return *form;
+  }
+  MainPlatform Platform() {
+    return {fs,        folders, numbers,    encoding, keyNames,
+            collation, entries, shell,      figures,  "C:\\Tools\\wh.exe",
+            "\\:",     ".exe",  settingsDir};
   }
   std::vector<std::string> EventsWithout(std::initializer_list<const char*> noise) const {
     std::vector<std::string> events;

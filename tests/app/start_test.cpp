@@ -1,0 +1,115 @@
+#include "app/start.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CheckPrevious.h"
+#include "app/unit1_fixture.h"
+#include "fakes/fake_instance_record.h"
+#include "fakes/fake_settings_view.h"
+
+namespace wh {
+namespace {
+
+class NoVersionInfo : public VersionInfo {
+ public:
+  FileVersion GetFileVersion(const std::string&) const override { return {}; }
+};
+
+// Records the start's calls, and whether this copy still held the instance
+// record when its windows went.
+class RecordingFrontEnd : public FrontEnd {
+ public:
+  RecordingFrontEnd(FakeMainView& main, testing::FakeSettingsView& settings,
+                    const testing::FakeMappings& mappings)
+      : main_(main), settings_(settings), mappings_(mappings) {}
+
+  std::uint32_t InstanceWindow() override { return 42; }
+  void ShowStartError(const std::string& text) override { calls.push_back("error " + text); }
+  MainView& CreateMainWindow() override {
+    calls.push_back("create main");
+    return main_;
+  }
+  void AttachMain(TForm1* form) override { calls.push_back(form ? "attach main" : "detach main"); }
+  SettingsView& CreateSettingsWindow() override {
+    calls.push_back("create settings");
+    return settings_;
+  }
+  void AttachSettings(TForm2* form2) override {
+    calls.push_back(form2 ? "attach settings" : "detach settings");
+  }
+  int RunMessageLoop() override {
+    calls.push_back("loop");
+    return 7;
+  }
+  void DestroyWindows() override {
+    calls.push_back(mappings_.blocks.empty() ? "destroy, record released" : "destroy, record held");
+  }
+
+  std::vector<std::string> calls;
+
+ private:
+  FakeMainView& main_;
+  testing::FakeSettingsView& settings_;
+  const testing::FakeMappings& mappings_;
+};
+
+class StartTest : public Unit1Test {
+ protected:
+  int Start() {
+    RecordingFrontEnd frontEnd(view, dialog, mappings);
+    const int exitCode =
+        RunProgram(StartPlatform{mappings, windows, Platform(), versions}, frontEnd, "");
+    calls = frontEnd.calls;
+    return exitCode;
+  }
+
+  testing::FakeMappings mappings;
+  testing::FakeWindows windows;
+  testing::FakeSettingsView dialog;
+  NoVersionInfo versions;
+  std::vector<std::string> calls;
+};
+
+TEST_F(StartTest, WindowsComeAndGoInOrderAroundTheInstanceRecord) {
+  const std::vector<std::string> fullRun = {
+      "create main", "attach main",     "create settings", "attach settings",
+      "loop",        "detach settings", "detach main",     "destroy, record held"};
+  struct Case {
+    const char* what;
+    int runningCopies;  // already in the record
+    bool recordFails;
+    int exitCode;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {"first copy", 0, false, 7, fullRun},
+      {"a copy already runs", 1, false, 0, {}},
+      {"no record can be made", 0, true, 1, {"error System Error.  Code: 5.\r\nAccess is denied."}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    mappings = {};
+    windows = {};
+    std::unique_ptr<CheckPrevious> other;
+    if (c.runningCopies > 0) {
+      other = std::make_unique<CheckPrevious>(mappings, windows);
+      ASSERT_FALSE(other->RestoreIfRunning("C:\\Tools\\wh.exe", 9, 1));
+    }
+    mappings.failCreate = c.recordFails;
+    EXPECT_EQ(Start(), c.exitCode);
+    EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(view.trayHint, c.exitCode == 7 ? "Wordhopper (Hot-key: F4)" : "")
+        << "FormCreate runs only in the copy that stays";
+    view.trayHint.clear();
+    if (c.runningCopies > 0) {
+      EXPECT_EQ(windows.calls, std::vector<std::string>{"front 9"});
+    } else {
+      EXPECT_TRUE(mappings.blocks.empty()) << "the record is released at the end";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace wh
