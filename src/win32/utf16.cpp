@@ -1,42 +1,19 @@
 #include "win32/utf16.h"
 
-#include <windows.h>
-
-#include <climits>
-#include <stdexcept>
+#include "base/wtf8.h"
 
 namespace wh {
 
-namespace {
-
-// The conversion functions count in int; no text of this program comes near.
-int CheckedLength(std::size_t size) {
-  if (size > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long to convert");
-  return static_cast<int>(size);
-}
-
-}  // namespace
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide characters are UTF-16 units");
 
 std::wstring Utf8ToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int inLength = CheckedLength(text.size());
-  const int outLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, nullptr, 0);
-  if (outLength <= 0) return {};
-  std::wstring result(outLength, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), inLength, result.data(), outLength);
-  return result;
+  const std::u16string units = Wtf8ToUtf16(text);
+  return std::wstring(units.begin(), units.end());
 }
 
 std::string WideToUtf8(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int inLength = CheckedLength(text.size());
-  const int outLength =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
-  if (outLength <= 0) return {};
-  std::string result(outLength, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), inLength, result.data(), outLength, nullptr,
-                      nullptr);
-  return result;
+  return Utf16ToWtf8(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
 }
 
 }  // namespace wh

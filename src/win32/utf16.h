@@ -8,10 +8,12 @@
 
 namespace wh {
 
-// Bytes that are not valid UTF-8 become U+FFFD.
+// The text inside is WTF-8 (base/wtf8.h), so that a file name with an
+// unpaired surrogate comes back whole. Bytes that are not valid UTF-8 become
+// U+FFFD.
 std::wstring Utf8ToWide(std::string_view text);
 
-// Unpaired surrogates become U+FFFD.
+// Unpaired surrogates are kept, each in its own 3-byte sequence.
 std::string WideToUtf8(std::wstring_view text);
 
 }  // namespace wh
