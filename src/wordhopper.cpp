@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/start.h"
+#include "settings/startup_entry.h"
 #include "win32/main_window.h"
 #include "win32/settings_window.h"
 #include "win32/utf16.h"
@@ -101,7 +102,9 @@ int Run() {
   wh::Win32TextEncoding textEncoding;
   wh::Win32KeyNames keyNames;
   wh::Win32Collation collation;
-  wh::RegistryRunKey runKey;
+  wh::RegistryRunKey machineRunKey;
+  wh::RegistryRunKey userRunKey(HKEY_CURRENT_USER, wh::RegistryRunKey::kRunKey);
+  wh::MachineOrUserStartupEntries runKeys(machineRunKey, userRunKey);
   wh::Win32ShellRequests shell;
   wh::Win32SystemFigures systemFigures;
   wh::Win32VersionInfo versionInfo;
@@ -117,7 +120,7 @@ int Run() {
                .textEncoding = textEncoding,
                .keyNames = keyNames,
                .collation = collation,
-               .startupEntries = runKey,
+               .startupEntries = runKeys,
                .shell = shell,
                .systemFigures = systemFigures,
                .exePath = ExecutablePath(),

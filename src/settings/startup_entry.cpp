@@ -14,4 +14,24 @@ void SyncStartupEntry(bool startWithWindows, const std::string& command, Startup
   }
 }
 
+bool MachineOrUserStartupEntries::RunValueExists(const std::string& name) const {
+  return machine_.RunValueExists(name) || user_.RunValueExists(name);
+}
+
+void MachineOrUserStartupEntries::WriteRunValue(const std::string& name,
+                                                const std::string& command) {
+  try {
+    machine_.WriteRunValue(name, command);
+    return;
+  } catch (const StartupEntryError&) {
+    // Not allowed machine-wide: the user's own list starts the program too.
+  }
+  user_.WriteRunValue(name, command);
+}
+
+void MachineOrUserStartupEntries::DeleteRunValue(const std::string& name) {
+  machine_.DeleteRunValue(name);
+  user_.DeleteRunValue(name);
+}
+
 }  // namespace wh

@@ -19,7 +19,7 @@ class FakeStartupEntries : public StartupEntryStore {
   }
   void DeleteRunValue(const std::string& name) override {
     ++deletes;
-    values.erase(name);
+    if (!refuse) values.erase(name);
   }
   std::map<std::string, std::string> values;
   int writes = 0;
@@ -67,6 +67,47 @@ TEST(StartupEntryTest, RefusedWriteRaisesTheEntrysName) {
     FAIL() << "no error raised";
   } catch (const StartupEntryError& error) {
     EXPECT_STREQ(error.what(), "Failed to set data for 'wordhopper'");
+  }
+}
+
+TEST(StartupEntryTest, MachineListWhereAllowedElseTheUsersOwn) {
+  const std::string command = "C:\\Tools\\wordhopper.exe";
+  struct Case {
+    const char* name;
+    bool on;
+    bool machineRefuses, userRefuses;
+    bool inMachineBefore, inUserBefore;
+    bool inMachineAfter, inUserAfter;
+    bool error;
+  };
+  const Case cases[] = {
+      {"administrator: machine-wide", true, false, false, false, false, true, false, false},
+      {"standard user: the user's list", true, true, false, false, false, false, true, false},
+      {"both refuse: reported", true, true, true, false, false, false, false, true},
+      {"an installer's machine entry counts", true, true, false, true, false, true, false, false},
+      {"a user entry counts", true, false, false, false, true, false, true, false},
+      {"off: removed from both", false, false, false, true, true, false, false, false},
+      {"off, machine refuses: the user's still goes", false, true, false, true, true, true, false,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeStartupEntries machine, user;
+    machine.refuse = c.machineRefuses;
+    user.refuse = c.userRefuses;
+    if (c.inMachineBefore) machine.values["wordhopper"] = command;
+    if (c.inUserBefore) user.values["wordhopper"] = command;
+    MachineOrUserStartupEntries store(machine, user);
+    bool error = false;
+    try {
+      SyncStartupEntry(c.on, command, store);
+    } catch (const StartupEntryError& e) {
+      error = true;
+      EXPECT_STREQ(e.what(), "Failed to set data for 'wordhopper'");
+    }
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(machine.values.count("wordhopper") > 0, c.inMachineAfter);
+    EXPECT_EQ(user.values.count("wordhopper") > 0, c.inUserAfter);
   }
 }
 
