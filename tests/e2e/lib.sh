@@ -42,8 +42,10 @@ WH_EXE=${WH_EXE:-}
 
 export WINEARCH=win64
 export WINEDEBUG=-all
-# Without these a new prefix stops to offer the Mono and Gecko installers.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Without the first two a new prefix stops to offer the Mono and Gecko
+# installers; without the menu builder off, Wine copies the prefix's shortcuts
+# into the Linux user's own menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
 
