@@ -241,6 +241,8 @@ BENCHMARK_CAPTURE(BM_Match, plain_mar, "mar")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, plain_kalo, "kalo")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, plain_rare, "vixquo")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, wild_m_r_s, "m?r*s")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_question_a, "?a")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Match, wild_a_a_a, "a?a?a?")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, wild_trailing, "ka*")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, wild_aaaab, "a*a*a*a*a*a*a*b")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Match, wild_questions, "??????????")->Unit(benchmark::kMicrosecond);

@@ -43,11 +43,15 @@ std::vector<std::uint32_t> MatchList::InItemBoxOrder(const ItemList& items) cons
 namespace {
 
 // A piece of the pattern between stars that every match contains, and the
-// byte of its leading plain run that the fewest names hold: the names are
-// screened for that byte at memory speed.
+// byte of it that the fewest names hold: the names are screened for that
+// byte at memory speed. The pivot may follow a "?", whose character can be
+// one to four bytes long, so a hit is checked from the start of the plain
+// run that holds the pivot (`runStart`), with the rest of the piece after it;
+// what stands before the run is left to the matcher.
 struct Screen {
   std::string_view segment;
-  std::size_t pivot = 0;  // within the segment's leading run of plain characters
+  std::size_t runStart = 0;  // where the plain run holding the pivot starts
+  std::size_t pivot = 0;     // within that run
   std::uint32_t count = UINT32_MAX;
 };
 
@@ -58,9 +62,14 @@ Screen ChooseScreen(std::string_view glob, const std::array<std::uint32_t, 256>&
     if (i < glob.size() && glob[i] != '*') continue;
     const std::string_view segment = glob.substr(start, i - start);
     start = i + 1;
-    for (std::size_t k = 0; k < segment.size() && segment[k] != '?'; ++k) {
+    std::size_t runStart = 0;
+    for (std::size_t k = 0; k < segment.size(); ++k) {
+      if (segment[k] == '?') {
+        runStart = k + 1;
+        continue;
+      }
       const std::uint32_t n = counts[static_cast<unsigned char>(segment[k])];
-      if (n < best.count) best = Screen{segment, k, n};
+      if (n < best.count) best = Screen{segment, runStart, k, n};
     }
   }
   return best;
@@ -118,7 +127,10 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   const char* base = names.data();
   const std::size_t size = names.size();
   const char pivotByte = screen.segment[screen.pivot];
-  std::size_t scan = screen.pivot;
+  // The checked part of the piece, and how far into it the pivot stands.
+  const std::string_view checked = screen.segment.substr(screen.runStart);
+  const std::size_t offset = screen.pivot - screen.runStart;
+  std::size_t scan = offset;
   std::uint32_t item = 0;
   // Candidates are where the pivot byte and, when the run has one, the byte
   // after it stand together: eight positions at a time, so that the many
@@ -161,10 +173,10 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   while (scan < size) {
     const std::size_t at = next(scan);
     if (at >= size) break;
-    // Scanning starts `pivot` bytes into a name, so `start` never falls into
-    // a name already decided.
-    const std::size_t start = at - screen.pivot;
-    if (!SegmentAt(names, start, screen.segment)) {
+    // Scanning starts `offset` bytes into a name, so `start` never falls
+    // into a name already decided.
+    const std::size_t start = at - offset;
+    if (!SegmentAt(names, start, checked)) {
       scan = at + 1;
       continue;
     }
@@ -178,7 +190,7 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
                                    starts.begin() - 1);
     if (plain || GlobMatch(nameAt(item), glob)) out.push_back(item);
     if (++item >= count) break;
-    scan = starts[item] + screen.pivot;
+    scan = starts[item] + offset;
   }
 }
 

@@ -93,7 +93,7 @@ TEST_F(SearchTest, ItemBoxShowsMatchesAlphabetically) {
 TEST_F(SearchTest, SearchAgreesWithWildcardMatchOverEveryName) {
   Add({"aab", "abab", "ba", "b", "aaa", "abba", "bab", "a?b", "x*y"});
   for (const char* typed : {"a", "ab", "a*b", "?b", "b?", "a*", "*a", "b**", "a?a", "??", "???",
-                            "*?*", "a*b*", "x*y", "?"}) {
+                            "*?*", "a*b*", "x*y", "?", "?ab", "?b?a", "a?*?b"}) {
     std::vector<std::string> expected;
     for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
       std::string name(index.ItemList.Name(i));
