@@ -5,59 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_key_names.h"
+#include "fakes/fake_main_platform.h"
 #include "fakes/fake_main_view.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_text_encoding.h"
 
 namespace wh {
 
 using testing::FakeMainView;
 
-class FakeStartupEntries : public StartupEntryStore {
- public:
-  bool RunValueExists(const std::string& name) const override { return values.count(name) > 0; }
-  void WriteRunValue(const std::string& name, const std::string& command) override {
-    if (refuse) throw StartupEntryError("Failed to set data for '" + name + "'");
-    values[name] = command;
-  }
-  void DeleteRunValue(const std::string& name) override { values.erase(name); }
-  std::map<std::string, std::string> values;
-  bool refuse = false;
-};
-
-class FakeShell : public ShellRequests {
- public:
-  void OpenExplorer(const std::string& path) override { requests.push_back("explorer " + path); }
-  void OpenAddress(const std::string& address) override {
-    requests.push_back("address " + address);
-  }
-  void FindInFolder(const std::string& folder) override { requests.push_back("find " + folder); }
-  bool OpenItem(const std::string& path) override {
-    requests.push_back("open " + path);
-    return startSucceeds;
-  }
-  std::vector<std::string> requests;
-  bool startSucceeds = true;
-};
-
-class FakeFigures : public SystemFigures {
- public:
-  MemoryFigures Memory() const override { return memory; }
-  std::optional<std::uint64_t> ProcessCount() const override { return processes; }
-  MemoryFigures memory{1000ull << 20, 500ull << 20, 2097152000, 524288000};
-  std::optional<std::uint64_t> processes = 1500;
-};
-
-class Unit1Test : public ::testing::Test {
+class Unit1Test : public ::testing::Test, protected testing::MainPlatformFakes {
  protected:
   Unit1Test() {
     fs.AddFile("C:\\Menu\\Notepad.lnk");
@@ -70,11 +30,6 @@ class Unit1Test : public ::testing::Test {
     form->FormCreate(argument);
     return *form;
   }
-  MainPlatform Platform() {
-    return {fs,        folders, numbers,    encoding, keyNames,
-            collation, entries, shell,      figures,  "C:\\Tools\\wh.exe",
-            "\\:",     ".exe",  settingsDir};
-  }
   std::vector<std::string> EventsWithout(std::initializer_list<const char*> noise) const {
     std::vector<std::string> events;
     for (const std::string& e : view.events) {
@@ -85,16 +40,6 @@ class Unit1Test : public ::testing::Test {
     return events;
   }
 
-  testing::FakeFileSystem fs{'\\'};
-  testing::FakeShellFolders folders;
-  testing::FakeNumberFormat numbers;
-  testing::FakeTextEncoding encoding;
-  testing::FakeKeyNames keyNames;
-  testing::FakeCollation collation;
-  FakeStartupEntries entries;
-  FakeShell shell;
-  FakeFigures figures;
-  std::string settingsDir;  // empty: beside the executable
   FakeMainView view;
   std::unique_ptr<TForm1> form;
 };

@@ -3,7 +3,9 @@
 #
 # Sourcing it gives the scenario its own Wine prefix (a copy of a template
 # prefix booted once per build tree), its own Xvfb display, and cleans both up
-# when the scenario exits, on success or failure. Then:
+# when the scenario exits, on success or failure. Besides the helpers of
+# ../e2e-harness.sh (log, fail, expect_eq, expect_match, wait_until, press,
+# type_text, wh_pid_alive, wait_exit and the window look-ups):
 #
 #   wh_install 'C:\wh' [INI_TEXT]    put wordhopper.exe (and wordhopper.ini) there
 #   wh_start [ARGS...]               start it in the background; sets WH_PID, WH_OUT
@@ -12,18 +14,12 @@
 #   dval KEY                         the value of KEY in driver output on stdin
 #   driver_is KEY VALUE VERB...      true when the driver's KEY equals VALUE
 #   driver_matches KEY REGEX VERB... true when the driver's KEY matches REGEX
-#   wait_until SECONDS COMMAND...    poll every 0.2 s; fail the scenario on timeout
-#   expect_eq LABEL EXPECTED ACTUAL  fail the scenario when they differ
-#   expect_match LABEL REGEX ACTUAL  fail the scenario when ACTUAL does not match
-#   fail MESSAGE                     end the scenario as failed
 #   reg_query KEY VALUE              print a registry value's data (exit 1: none)
 #   mklink LINK TARGET [ARGS] [DIR]  make a shell link; Windows paths
 #   win_path UNIX_PATH / unix_path WINDOWS_PATH
-#   press KEY...                     xdotool key names, e.g. press F4 ctrl+a Return
-#   type_text TEXT                   type text into the focused window
 #   focus_wine_window [TITLE_REGEX]  give a visible Wine window the X focus
-#   wh_pid_alive [PID]               true while the started program runs
-#   wait_exit SECONDS [PID]          wait until it has ended; print its exit code
+#   tray_menu_pick N                 click item N of the tray menu (4: Settings)
+#   ini_value FILE SECTION KEY       a value of an INI file (exit 1: none)
 #   wine_run ARGS...                 wine ARGS with output through a file
 #
 # Driver values keep the driver's escapes: a line break in a text reads "\n".
@@ -33,7 +29,8 @@
 # the booted template prefix lives), WH_E2E_RUNS (where scenarios make their
 # temporary folders). WH_E2E_KEEP=1 keeps a scenario's folder for a look after.
 
-set -Eeuo pipefail
+# shellcheck source=SCRIPTDIR/../e2e-harness.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e-harness.sh"
 
 : "${WH_DRIVER:?WH_DRIVER must name whdriver.exe}"
 : "${WH_MKLINK:?WH_MKLINK must name whmklink.exe}"
@@ -46,52 +43,6 @@ export WINEDEBUG=-all
 # installers; without the menu builder off, Wine copies the prefix's shortcuts
 # into the Linux user's own menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-E2E_NAME=$(basename "${BASH_SOURCE[1]:-$0}" .sh)
-
-log() { printf '[%s %s] %s\n' "$(date +%H:%M:%S.%N | cut -c1-12)" "$E2E_NAME" "$*" >&2; }
-
-fail() {
-  printf 'FAIL: %s\n' "$*" >&2
-  exit 1
-}
-
-# --- Assertions -------------------------------------------------------------
-
-expect_eq() {
-  local label=$1 expected=$2 actual=$3
-  [ "$expected" = "$actual" ] ||
-    fail "$label: expected [$expected], saw [$actual]"
-}
-
-expect_match() {
-  local label=$1 regex=$2 actual=$3
-  [[ $actual =~ $regex ]] ||
-    fail "$label: expected a match of /$regex/, saw [$actual]"
-}
-
-# --- Waiting ----------------------------------------------------------------
-
-_now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-wait_until() {
-  local timeout=$1
-  shift
-  local deadline=$(($(_now_ms) + ${timeout%.*} * 1000))
-  local seen="$E2E_WORK/wait.$BASHPID.out"
-  while true; do
-    if "$@" >"$seen" 2>&1; then
-      rm -f "$seen"
-      return 0
-    fi
-    if [ "$(_now_ms)" -ge "$deadline" ]; then
-      printf 'last output of the command:\n' >&2
-      sed 's/^/  | /' "$seen" >&2 || true
-      fail "timed out after ${timeout}s waiting for: $*"
-    fi
-    sleep 0.2
-  done
-}
 
 # --- Wine -------------------------------------------------------------------
 
@@ -186,8 +137,6 @@ mklink() {
 
 # --- The program ------------------------------------------------------------
 
-WH_PID=
-
 wh_install() {
   local dir=$1
   if [ -z "$WH_EXE" ] || [ ! -f "$WH_EXE" ]; then
@@ -201,8 +150,8 @@ wh_install() {
 }
 
 # Starts a Windows program in the background, its output to a file, never a
-# pipe (see wine_run). E2E_STARTED_PID is alive exactly as long as the program
-# runs; wait_exit gives its exit code.
+# pipe (see wine_run). wh_pid_alive "$E2E_STARTED_PID" holds exactly as long
+# as the program runs; wait_exit gives its exit code.
 E2E_STARTS=0
 wine_start() {
   E2E_STARTS=$((E2E_STARTS + 1))
@@ -214,7 +163,7 @@ wine_start() {
     echo "$rc" >"$rcFile"
   ) &
   E2E_STARTED_PID=$!
-  eval "_e2e_rc_file_$E2E_STARTED_PID=\$rcFile"
+  _e2e_note_rc_file "$E2E_STARTED_PID" "$rcFile"
 }
 
 # Started from its own folder, as Explorer would start it.
@@ -230,42 +179,17 @@ wh_start() {
   WH_OUT=$E2E_STARTED_OUT
 }
 
-wh_pid_alive() {
-  local pid=${1:-$WH_PID}
-  [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null
-}
-
-_not_alive() { ! wh_pid_alive "$@"; }
-
-# Waits until the program started as PID (the last one by default) has
-# ended, and prints its exit code.
-wait_exit() {
-  local timeout=$1 pid=${2:-$WH_PID}
-  wait_until "$timeout" _not_alive "$pid"
-  local rcVar="_e2e_rc_file_$pid"
-  wait "$pid" 2>/dev/null || true
-  cat "${!rcVar}"
-}
-
-# --- Keyboard ---------------------------------------------------------------
-
-press() { xdotool key --delay 50 "$@"; }
-
-type_text() { xdotool type --delay 50 -- "$1"; }
+# --- Focus ------------------------------------------------------------------
 
 _focused_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 
-# No "| head" here: under pipefail the writer's SIGPIPE would fail the call.
 _visible_window() {
-  local ids
   if [ -n "$1" ]; then
-    ids=$(xdotool search --onlyvisible --name "$1" || true)
+    visible_window_id "$1" || true
   else
     # Any visible window with a name; the tray window of Wine first.
-    ids=$(xdotool search --onlyvisible --name '^Wine System Tray$' || true)
-    [ -n "$ids" ] || ids=$(xdotool search --onlyvisible --name '.' || true)
+    visible_window_id '^Wine System Tray$' || visible_window_id '.' || true
   fi
-  printf '%s\n' "${ids%%$'\n'*}"
 }
 
 _has_visible_window() { [ -n "$(_visible_window "$1")" ]; }
@@ -280,6 +204,42 @@ focus_wine_window() {
   xdotool windowfocus "$id" 2>/dev/null || true
   wait_until 5 _focused_is "$id"
 }
+
+# --- Tray menu, message boxes, settings files -------------------------------
+
+_tray_menu_open() { driver windows --class '#32768' | grep -q '^window\.[0-9]*\.visible=1$'; }
+_tray_menu_closed() { ! _tray_menu_open; }
+
+# Picks item N (1 Show, 2 Hide, 3 Reload directories, 4 Settings, 5 Help,
+# 6 Exit) of the tray menu as a user would: a left click on the icon in
+# Wine's tray window opens the menu, then a click on the item. Keys would go
+# to the tray window, which holds the X focus, not to the menu.
+tray_menu_pick() {
+  local item=$1
+  focus_wine_window '^Wine System Tray$'
+  # shellcheck disable=SC2034  # all set by the geometry below, HEIGHT used
+  local tray WIDTH HEIGHT X Y SCREEN WINDOW
+  tray=$(_visible_window '^Wine System Tray$')
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove --window "$tray" $((HEIGHT / 2)) $((HEIGHT / 2)) click 1
+  wait_until 20 _tray_menu_open
+  local left top right bottom
+  read -r left top right bottom <<<"$(driver windows --class '#32768' | dval window.0.rect)"
+  # Six items of equal height; the middle of item N.
+  xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) * (2 * item - 1) / 12)) click 1
+  wait_until 20 _tray_menu_closed
+}
+
+# A key's value in the [section] of an INI file (CR LF or LF lines).
+ini_value() {
+  local file=$1 section=$2 key=$3
+  tr -d '\r' <"$file" | awk -v s="[$section]" -v k="$key" '
+    /^\[/ { inside = ($0 == s); next }
+    inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); found = 1; exit }
+    END { exit !found }'
+}
+
+_no_message_box() { ! driver msgbox >/dev/null; }
 
 # --- Set-up and clean-up ----------------------------------------------------
 
@@ -298,74 +258,36 @@ _template_ready() {
   ) 9>"$template.lock" || fail "could not boot the template prefix $template"
 }
 
-_cleanup() {
-  local rc=$?
-  trap - EXIT ERR
-  set +e
-  if [ "$rc" -ne 0 ] && [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
-    echo "--- windows at the failure:" >&2
-    timeout 20 wine "$WH_DRIVER" windows >"$E2E_WORK/final.out" 2>/dev/null </dev/null
+# What the display shows at a failure: the top-level windows and any message
+# boxes, read by the driver.
+_e2e_show_failure() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  echo "--- windows at the failure:" >&2
+  timeout 20 wine "$WH_DRIVER" windows >"$E2E_WORK/final.out" 2>/dev/null </dev/null
+  sed 's/^/  | /' "$E2E_WORK/final.out" >&2
+  if timeout 20 wine "$WH_DRIVER" msgbox >"$E2E_WORK/final.out" 2>/dev/null </dev/null; then
+    echo "--- message boxes at the failure:" >&2
     sed 's/^/  | /' "$E2E_WORK/final.out" >&2
-    if timeout 20 wine "$WH_DRIVER" msgbox >"$E2E_WORK/final.out" 2>/dev/null </dev/null; then
-      echo "--- message boxes at the failure:" >&2
-      sed 's/^/  | /' "$E2E_WORK/final.out" >&2
-    fi
-    local f
-    for f in "$E2E_WORK"/started.*.out; do
-      [ -s "$f" ] || continue
-      echo "--- $(basename "$f"):" >&2
-      sed 's/^/  | /' "$f" >&2
-    done
   fi
+}
+
+# Ending the prefix's server ends every program started in it.
+_e2e_stop() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
     wineserver -k >/dev/null 2>&1 </dev/null
     timeout 20 wineserver -w >/dev/null 2>&1 </dev/null
   fi
-  if [ -n "${E2E_XVFB_PID:-}" ]; then
-    kill "$E2E_XVFB_PID" 2>/dev/null
-    wait "$E2E_XVFB_PID" 2>/dev/null
-  fi
-  if [ "${WH_E2E_KEEP:-0}" = 1 ]; then
-    echo "kept $E2E_WORK" >&2
-  else
-    rm -rf "$E2E_WORK"
-  fi
-  exit "$rc"
-}
-
-_start_xvfb() {
-  local displayFile="$E2E_WORK/display"
-  : >"$displayFile"
-  # Xvfb picks a free display and writes its number: parallel scenarios
-  # never meet on one.
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-    3>"$displayFile" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
-  E2E_XVFB_PID=$!
-  local deadline=$(($(_now_ms) + 20000))
-  while [ ! -s "$displayFile" ] || ! grep -q $'\n' "$displayFile"; do
-    kill -0 "$E2E_XVFB_PID" 2>/dev/null || fail "Xvfb ended: $(cat "$E2E_WORK/xvfb.log")"
-    [ "$(_now_ms)" -lt "$deadline" ] || fail "Xvfb gave no display number in 20 s"
-    sleep 0.1
-  done
-  DISPLAY=":$(head -n 1 "$displayFile")"
-  export DISPLAY
 }
 
 _e2e_setup() {
-  local runs=${WH_E2E_RUNS:-${TMPDIR:-/tmp}}
-  mkdir -p "$runs"
-  E2E_WORK=$(mktemp -d "$runs/$E2E_NAME.XXXXXX")
-  trap _cleanup EXIT
-  trap 'exit 143' TERM
-  trap 'exit 130' INT
-  trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: [$BASH_COMMAND] exited $?" >&2' ERR
-
+  _e2e_begin
   _template_ready
   export WINEPREFIX="$E2E_WORK/prefix"
   (
     flock -s 9
     cp -a "$WH_E2E_TEMPLATE" "$WINEPREFIX"
   ) 9>"$WH_E2E_TEMPLATE.lock"
+  # shellcheck disable=SC2119  # Wine needs no Xvfb options of its own
   _start_xvfb
 
   # The server outlives its last client by 30 s, so services stay up between

@@ -26,33 +26,8 @@ ID_LABEL8=3037
 ID_BUTTON1=3039
 ID_BUTTON2=3040
 
-_tray_menu_open() { driver windows --class '#32768' | grep -q '^window\.[0-9]*\.visible=1$'; }
-
-# The tray menu's "Settings", picked as a user would: a click on the icon in
-# Wine's tray window (the first icon), then on the item (Show, Hide, Reload
-# directories, Settings, Help, Exit).
+# The tray menu's "Settings", picked as a user would.
 open_settings_from_tray() {
-  focus_wine_window '^Wine System Tray$'
-  local tray
-  tray=$(_visible_window '^Wine System Tray$')
-  eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove --window "$tray" $((HEIGHT / 2)) $((HEIGHT / 2)) click 1
-  wait_until 20 _tray_menu_open
-  # The keys would go to Wine's tray window, which has the X focus, not to
-  # the menu: the item is clicked, the fourth of six equal lines.
-  local left top right bottom
-  read -r left top right bottom <<<"$(driver windows --class '#32768' | dval window.0.rect)"
-  xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) * 7 / 12)) click 1
+  tray_menu_pick 4
   wait_until 20 driver_is visible 1 settings
 }
-
-# A key's value in the [section] of an INI file (CR LF or LF lines).
-ini_value() {
-  local file=$1 section=$2 key=$3
-  tr -d '\r' <"$file" | awk -v s="[$section]" -v k="$key" '
-    /^\[/ { inside = ($0 == s); next }
-    inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); found = 1; exit }
-    END { exit !found }'
-}
-
-_no_message_box() { ! driver msgbox >/dev/null; }

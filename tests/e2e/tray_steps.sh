@@ -58,36 +58,3 @@ type_keyword() {
   type_text "$1"
   wait_until 10 driver_is ComboBox1.text "${1//\\/\\\\}" main
 }
-
-_tray_menu_open() { driver windows --class '#32768' | grep -q '^window\.[0-9]*\.visible=1$'; }
-_tray_menu_closed() { ! _tray_menu_open; }
-
-# Picks item N (1 Show, 2 Hide, 3 Reload directories, 4 Settings, 5 Help,
-# 6 Exit) of the tray menu as a user would: a left click on the icon in
-# Wine's tray window opens the menu, then a click on the item. Keys would go
-# to the tray window, which holds the X focus, not to the menu.
-tray_menu_pick() {
-  local item=$1
-  focus_wine_window '^Wine System Tray$'
-  local tray WIDTH HEIGHT X Y SCREEN WINDOW
-  tray=$(_visible_window '^Wine System Tray$')
-  eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove --window "$tray" $((HEIGHT / 2)) $((HEIGHT / 2)) click 1
-  wait_until 20 _tray_menu_open
-  local left top right bottom
-  read -r left top right bottom <<<"$(driver windows --class '#32768' | dval window.0.rect)"
-  # Six items of equal height; the middle of item N.
-  xdotool mousemove $(((left + right) / 2)) $((top + (bottom - top) * (2 * item - 1) / 12)) click 1
-  wait_until 20 _tray_menu_closed
-}
-
-# A key's value in the [section] of an INI file (CR LF or LF lines).
-ini_value() {
-  local file=$1 section=$2 key=$3
-  tr -d '\r' <"$file" | awk -v s="[$section]" -v k="$key" '
-    /^\[/ { inside = ($0 == s); next }
-    inside && index($0, k "=") == 1 { print substr($0, length(k) + 2); found = 1; exit }
-    END { exit !found }'
-}
-
-_no_message_box() { ! driver msgbox >/dev/null; }

@@ -1,6 +1,8 @@
-// Small fakes of the locale, the shell folders and the load's view.
+// Small fakes of the locale, the shell folders, the start-up entries, the
+// shell's requests, the system figures and the load's view.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -11,6 +13,9 @@
 #include "platform/collation.h"
 #include "platform/number_format.h"
 #include "platform/shell_folders.h"
+#include "platform/shell_requests.h"
+#include "platform/startup_entry.h"
+#include "platform/system_figures.h"
 
 namespace wh::testing {
 
@@ -63,6 +68,55 @@ class FakeShellFolders : public ShellFolders {
 
  private:
   std::map<std::pair<std::string, bool>, std::string> folders_;
+};
+
+// Run values by name; `refuse` makes every write fail as a denied registry
+// write does.
+class FakeStartupEntries : public StartupEntryStore {
+ public:
+  bool RunValueExists(const std::string& name) const override { return values.count(name) > 0; }
+  void WriteRunValue(const std::string& name, const std::string& command) override {
+    ++writes;
+    if (refuse) throw StartupEntryError("Failed to set data for '" + name + "'");
+    values[name] = command;
+  }
+  // A refusing list keeps its entries.
+  void DeleteRunValue(const std::string& name) override {
+    ++deletes;
+    if (!refuse) values.erase(name);
+  }
+
+  std::map<std::string, std::string> values;
+  int writes = 0;
+  int deletes = 0;
+  bool refuse = false;
+};
+
+// Records each request as "verb argument"; an item starts when
+// `startSucceeds`.
+class FakeShell : public ShellRequests {
+ public:
+  void OpenExplorer(const std::string& path) override { requests.push_back("explorer " + path); }
+  void OpenAddress(const std::string& address) override {
+    requests.push_back("address " + address);
+  }
+  void FindInFolder(const std::string& folder) override { requests.push_back("find " + folder); }
+  bool OpenItem(const std::string& path) override {
+    requests.push_back("open " + path);
+    return startSucceeds;
+  }
+
+  std::vector<std::string> requests;
+  bool startSucceeds = true;
+};
+
+class FakeFigures : public SystemFigures {
+ public:
+  MemoryFigures Memory() const override { return memory; }
+  std::optional<std::uint64_t> ProcessCount() const override { return processes; }
+
+  MemoryFigures memory{1000ull << 20, 500ull << 20, 2097152000, 524288000};
+  std::optional<std::uint64_t> processes = 1500;
 };
 
 // Records what a load shows, in order.

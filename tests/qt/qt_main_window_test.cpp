@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/unit1_fixture.h"
+#include "fakes/fake_main_platform.h"
 #include "qt/qt_instance_windows.h"
 #include "qt/qt_main_window.h"
 #include "qt/x11_hot_key.h"
@@ -28,7 +28,7 @@ std::vector<std::string> Entries(const QComboBox* box) {
   return entries;
 }
 
-class QtMainWindowTest : public ::testing::Test {
+class QtMainWindowTest : public ::testing::Test, protected testing::MainPlatformFakes {
  protected:
   QtMainWindowTest() {
     for (const char* name : {"Notepad", "WordPad", "Microsoft Word", "Password Safe"}) {
@@ -54,9 +54,7 @@ class QtMainWindowTest : public ::testing::Test {
     fs.AddFile(
         "C:\\Tools\\wordhopper.ini",
         "[Form]\nHotKey=" + hotKey + "\n[Program]\nFirstShow=1\nMessageBoxOnError=0\n" + program);
-    form = std::make_unique<TForm1>(
-        window, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
-                             figures, "C:\\Tools\\wh.exe", "\\:", ".exe", ""});
+    form = std::make_unique<TForm1>(window, Platform());
     window.Attach(form.get());
     form->FormCreate("show");
     window.activateWindow();
@@ -90,15 +88,6 @@ class QtMainWindowTest : public ::testing::Test {
   }
   QLineEdit* KeywordEdit() const { return window.KeywordBox()->lineEdit(); }
 
-  testing::FakeFileSystem fs{'\\'};
-  testing::FakeShellFolders folders;
-  testing::FakeNumberFormat numbers;
-  testing::FakeTextEncoding encoding;
-  testing::FakeKeyNames keyNames;
-  testing::FakeCollation collation;
-  FakeStartupEntries entries;
-  FakeShell shell;
-  FakeFigures figures;
   QTimer closer;
   std::vector<std::string> messages;
   QtMainWindow window;
@@ -358,9 +347,7 @@ TEST_F(QtMainWindowTest, HotKeyWithoutX11IsReportedOnce) {
   // The offscreen platform has no X11 connection, as Wayland has none.
   fs.AddFile("C:\\Tools\\wordhopper.ini",
              "[Form]\nHotKey=Ctrl+F6\n[Program]\nFirstShow=1\nMessageBoxOnError=1\n");
-  form = std::make_unique<TForm1>(
-      window, MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
-                           figures, "C:\\Tools\\wh.exe", "\\:", ".exe", ""});
+  form = std::make_unique<TForm1>(window, Platform());
   window.Attach(form.get());
   form->FormCreate("");
   EXPECT_EQ(messages, (std::vector<std::string>{"Wordhopper: Unable to assign hot-key."}));

@@ -6,26 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "fakes/fake_platform.h"
+
 namespace wh {
 namespace {
 
-class FakeStartupEntries : public StartupEntryStore {
- public:
-  bool RunValueExists(const std::string& name) const override { return values.count(name) > 0; }
-  void WriteRunValue(const std::string& name, const std::string& command) override {
-    ++writes;
-    if (refuse) throw StartupEntryError("Failed to set data for '" + name + "'");
-    values[name] = command;
-  }
-  void DeleteRunValue(const std::string& name) override {
-    ++deletes;
-    if (!refuse) values.erase(name);
-  }
-  std::map<std::string, std::string> values;
-  int writes = 0;
-  int deletes = 0;
-  bool refuse = false;
-};
+using testing::FakeStartupEntries;
 
 TEST(StartupEntryTest, EntryFollowsTheSettingWithoutRewritingAnExistingOne) {
   const std::string command = "C:\\Tools\\wordhopper.exe";

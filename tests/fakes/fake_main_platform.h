@@ -1,0 +1,37 @@
+// The operating system as the main window sees it, all in fakes: the fixtures
+// of TForm1 and of the windows built on it own one set and hand it out as a
+// MainPlatform.
+#pragma once
+
+#include <string>
+
+#include "app/Unit1.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_key_names.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_text_encoding.h"
+
+namespace wh::testing {
+
+// A Windows machine with the program at C:\Tools\wh.exe. A fixture derives
+// from it to reach the fakes by their names.
+struct MainPlatformFakes {
+  MainPlatform Platform() {
+    return MainPlatform{fs,        folders, numbers,    encoding, keyNames,
+                        collation, entries, shell,      figures,  "C:\\Tools\\wh.exe",
+                        "\\:",     ".exe",  settingsDir};
+  }
+
+  FakeFileSystem fs{'\\'};
+  FakeShellFolders folders;
+  FakeNumberFormat numbers;
+  FakeTextEncoding encoding;
+  FakeKeyNames keyNames;
+  FakeCollation collation;
+  FakeStartupEntries entries;
+  FakeShell shell;
+  FakeFigures figures;
+  std::string settingsDir;  // empty: beside the executable
+};
+
+}  // namespace wh::testing
