@@ -76,7 +76,7 @@ void FillBox(HWND box, const std::vector<std::string>& entries) {
 // ---------------------------------------------------------------------------
 
 ApplicationWindow::ApplicationWindow() {
-  RegisterWindowClass(kApplicationWindowClass, ClassLook::Program);
+  RegisterWindowClass(kApplicationWindowClass, ClassLook::Owner);
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
   Create(0, kApplicationWindowClass, kTitle,

@@ -85,6 +85,14 @@ struct GdiObjectTraits {
   static void Close(Raw raw) noexcept { DeleteObject(raw); }
 };
 
+// Device contexts made by CreateCompatibleDC and the like.
+struct MemoryDCTraits {
+  using Raw = HDC;
+  static Raw Empty() noexcept { return nullptr; }
+  static bool Valid(Raw raw) noexcept { return raw != nullptr; }
+  static void Close(Raw raw) noexcept { DeleteDC(raw); }
+};
+
 // Icons made by LoadImageW without LR_SHARED, CreateIcon and the like; shared
 // icons (LoadIconW) belong to the system and must not be owned.
 struct IconTraits {
@@ -140,6 +148,7 @@ using ScopedFont = ScopedOwner<GdiObjectTraits<HFONT>>;
 using ScopedBrush = ScopedOwner<GdiObjectTraits<HBRUSH>>;
 using ScopedPen = ScopedOwner<GdiObjectTraits<HPEN>>;
 using ScopedBitmap = ScopedOwner<GdiObjectTraits<HBITMAP>>;
+using ScopedMemoryDC = ScopedOwner<MemoryDCTraits>;
 using ScopedIcon = ScopedOwner<IconTraits>;
 using ScopedMenu = ScopedOwner<MenuTraits>;
 template <typename T>

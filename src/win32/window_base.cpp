@@ -105,13 +105,13 @@ void WindowBase::RegisterWindowClass(const wchar_t* name, ClassLook look) {
   wc.lpfnWndProc = BoundWindowProc;
   wc.hInstance = Instance();
   wc.lpszClassName = name;
-  if (look == ClassLook::Program) {
+  if (look != ClassLook::Hidden) {
     // The small icon is left to the system, which takes the small size from
     // the same icon resource.
     wc.hIcon = ProgramIcon();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   }
+  if (look == ClassLook::Program) wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   RegisterClassExW(&wc);
 }
 

@@ -73,9 +73,10 @@ class WindowBase {
 
  protected:
   // How a window class looks: Hidden has no icon, cursor or background (a
-  // window that is never drawn); Program has the program's icon, the arrow
-  // and the dialog colour behind its controls.
-  enum class ClassLook { Hidden, Program };
+  // window that is never shown); Owner has the program's icon and the arrow
+  // but paints nothing (a window only its task-bar button shows); Program
+  // has the dialog colour behind its controls as well.
+  enum class ClassLook { Hidden, Owner, Program };
 
   // Measures the screen's DPI; the window is made by Create.
   WindowBase();
