@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -25,8 +26,12 @@ struct DirectoryId {
 // count as directories.
 using DirectoryEntrySink = std::function<void(std::string_view name, bool isDirectory)>;
 
-// Thrown by WriteFileReplacing when the system refuses the write.
-struct FileWriteError {
+// Thrown by WriteFileReplacing when the system refuses the write; what() is
+// "Unable to write to <path>".
+class FileWriteError : public std::runtime_error {
+ public:
+  explicit FileWriteError(const std::string& path)
+      : std::runtime_error("Unable to write to " + path), path(path) {}
   std::string path;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "win32/scoped_handle.h"
+
 namespace wh {
 namespace {
 
@@ -11,26 +13,24 @@ constexpr int kProgressSlot = 0;
 constexpr int kColorSlot = sizeof(LONG_PTR);
 
 void Paint(HWND hwnd) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd, &paint);
+  const PaintDC paint(hwnd);
+  HDC dc = paint.Get();
   RECT client{};
   GetClientRect(hwnd, &client);
   const int progress = static_cast<int>(GetWindowLongPtrW(hwnd, kProgressSlot));
   FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   RECT bar = client;
   bar.right = bar.left + (client.right - client.left) * progress / 100;
-  HBRUSH barBrush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(hwnd, kColorSlot)));
-  FillRect(dc, &bar, barBrush);
-  DeleteObject(barBrush);
+  const ScopedBrush barBrush(
+      CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(hwnd, kColorSlot))));
+  FillRect(dc, &bar, barBrush.Get());
   FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 
   const std::wstring text = std::to_wstring(progress) + L"%";
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  const ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   DrawTextW(dc, text.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SelectObject(dc, oldFont);
-  EndPaint(hwnd, &paint);
 }
 
 LRESULT CALLBACK GaugeProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_layout.h"
 #include "app/main_view.h"
 #include "win32/tray_icon.h"
 #include "win32/window_base.h"
@@ -21,14 +22,11 @@ class TForm1;
 // The program's owner window: zero-sized, titled "Wordhopper", never drawn.
 // Its task-bar button is the program's; minimising it takes the main window
 // along, restoring it brings the main window back.
-class ApplicationWindow {
+class ApplicationWindow : public WindowBase {
  public:
   ApplicationWindow();
-  ~ApplicationWindow();
-  ApplicationWindow(const ApplicationWindow&) = delete;
-  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+  ~ApplicationWindow() override;
 
-  HWND Handle() const { return hwnd_; }
   // Runs instead of minimising the window (from its task-bar button).
   void OnMinimize(std::function<void()> handler) { onMinimize_ = std::move(handler); }
   // Runs when the window is restored from minimised.
@@ -37,23 +35,19 @@ class ApplicationWindow {
   void OnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  HWND hwnd_ = nullptr;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::function<void()> onMinimize_;
   std::function<void()> onRestore_;
   std::function<void()> onClose_;
 };
 
-class MainWindow : public MainView {
+class MainWindow : public WindowBase, public MainView {
  public:
   explicit MainWindow(const ApplicationWindow& application);
   ~MainWindow() override;
-  MainWindow(const MainWindow&) = delete;
-  MainWindow& operator=(const MainWindow&) = delete;
 
   // Messages go to `form` from now on.
   void Attach(TForm1* form) { form_ = form; }
-  HWND Handle() const { return hwnd_; }
 
   void SetCaption(const std::string& text) override;
   void PlaceAt(int left, int top) override;
@@ -97,8 +91,6 @@ class MainWindow : public MainView {
   void SetGaugeLow(bool low) override;
 
  private:
-  friend LRESULT CALLBACK BoundWindowProc<MainWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
   // A box (or the keyword box's edit field) whose messages pass through
   // BoxProc first: keys for the handlers, mouse messages for the tooltips.
   struct BoxHook {
@@ -111,17 +103,13 @@ class MainWindow : public MainView {
   LRESULT OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
   // The edit field inside the keyword box.
   HWND KeywordEdit() const;
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCreate();
   void OnPaint();
   void OnClose();
   void OnActivate(WPARAM wParam);
-  void OnMenuCommand(int command);
+  void OnMenuCommand(main_layout::TrayCommand command);
   void AddTooltips();
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-  HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id, int left,
-                  int top, int width, int height, HFONT font);
-  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
   // Moves the bands to their places and fits the window around them.
   void LayOut();
 
@@ -134,11 +122,8 @@ class MainWindow : public MainView {
   int nextHotKeyId_ = 0;
   bool hiddenToTray_ = false;
   TForm1* form_ = nullptr;
-  HWND hwnd_ = nullptr;
-  HWND lastFocus_ = nullptr;
-  HFONT labelFont_ = nullptr;
-  HFONT valueFont_ = nullptr;
-  int dpi_ = 96;
+  ScopedFont labelFont_;
+  ScopedFont valueFont_;
   // The first half of a character typed as a surrogate pair.
   wchar_t pendingHighSurrogate_ = 0;
   bool infoPanel_ = true;

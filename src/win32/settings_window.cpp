@@ -27,8 +27,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 // Static controls that nobody addresses.
 constexpr int kNoId = -1;
 
-HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
-
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   if (message == BFFM_INITIALIZED) {
     SetWindowTextW(dialog, Utf8ToWide(kChooserTitle).c_str());
@@ -53,34 +51,16 @@ SettingsWindow::SettingsWindow(const ApplicationWindow& application) : applicati
                                 ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = BoundWindowProc<SettingsWindow>;
-  wc.hInstance = Instance();
-  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kSettingsWindowClass;
-  RegisterClassExW(&wc);
-
-  HDC screen = GetDC(nullptr);
-  dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  RegisterWindowClass(kSettingsWindowClass, ClassLook::Program);
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  CreateWindowExW(kExStyle, kSettingsWindowClass, Utf8ToWide(kCaption).c_str(), kStyle, 0, 0,
-                  frame.right - frame.left, frame.bottom - frame.top, application_.Handle(),
-                  nullptr, Instance(), this);
+  Create(kExStyle, kSettingsWindowClass, kCaption, kStyle, 0, 0, frame.right - frame.left,
+         frame.bottom - frame.top, application_.Handle());
 }
 
-SettingsWindow::~SettingsWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
-  if (font_) DeleteObject(font_);
-  if (linkFont_) DeleteObject(linkFont_);
-  if (icon_) DestroyIcon(icon_);
-  if (comInitialized_) CoUninitialize();
-}
+// The window goes before its fonts and icon; COM goes last.
+SettingsWindow::~SettingsWindow() { Destroy(); }
 
 LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -109,112 +89,107 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return Default(message, wParam, lParam);
 }
 
-HWND SettingsWindow::AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                                int id, int left, int top, int width, int height, HFONT font) {
+HWND SettingsWindow::AddVisibleControl(const wchar_t* windowClass, std::string_view text,
+                                       DWORD style, int id, int left, int top, int width,
+                                       int height, HFONT font) {
   const DWORD exStyle = lstrcmpiW(windowClass, WC_EDITW) == 0 ? WS_EX_CLIENTEDGE : 0;
-  HWND control =
-      CreateWindowExW(exStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style, Scale(left),
-                      Scale(top), Scale(width), Scale(height), hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return control;
+  return AddControl(windowClass, text, WS_VISIBLE | style, id, left, top, width, height, font,
+                    exStyle);
 }
 
 void SettingsWindow::OnCreate() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  LOGFONTW face = metrics.lfMessageFont;
-  face.lfHeight = -MulDiv(8, dpi_, 72);
-  font_ = CreateFontIndirectW(&face);
+  LOGFONTW face = MessageFont(8);
+  font_ = MakeFont(face);
   face.lfUnderline = TRUE;
-  linkFont_ = CreateFontIndirectW(&face);
+  linkFont_ = MakeFont(face);
 
   // Creation order is tab order: each group box, then its controls.
   const DWORD label = SS_LEFT | SS_NOPREFIX;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
   auto addCheckBox = [&](const CheckBoxPlace& place) {
-    AddControl(WC_BUTTONW, Utf8ToWide(place.caption).c_str(), check,
-               CheckBoxId(static_cast<int>(place.box)), place.left, place.top, place.width,
-               kCheckHeight, font_);
+    AddVisibleControl(WC_BUTTONW, place.caption, check, CheckBoxId(static_cast<int>(place.box)),
+                      place.left, place.top, place.width, kCheckHeight, font_.Get());
   };
 
-  AddControl(WC_BUTTONW, Utf8ToWide(kSearchGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft,
-             kSearchTop, kGroupWidth, kSearchHeight, font_);
+  AddVisibleControl(WC_BUTTONW, kSearchGroup, BS_GROUPBOX, kNoId, kGroupLeft, kSearchTop,
+                    kGroupWidth, kSearchHeight, font_.Get());
   for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(place);
   const int userDirTop = kRow3 + 26;
   const int masksTop = userDirTop + 27;
   const int memoTop = masksTop + 27;
   const int labelWidth = kFieldLeft - kInnerLeft - 4;
-  AddControl(WC_STATICW, Utf8ToWide(kUserDirLabel).c_str(), label, kNoId, kInnerLeft,
-             userDirTop + 3, labelWidth, 14, font_);
-  AddControl(WC_EDITW, L"", field, kUserDirEdit, kFieldLeft, userDirTop,
-             kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight, font_);
-  AddControl(WC_BUTTONW, L"...", BS_PUSHBUTTON | WS_TABSTOP, kUserDirBrowse,
-             kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight, font_);
-  AddControl(WC_STATICW, Utf8ToWide(kMasksLabel).c_str(), label, kNoId, kInnerLeft, masksTop + 3,
-             labelWidth, 14, font_);
-  AddControl(WC_EDITW, L"", field, kEdit2, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
-             kFieldHeight, font_);
-  AddControl(WC_STATICW, Utf8ToWide(kIgnoreLabel).c_str(), label, kNoId, kInnerLeft, memoTop + 3,
-             labelWidth, 14, font_);
-  AddControl(WC_EDITW, L"", ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-             kMemo1, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
-             kSearchTop + kSearchHeight - 8 - memoTop, font_);
+  AddVisibleControl(WC_STATICW, kUserDirLabel, label, kNoId, kInnerLeft, userDirTop + 3, labelWidth,
+                    14, font_.Get());
+  AddVisibleControl(WC_EDITW, "", field, kUserDirEdit, kFieldLeft, userDirTop,
+                    kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight, font_.Get());
+  AddVisibleControl(WC_BUTTONW, "...", BS_PUSHBUTTON | WS_TABSTOP, kUserDirBrowse,
+                    kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight,
+                    font_.Get());
+  AddVisibleControl(WC_STATICW, kMasksLabel, label, kNoId, kInnerLeft, masksTop + 3, labelWidth, 14,
+                    font_.Get());
+  AddVisibleControl(WC_EDITW, "", field, kEdit2, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
+                    kFieldHeight, font_.Get());
+  AddVisibleControl(WC_STATICW, kIgnoreLabel, label, kNoId, kInnerLeft, memoTop + 3, labelWidth, 14,
+                    font_.Get());
+  AddVisibleControl(WC_EDITW, "",
+                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kMemo1,
+                    kFieldLeft, memoTop, kFieldRight - kFieldLeft,
+                    kSearchTop + kSearchHeight - 8 - memoTop, font_.Get());
   for (int id : {kUserDirEdit, kEdit2, kMemo1}) {
     SendMessageW(Control(id), EM_LIMITTEXT, kFieldLimit, 0);
   }
   // Files dropped on the field are not taken.
   DragAcceptFiles(Control(kUserDirEdit), FALSE);
 
-  AddControl(WC_BUTTONW, Utf8ToWide(kBehaviourGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft,
-             kBehaviourTop, kGroupWidth, kBehaviourHeight, font_);
+  AddVisibleControl(WC_BUTTONW, kBehaviourGroup, BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
+                    kGroupWidth, kBehaviourHeight, font_.Get());
   for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(place);
-  AddControl(WC_STATICW, Utf8ToWide(kHotKeyLabel).c_str(), label, kNoId, kInnerLeft,
-             kHotKeyLine + 3, 106, 14, font_);
-  HWND hotKey = AddControl(HOTKEY_CLASSW, L"", WS_TABSTOP | WS_BORDER, kHotKey1, 124, kHotKeyLine,
-                           130, kFieldHeight, font_);
-  AddControl(WC_STATICW, Utf8ToWide(kHotKeyNote).c_str(), label, kNoId, 262, kHotKeyLine + 3, 300,
-             14, font_);
+  AddVisibleControl(WC_STATICW, kHotKeyLabel, label, kNoId, kInnerLeft, kHotKeyLine + 3, 106, 14,
+                    font_.Get());
+  HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKey1, 124,
+                                  kHotKeyLine, 130, kFieldHeight, font_.Get());
+  AddVisibleControl(WC_STATICW, kHotKeyNote, label, kNoId, 262, kHotKeyLine + 3, 300, 14,
+                    font_.Get());
   addCheckBox(kFindDialogBox);
   // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
   SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
   SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
 
-  AddControl(WC_BUTTONW, Utf8ToWide(kAboutGroup).c_str(), BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop,
-             kGroupWidth, kAboutHeight, font_);
-  AddControl(WC_STATICW, Utf8ToWide(kVersionPrefix).c_str(), label, kLabel7, kInnerLeft,
-             kAboutTop + 18, kLineWidth, 14, font_);
-  AddControl(WC_STATICW, Utf8ToWide(kAboutLine).c_str(), label, kSettingsLabel4, kInnerLeft,
-             kAboutTop + 38, kLineWidth, 14, font_);
+  AddVisibleControl(WC_BUTTONW, kAboutGroup, BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop, kGroupWidth,
+                    kAboutHeight, font_.Get());
+  AddVisibleControl(WC_STATICW, kVersionPrefix, label, kLabel7, kInnerLeft, kAboutTop + 18,
+                    kLineWidth, 14, font_.Get());
+  AddVisibleControl(WC_STATICW, kAboutLine, label, kSettingsLabel4, kInnerLeft, kAboutTop + 38,
+                    kLineWidth, 14, font_.Get());
 
   const int iconSize = 32;
-  HWND image = AddControl(WC_STATICW, L"", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2,
-                          iconSize, iconSize, font_);
-  icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_WORDHOPPER), IMAGE_ICON,
-                                        Scale(iconSize), Scale(iconSize), 0));
-  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-  AddControl(WC_STATICW, Utf8ToWide(kDonationLink).c_str(), label | SS_NOTIFY, kLabel8, 52,
-             kBottomTop + 11, 290, 14, linkFont_);
+  HWND image = AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2,
+                                 iconSize, iconSize, font_.Get());
+  icon_.Reset(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_WORDHOPPER),
+                                    IMAGE_ICON, Scale(iconSize), Scale(iconSize), 0)));
+  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
+  AddVisibleControl(WC_STATICW, kDonationLink, label | SS_NOTIFY, kLabel8, 52, kBottomTop + 11, 290,
+                    14, linkFont_.Get());
   const int buttonTop = kBottomTop + 5;
-  AddControl(WC_BUTTONW, Utf8ToWide(kCancel).c_str(), BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427,
-             buttonTop, 75, 25, font_);
-  AddControl(WC_BUTTONW, Utf8ToWide(kSave).c_str(), BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508,
-             buttonTop, 75, 25, font_);
+  AddVisibleControl(WC_BUTTONW, kCancel, BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427, buttonTop, 75,
+                    25, font_.Get());
+  AddVisibleControl(WC_BUTTONW, kSave, BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508, buttonTop, 75, 25,
+                    font_.Get());
 
-  lastFocus_ = Control(kUserDirEdit);
+  SetRememberedFocus(Control(kUserDirEdit));
   AddTooltips();
 }
 
 void SettingsWindow::AddTooltips() {
-  tooltips_ = CreateTooltips(hwnd_);
-  AddTooltip(tooltips_, hwnd_, Control(kUserDirEdit), kUserDirHint);
-  AddTooltip(tooltips_, hwnd_, Control(kEdit2), kMasksHint);
-  AddTooltip(tooltips_, hwnd_, Control(kHotKey1), kHotKeyHint);
+  tooltips_ = CreateTooltips(Handle());
+  AddTooltip(tooltips_, Handle(), Control(kUserDirEdit), kUserDirHint);
+  AddTooltip(tooltips_, Handle(), Control(kEdit2), kMasksHint);
+  AddTooltip(tooltips_, Handle(), Control(kHotKey1), kHotKeyHint);
 }
 
 void SettingsWindow::OnCommand(int id) {
@@ -237,12 +212,7 @@ void SettingsWindow::OnCommand(int id) {
 }
 
 void SettingsWindow::OnActivate(WPARAM wParam) {
-  if (LOWORD(wParam) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(hwnd_, focus)) lastFocus_ = focus;
-    return;
-  }
-  SetFocus(lastFocus_ != nullptr ? lastFocus_ : Control(kUserDirEdit));
+  KeepFocusAcrossActivation(wParam, Control(kUserDirEdit));
 }
 
 bool SettingsWindow::OnSetCursor(HWND over) {
@@ -257,37 +227,26 @@ LRESULT SettingsWindow::OnControlColor(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void SettingsWindow::SetFieldText(int id, const std::string& text) {
-  SetWindowTextW(Control(id), Utf8ToWide(text).c_str());
-}
-
-std::string SettingsWindow::FieldText(int id) const {
-  HWND field = Control(id);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
-  return WideToUtf8(text);
-}
-
 void SettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
-  CheckDlgButton(hwnd_, CheckBoxId(static_cast<int>(box)), checked ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(Handle(), CheckBoxId(static_cast<int>(box)),
+                 checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool SettingsWindow::Checked(SettingsCheckBox box) const {
-  return IsDlgButtonChecked(hwnd_, CheckBoxId(static_cast<int>(box))) == BST_CHECKED;
+  return IsDlgButtonChecked(Handle(), CheckBoxId(static_cast<int>(box))) == BST_CHECKED;
 }
 
-void SettingsWindow::SetUserDir(const std::string& text) { SetFieldText(kUserDirEdit, text); }
+void SettingsWindow::SetUserDir(const std::string& text) { SetControlText(kUserDirEdit, text); }
 
-std::string SettingsWindow::UserDir() const { return FieldText(kUserDirEdit); }
+std::string SettingsWindow::UserDir() const { return ControlText(kUserDirEdit); }
 
-void SettingsWindow::SetMasks(const std::string& text) { SetFieldText(kEdit2, text); }
+void SettingsWindow::SetMasks(const std::string& text) { SetControlText(kEdit2, text); }
 
-std::string SettingsWindow::Masks() const { return FieldText(kEdit2); }
+std::string SettingsWindow::Masks() const { return ControlText(kEdit2); }
 
-void SettingsWindow::SetIgnoreList(const std::string& text) { SetFieldText(kMemo1, text); }
+void SettingsWindow::SetIgnoreList(const std::string& text) { SetControlText(kMemo1, text); }
 
-std::string SettingsWindow::IgnoreList() const { return FieldText(kMemo1); }
+std::string SettingsWindow::IgnoreList() const { return ControlText(kMemo1); }
 
 void SettingsWindow::SetHotKey(const HotKeyCombo& hotKey) {
   const BYTE modifiers = (hotKey.shift ? HOTKEYF_SHIFT : 0) | (hotKey.ctrl ? HOTKEYF_CONTROL : 0) |
@@ -308,49 +267,46 @@ HotKeyCombo SettingsWindow::HotKey() const {
   return hotKey;
 }
 
-void SettingsWindow::SetVersionLabel(const std::string& text) { SetFieldText(kLabel7, text); }
+void SettingsWindow::SetVersionLabel(const std::string& text) { SetControlText(kLabel7, text); }
 
 void SettingsWindow::Show() {
   RECT rect{};
-  GetWindowRect(hwnd_, &rect);
+  GetWindowRect(Handle(), &rect);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
-  SetWindowPos(hwnd_, HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+  SetWindowPos(Handle(), HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-  lastFocus_ = Control(kUserDirEdit);
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(lastFocus_);
+  SetRememberedFocus(Control(kUserDirEdit));
+  ShowWindow(Handle(), SW_SHOW);
+  SetForegroundWindow(Handle());
+  SetFocus(Control(kUserDirEdit));
 }
 
-void SettingsWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void SettingsWindow::Hide() { ShowWindow(Handle(), SW_HIDE); }
 
-bool SettingsWindow::IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+bool SettingsWindow::IsVisible() const { return IsWindowVisible(Handle()) != FALSE; }
 
-void SettingsWindow::ShowMessage(const std::string& text) { ShowProgramMessage(hwnd_, text); }
+void SettingsWindow::ShowMessage(const std::string& text) { ShowProgramMessage(Handle(), text); }
 
 std::optional<std::string> SettingsWindow::ChooseDirectory(const std::string& start) {
-  if (!comInitialized_) {
-    // The folder tree of the new-style chooser needs COM on this thread.
-    const HRESULT result = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    comInitialized_ = SUCCEEDED(result);
-  }
+  // The folder tree of the new-style chooser needs COM on this thread.
+  if (!com_ || !com_->Initialized()) com_.emplace(COINIT_APARTMENTTHREADED);
   const std::wstring startAt = start.empty() ? CurrentDriveRoot() : Utf8ToWide(start);
   wchar_t displayName[MAX_PATH] = {};
   BROWSEINFOW info{};
-  info.hwndOwner = hwnd_;
+  info.hwndOwner = Handle();
   info.pszDisplayName = displayName;
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
   info.lpfn = BrowseCallback;
   info.lParam = reinterpret_cast<LPARAM>(startAt.c_str());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
-  if (chosen == nullptr) return std::nullopt;
+  const ScopedCoTaskMemory<ITEMIDLIST> chosen(SHBrowseForFolderW(&info));
+  if (!chosen.Valid()) return std::nullopt;
   // Paths beyond MAX_PATH are allowed here; the longest Windows path fits.
   std::wstring path(32768, L'\0');
-  const bool named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
-                                           GPFIDL_DEFAULT) != FALSE;
-  CoTaskMemFree(chosen);
-  if (!named) return std::nullopt;
+  if (!SHGetPathFromIDListEx(chosen.Get(), path.data(), static_cast<DWORD>(path.size()),
+                             GPFIDL_DEFAULT)) {
+    return std::nullopt;
+  }
   path.resize(wcslen(path.c_str()));
   return WideToUtf8(path);
 }

@@ -8,8 +8,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/settings_view.h"
+#include "win32/scoped_handle.h"
 #include "win32/window_base.h"
 
 namespace wh {
@@ -17,18 +19,15 @@ namespace wh {
 class ApplicationWindow;
 class TForm2;
 
-class SettingsWindow : public SettingsView {
+class SettingsWindow : public WindowBase, public SettingsView {
  public:
   // Owned by `application`, like the main window, so it shares the
   // program's task-bar button and goes when the program does.
   explicit SettingsWindow(const ApplicationWindow& application);
   ~SettingsWindow() override;
-  SettingsWindow(const SettingsWindow&) = delete;
-  SettingsWindow& operator=(const SettingsWindow&) = delete;
 
   // Messages go to `form` from now on; null stops them.
   void Attach(TForm2* form) { form_ = form; }
-  HWND Handle() const { return hwnd_; }
 
   void SetChecked(SettingsCheckBox box, bool checked) override;
   bool Checked(SettingsCheckBox box) const override;
@@ -48,35 +47,27 @@ class SettingsWindow : public SettingsView {
   std::optional<std::string> ChooseDirectory(const std::string& start) override;
 
  private:
-  friend LRESULT CALLBACK BoundWindowProc<SettingsWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCreate();
   void OnCommand(int id);
   void OnActivate(WPARAM wParam);
   bool OnSetCursor(HWND over);
   LRESULT OnControlColor(HDC dc, HWND control);
   void AddTooltips();
-  HWND AddControl(const wchar_t* windowClass, const wchar_t* text, DWORD style, int id, int left,
-                  int top, int width, int height, HFONT font);
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-  void SetFieldText(int id, const std::string& text);
-  std::string FieldText(int id) const;
-  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  // Every control of this window is visible from the start; edit fields get
+  // the sunken edge.
+  HWND AddVisibleControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id,
+                         int left, int top, int width, int height, HFONT font);
 
   const ApplicationWindow& application_;
   TForm2* form_ = nullptr;
-  HWND hwnd_ = nullptr;
   HWND tooltips_ = nullptr;
-  // The control that had the focus when the window last lost it.
-  HWND lastFocus_ = nullptr;
-  HFONT font_ = nullptr;
-  HFONT linkFont_ = nullptr;
-  HICON icon_ = nullptr;
-  int dpi_ = 96;
-  // Whether this window's thread initialised COM for the directory chooser
-  // and so owes the matching CoUninitialize.
-  bool comInitialized_ = false;
+  // COM on this thread for the directory chooser, from its first use until
+  // the window goes.
+  std::optional<ComApartment> com_;
+  ScopedFont font_;
+  ScopedFont linkFont_;
+  ScopedIcon icon_;
 };
 
 }  // namespace wh

@@ -1,5 +1,7 @@
 #include "win32/tray_icon.h"
 
+#include <iterator>
+
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
 
@@ -7,6 +9,21 @@ namespace wh {
 namespace {
 
 using namespace win32;
+using main_layout::kTrayMenu;
+using main_layout::TrayCommand;
+
+// The menu's items carry the identifiers the end-to-end driver knows, in the
+// table's order.
+constexpr int MenuId(TrayCommand command) { return kShow1 + static_cast<int>(command); }
+constexpr bool MenuIdsFollowTable() {
+  constexpr int kIds[] = {kShow1, kHide1, kReloaddirectories1, kSettings1, kHelp1, kExit1};
+  if (std::size(kTrayMenu) != std::size(kIds)) return false;
+  for (std::size_t i = 0; i < std::size(kIds); ++i) {
+    if (MenuId(kTrayMenu[i].command) != kIds[i]) return false;
+  }
+  return true;
+}
+static_assert(MenuIdsFollowTable());
 
 constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_USER + 1;
@@ -23,41 +40,27 @@ NOTIFYICONDATAW IconData(HWND hwnd) {
 
 TrayIcon::TrayIcon(HICON icon, CommandHandler onCommand)
     : icon_(icon), onCommand_(std::move(onCommand)) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = BoundWindowProc<TrayIcon>;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kTrayWindowClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(kTrayWindowClass, ClassLook::Hidden);
   // A hidden top-level window rather than a message-only one: only those
   // hear that the task bar was created anew.
-  hwnd_ = CreateWindowExW(0, kTrayWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                          GetModuleHandleW(nullptr), this);
+  Create(0, kTrayWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr);
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 
-  menu_ = CreatePopupMenu();
-  const struct {
-    int id;
-    const wchar_t* caption;
-  } items[] = {{kShow1, L"Show Wordhopper"},
-               {kHide1, L"Hide Wordhopper"},
-               {kReloaddirectories1, L"Reload directories"},
-               {kSettings1, L"Settings"},
-               {kHelp1, L"Help"},
-               {kExit1, L"Exit"}};
-  for (const auto& item : items) AppendMenuW(menu_, MF_STRING, item.id, item.caption);
+  menu_.Reset(CreatePopupMenu());
+  for (const main_layout::TrayMenuItem& item : kTrayMenu) {
+    AppendMenuW(menu_.Get(), MF_STRING, MenuId(item.command), Utf8ToWide(item.caption).c_str());
+  }
   Add();
 }
 
 TrayIcon::~TrayIcon() {
-  NOTIFYICONDATAW data = IconData(hwnd_);
+  NOTIFYICONDATAW data = IconData(Handle());
   Shell_NotifyIconW(NIM_DELETE, &data);
-  if (menu_) DestroyMenu(menu_);
-  if (hwnd_) DestroyWindow(hwnd_);
+  Destroy();
 }
 
 NOTIFYICONDATAW TrayIcon::Notify(DWORD message) {
-  NOTIFYICONDATAW data = IconData(hwnd_);
+  NOTIFYICONDATAW data = IconData(Handle());
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kCallbackMessage;
   data.hIcon = icon_;
@@ -86,9 +89,9 @@ void TrayIcon::UpdateTip() {
 }
 
 void TrayIcon::SetShowShortcut(const std::string& keyText) {
-  std::wstring caption = L"Show Wordhopper";
-  if (!keyText.empty()) caption += L"\t" + Utf8ToWide(keyText);
-  ModifyMenuW(menu_, kShow1, MF_BYCOMMAND | MF_STRING, kShow1, caption.c_str());
+  const int show = MenuId(TrayCommand::Show1);
+  ModifyMenuW(menu_.Get(), show, MF_BYCOMMAND | MF_STRING, show,
+              Utf8ToWide(main_layout::ShowCaption(keyText)).c_str());
 }
 
 void TrayIcon::PopUpMenu(HWND owner) {
@@ -97,10 +100,12 @@ void TrayIcon::PopUpMenu(HWND owner) {
   // Without the foreground the menu would not close on a click elsewhere;
   // the posted null message lets it go at once when it is dismissed.
   SetForegroundWindow(owner);
-  const int command = TrackPopupMenu(menu_, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-                                     at.y, 0, owner, nullptr);
+  const int command = TrackPopupMenu(menu_.Get(), TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                     at.x, at.y, 0, owner, nullptr);
   PostMessageW(owner, WM_NULL, 0, 0);
-  if (command != 0) onCommand_(command);
+  for (const main_layout::TrayMenuItem& item : kTrayMenu) {
+    if (command == MenuId(item.command)) return onCommand_(item.command);
+  }
 }
 
 LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -109,7 +114,7 @@ LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       case WM_LBUTTONDOWN:
       case WM_RBUTTONUP:
       case NIN_KEYSELECT:
-        PopUpMenu(hwnd_);
+        PopUpMenu(Handle());
         break;
       case WM_MOUSEMOVE:
         UpdateTip();
@@ -121,7 +126,7 @@ LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     Add();
     return 0;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return Default(message, wParam, lParam);
 }
 
 }  // namespace wh

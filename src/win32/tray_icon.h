@@ -10,42 +10,38 @@
 #include <functional>
 #include <string>
 
+#include "app/main_layout.h"
+#include "win32/scoped_handle.h"
 #include "win32/window_base.h"
 
 namespace wh {
 
-class TrayIcon {
+class TrayIcon : public WindowBase {
  public:
-  // Called with the identifier of the menu item chosen (window_ids.h).
-  using CommandHandler = std::function<void(int command)>;
+  // Called with the menu item chosen.
+  using CommandHandler = std::function<void(main_layout::TrayCommand command)>;
 
-  // Adds the icon at once, with an empty tip.
+  // Adds the icon at once, with an empty tip. `icon` is not owned: it must
+  // outlive the tray icon.
   TrayIcon(HICON icon, CommandHandler onCommand);
-  ~TrayIcon();
-  TrayIcon(const TrayIcon&) = delete;
-  TrayIcon& operator=(const TrayIcon&) = delete;
+  ~TrayIcon() override;
 
   // The tip: its first 127 characters, and only the part before a "|".
   void SetHint(const std::string& hint);
-  // The key shown beside "Show Wordhopper"; "" for none.
+  // The key shown beside the menu's first item; "" for none.
   void SetShowShortcut(const std::string& keyText);
   // Opens the menu at the pointer, as the context menu of `owner`'s
   // controls or of the icon. Returns when the menu has closed.
   void PopUpMenu(HWND owner);
 
-  HWND Handle() const { return hwnd_; }
-
  private:
-  friend LRESULT CALLBACK BoundWindowProc<TrayIcon>(HWND, UINT, WPARAM, LPARAM) noexcept;
-  void Bind(HWND hwnd) { hwnd_ = hwnd; }
-  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Add();
   // Sends the icon, its tip and its callback with `message`.
   NOTIFYICONDATAW Notify(DWORD message);
   void UpdateTip();
 
-  HWND hwnd_ = nullptr;
-  HMENU menu_ = nullptr;
+  ScopedMenu menu_;
   HICON icon_;
   CommandHandler onCommand_;
   UINT taskbarCreated_ = 0;

@@ -8,19 +8,19 @@ namespace {
 
 class MappedView : public MappedInstanceRecord {
  public:
-  MappedView(ScopedHandle mapping, InstanceRecord* view)
-      : mapping_(std::move(mapping)), view_(view) {}
-  ~MappedView() override { UnmapViewOfFile(view_); }
-  InstanceRecord& Record() override { return *view_; }
+  MappedView(ScopedHandle mapping, ScopedMappedView<InstanceRecord> view)
+      : mapping_(std::move(mapping)), view_(std::move(view)) {}
+  InstanceRecord& Record() override { return *view_.Get(); }
 
  private:
+  // The view goes before the mapping.
   ScopedHandle mapping_;
-  InstanceRecord* view_;
+  ScopedMappedView<InstanceRecord> view_;
 };
 
-InstanceRecord* MapRecord(HANDLE mapping) {
-  return static_cast<InstanceRecord*>(
-      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceRecord)));
+ScopedMappedView<InstanceRecord> MapRecord(HANDLE mapping) {
+  return ScopedMappedView<InstanceRecord>(static_cast<InstanceRecord*>(
+      MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(InstanceRecord))));
 }
 
 [[noreturn]] void ThrowLastError() {
@@ -31,12 +31,11 @@ InstanceRecord* MapRecord(HANDLE mapping) {
 }  // namespace
 
 std::string SystemMessageText(DWORD code) {
-  wchar_t* buffer = nullptr;
+  ScopedLocalMemory<wchar_t> buffer;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text(buffer ? buffer : L"", length);
-  LocalFree(buffer);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.Receive()), 0, nullptr);
+  std::wstring text(buffer.Valid() ? buffer.Get() : L"", buffer.Valid() ? length : 0);
   while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
   return WideToUtf8(text);
 }
@@ -54,17 +53,17 @@ InstanceMappings::Created Win32InstanceMappings::Create(const std::string& name)
                                           sizeof(InstanceRecord), Utf8ToWide(name).c_str()));
   if (!mapping.Valid()) ThrowLastError();
   const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-  InstanceRecord* view = MapRecord(mapping.Get());
-  if (view == nullptr) ThrowLastError();
-  return {std::make_unique<MappedView>(std::move(mapping), view), existed};
+  ScopedMappedView<InstanceRecord> view = MapRecord(mapping.Get());
+  if (!view.Valid()) ThrowLastError();
+  return {std::make_unique<MappedView>(std::move(mapping), std::move(view)), existed};
 }
 
 std::unique_ptr<MappedInstanceRecord> Win32InstanceMappings::Open(const std::string& name) {
   ScopedHandle mapping(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, Utf8ToWide(name).c_str()));
   if (!mapping.Valid()) return nullptr;
-  InstanceRecord* view = MapRecord(mapping.Get());
-  if (view == nullptr) return nullptr;
-  return std::make_unique<MappedView>(std::move(mapping), view);
+  ScopedMappedView<InstanceRecord> view = MapRecord(mapping.Get());
+  if (!view.Valid()) return nullptr;
+  return std::make_unique<MappedView>(std::move(mapping), std::move(view));
 }
 
 bool Win32InstanceWindows::IsMinimized(std::uint32_t window) const {

@@ -1,13 +1,19 @@
-// What every window of the program shares: its window procedure binds the
-// C++ object at WM_NCCREATE and hands each later message to its OnMessage;
-// an error a handler raises goes to the general error handler, which shows it
-// and lets the program carry on.
+// What every window of the program shares: its class is registered with one
+// window procedure that binds the C++ object at WM_NCCREATE and hands each
+// later message to its OnMessage; an error a handler raises goes to the
+// general error handler, which shows it and lets the program carry on. The
+// base also keeps the window's DPI scale, makes its child controls and its
+// fonts, reads and writes control texts as UTF-8 and remembers which control
+// had the focus.
 #pragma once
 
 #include <windows.h>
 
 #include <exception>
 #include <string>
+#include <string_view>
+
+#include "win32/scoped_handle.h"
 
 namespace wh {
 
@@ -27,6 +33,16 @@ HWND CreateTooltips(HWND owner);
 // than being subclassed by the tooltip.
 void AddTooltip(HWND tooltips, HWND owner, HWND control, const char* text, bool relayed = false);
 
+// The text of any window or control, UTF-16 as the system keeps it.
+std::wstring WindowTextWide(HWND window);
+// The text of any window or control as UTF-8, and the other way.
+std::string WindowTextUtf8(HWND window);
+void SetWindowTextUtf8(HWND window, std::string_view text);
+
+// The program's icon at the system's standard size. A shared icon: the
+// system owns it, nobody destroys it.
+HICON ProgramIcon();
+
 // Runs `handler` and hands what it throws to the general error handler.
 template <typename Handler>
 auto GuardHandler(HWND owner, Handler&& handler, decltype(handler()) fallback) noexcept {
@@ -40,28 +56,80 @@ auto GuardHandler(HWND owner, Handler&& handler, decltype(handler()) fallback) n
   return fallback;
 }
 
-// The window procedure of a window class whose windows are objects of T,
-// created with `this` as the creation parameter. T provides
-// `void Bind(HWND)` (the handle, and null when the window is gone) and
-// `LRESULT OnMessage(UINT, WPARAM, LPARAM)`, reachable by this function.
-template <typename T>
-LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  T* self = nullptr;
-  if (message == WM_NCCREATE) {
-    self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->Bind(hwnd);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  } else {
-    self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+class WindowBase;
+
+// The window procedure of every class registered by WindowBase: the object
+// comes as the creation parameter and is bound at WM_NCCREATE, unbound at
+// WM_NCDESTROY; messages in between go to its OnMessage, guarded.
+LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+class WindowBase {
+ public:
+  WindowBase(const WindowBase&) = delete;
+  WindowBase& operator=(const WindowBase&) = delete;
+
+  // Null until the window is made and after it has gone.
+  HWND Handle() const { return hwnd_; }
+
+ protected:
+  // How a window class looks: Hidden has no icon, cursor or background (a
+  // window that is never shown); Owner has the program's icon and the arrow
+  // but paints nothing (a window only its task-bar button shows); Program
+  // has the dialog colour behind its controls as well.
+  enum class ClassLook { Hidden, Owner, Program };
+
+  // Measures the screen's DPI; the window is made by Create.
+  WindowBase();
+  // A window still there is unbound first, so its last messages reach no
+  // half-destroyed object; a derived window that handles them calls Destroy
+  // in its own destructor.
+  virtual ~WindowBase();
+
+  // Registers the class `name` (once per process; later calls do nothing).
+  static void RegisterWindowClass(const wchar_t* name, ClassLook look);
+  // Makes the window of this object; sizes and places are in real pixels.
+  void Create(DWORD exStyle, const wchar_t* className, std::string_view title, DWORD style, int x,
+              int y, int width, int height, HWND owner);
+  // Destroys the window now, its messages still handled by this object.
+  void Destroy();
+
+  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->Bind(nullptr);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
-  return GuardHandler(
-      hwnd, [&] { return self->OnMessage(message, wParam, lParam); }, LRESULT{0});
-}
+
+  // Pixels as designed at 96 dots per inch, in the screen's pixels.
+  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  int Dpi() const { return dpi_; }
+
+  // The system's message font at `points`, scaled to the screen, to be
+  // changed further before MakeFont.
+  LOGFONTW MessageFont(int points) const;
+  static ScopedFont MakeFont(const LOGFONTW& face);
+
+  // Makes the child control `id` (WS_CHILD is added to `style`) at a place
+  // given in pixels at 96 dots per inch, in `font`. `text` is UTF-8.
+  HWND AddControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id, int left,
+                  int top, int width, int height, HFONT font, DWORD exStyle = 0);
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  std::string ControlText(int id) const { return WindowTextUtf8(Control(id)); }
+  void SetControlText(int id, std::string_view text) { SetWindowTextUtf8(Control(id), text); }
+
+  // Focus memory: the control that had the focus when the window last lost
+  // it (or was sent away), given back when the window is activated again.
+  void SetRememberedFocus(HWND control) { lastFocus_ = control; }
+  // Keeps the focused control if it is one of this window's.
+  void RememberFocus();
+  // WM_ACTIVATE: on leaving, remembers the focus; on coming back, gives it
+  // to the remembered control, or to `fallback` when that one is hidden.
+  void KeepFocusAcrossActivation(WPARAM wParam, HWND fallback);
+
+ private:
+  friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+
+  HWND hwnd_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpi_ = 96;
+};
 
 }  // namespace wh

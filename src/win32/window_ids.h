@@ -13,11 +13,11 @@ inline constexpr wchar_t kMainWindowClass[] = L"WordhopperMain";
 // Controls of the main window, all direct children of it. The frames behind
 // the two value labels are painted by the window and have no identifier.
 enum MainControlId : int {
-  kLabel2 = 1001,     // "Processes: "
+  kLabel2 = 1001,     // the process count's caption
   kLabel1 = 1003,     // process count
-  kLabel4 = 1004,     // "Page file:"
+  kLabel4 = 1004,     // the page file figures' caption
   kLabel5 = 1006,     // page file figures
-  kLabel3 = 1007,     // "Memory:"
+  kLabel3 = 1007,     // the memory load's caption
   kGauge1 = 1008,     // physical memory load; WM_GETTEXT gives "37%"
   kComboBox1 = 1011,  // keyword box
   kComboBox2 = 1012,  // item box
@@ -27,7 +27,8 @@ enum MainControlId : int {
 // The hidden window that receives the tray icon's notifications.
 inline constexpr wchar_t kTrayWindowClass[] = L"WordhopperTray";
 
-// Items of the tray menu, which is also the context menu of both boxes.
+// Items of the tray menu, which is also the context menu of both boxes, in
+// the order of main_layout::kTrayMenu.
 enum TrayMenuId : int {
   kShow1 = 2001,
   kHide1 = 2002,

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "win32/scoped_handle.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
 
@@ -140,12 +141,10 @@ class Output {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (out != nullptr && out != INVALID_HANDLE_VALUE) WriteAll(out);
     if (!outPath) return true;
-    HANDLE file = CreateFileW(outPath->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool written = WriteAll(file);
-    CloseHandle(file);
-    return written;
+    const wh::ScopedHandle file(CreateFileW(outPath->c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                            nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+    return file.Valid() && WriteAll(file.Get());
   }
 
  private:
@@ -216,13 +215,11 @@ DWORD ProcessOf(HWND hwnd) {
 }
 
 std::wstring ExeNameOf(DWORD pid) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-  if (process == nullptr) return {};
+  const wh::ScopedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process.Valid()) return {};
   wchar_t path[MAX_PATH * 2] = {};
   DWORD size = MAX_PATH * 2;
-  const bool ok = QueryFullProcessImageNameW(process, 0, path, &size);
-  CloseHandle(process);
-  if (!ok) return {};
+  if (!QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return {};
   std::wstring full(path, size);
   const auto slash = full.find_last_of(L"\\/");
   return slash == std::wstring::npos ? full : full.substr(slash + 1);
@@ -232,16 +229,18 @@ std::wstring ExeNameOf(DWORD pid) {
 // marshalled (the status bar's). Freed when it goes.
 class RemoteBuffer {
  public:
-  RemoteBuffer(DWORD pid, std::size_t size) : size_(size) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_ == nullptr) return;
-    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  RemoteBuffer(DWORD pid, std::size_t size)
+      : process_(
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)),
+        size_(size) {
+    if (!process_.Valid()) return;
+    address_ =
+        VirtualAllocEx(process_.Get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   }
   RemoteBuffer(const RemoteBuffer&) = delete;
   RemoteBuffer& operator=(const RemoteBuffer&) = delete;
   ~RemoteBuffer() {
-    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_ != nullptr) CloseHandle(process_);
+    if (address_ != nullptr) VirtualFreeEx(process_.Get(), address_, 0, MEM_RELEASE);
   }
 
   bool Valid() const { return address_ != nullptr; }
@@ -250,17 +249,17 @@ class RemoteBuffer {
   bool Clear() {
     std::vector<char> zeros(size_, 0);
     SIZE_T written = 0;
-    return WriteProcessMemory(process_, address_, zeros.data(), size_, &written) &&
+    return WriteProcessMemory(process_.Get(), address_, zeros.data(), size_, &written) &&
            written == size_;
   }
   bool Read(void* target, std::size_t size) const {
     SIZE_T read = 0;
-    return size <= size_ && ReadProcessMemory(process_, address_, target, size, &read) &&
+    return size <= size_ && ReadProcessMemory(process_.Get(), address_, target, size, &read) &&
            read == size;
   }
 
  private:
-  HANDLE process_ = nullptr;
+  wh::ScopedHandle process_;
   void* address_ = nullptr;
   std::size_t size_;
 };
@@ -723,23 +722,18 @@ int SetControlCheck(Output& out, const Options& options) {
 int DescribeInstance(Output& out, const Options& options) {
   std::wstring name = options.arguments.front();
   name.erase(std::remove(name.begin(), name.end(), L'\\'), name.end());
-  HANDLE mapping = OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
-  if (mapping == nullptr) {
+  const wh::ScopedHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
+  if (!mapping.Valid()) {
     out.Put("exists", 0);
     return kExitNotFound;
   }
-  const auto* record =
-      static_cast<const std::int32_t*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 8));
-  int code = kExitNotFound;
-  if (record != nullptr) {
-    out.Put("exists", 1);
-    out.Put("window", static_cast<int>(record[0]));
-    out.Put("count", static_cast<int>(record[1]));
-    UnmapViewOfFile(record);
-    code = kExitOk;
-  }
-  CloseHandle(mapping);
-  return code;
+  const wh::ScopedMappedView<const std::int32_t> record(
+      static_cast<const std::int32_t*>(MapViewOfFile(mapping.Get(), FILE_MAP_READ, 0, 0, 8)));
+  if (!record.Valid()) return kExitNotFound;
+  out.Put("exists", 1);
+  out.Put("window", static_cast<int>(record.Get()[0]));
+  out.Put("count", static_cast<int>(record.Get()[1]));
+  return kExitOk;
 }
 
 bool TakesOneArgument(const std::wstring& verb) {

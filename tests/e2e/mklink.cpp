@@ -14,38 +14,12 @@
 #include <cstdio>
 #include <string>
 
+#include "win32/scoped_handle.h"
+
 namespace {
 
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  HRESULT Result() const { return result_; }
-
- private:
-  HRESULT result_;
-};
-
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (raw_ != nullptr) raw_->Release();
-  }
-  T* operator->() const { return raw_; }
-  T** Receive() { return &raw_; }
-  void** ReceiveVoid() { return reinterpret_cast<void**>(&raw_); }
-
- private:
-  T* raw_ = nullptr;
-};
+using wh::ComApartment;
+using wh::ComPtr;
 
 int Fail(const wchar_t* what, HRESULT result) {
   fwprintf(stderr, L"whmklink: %ls failed (0x%08lx)\n", what, static_cast<unsigned long>(result));
@@ -84,7 +58,7 @@ int wmain(int argc, wchar_t** argv) {
   if (FAILED(com.Result())) return Fail(L"CoInitializeEx", com.Result());
   ComPtr<IShellLinkW> link;
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                    link.ReceiveVoid());
+                                    link.Receive());
   if (FAILED(result)) return Fail(L"CoCreateInstance(ShellLink)", result);
   if (FAILED(result = link->SetPath(argv[2]))) return Fail(L"SetPath", result);
   if (argc > 3 && FAILED(result = link->SetArguments(argv[3]))) {
@@ -94,7 +68,7 @@ int wmain(int argc, wchar_t** argv) {
     return Fail(L"SetWorkingDirectory", result);
   }
   ComPtr<IPersistFile> file;
-  if (FAILED(result = link->QueryInterface(IID_IPersistFile, file.ReceiveVoid()))) {
+  if (FAILED(result = link->QueryInterface(IID_IPersistFile, file.Receive()))) {
     return Fail(L"QueryInterface(IPersistFile)", result);
   }
   if (FAILED(result = file->Save(linkPath.c_str(), TRUE))) return Fail(L"Save", result);
