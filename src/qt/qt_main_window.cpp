@@ -206,11 +206,13 @@ QtMainWindow::QtMainWindow(QWidget* parent)
   QBoxLayout* statusRow = Band(statusBar_);
   statusRow->setContentsMargins(0, 0, 0, 0);
   statusRow->setSpacing(kMargin);
-  // The status panel takes what the counts leave; they keep room for five
-  // digits.
+  // The status panel is wide enough for the prompt and takes what the counts
+  // leave; they keep room for five digits.
   for (int i = 0; i < 3; ++i) {
     const char* text = main_layout::kStatusPanels[i].text;
-    auto* panel = new SteadyLabel(text, QString::fromUtf8(text) + QStringLiteral(" 00000"));
+    auto* panel =
+        new SteadyLabel(text, i == 0 ? QString::fromUtf8(main_layout::kKeywordPrompt)
+                                     : QString::fromUtf8(text) + QStringLiteral(" 00000"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     statusRow->addWidget(panel);
     statusRow->setStretchFactor(panel, i == 0 ? 1 : 0);

@@ -126,13 +126,18 @@ void QtSettingsWindow::CreateControls() {
     row = std::max(row, line);
   }
   const int columns = searchGrid->columnCount();
-  auto addField = [&](const char* label, QWidget* field) {
+  // `textTop`: for a field of several lines, how far below its top its first
+  // line stands; its label stands beside that line. Other fields are centred.
+  auto addField = [&](const char* label, QWidget* field, int textTop = -1) {
     ++row;
     // The fields stand apart from the check boxes and from each other.
     searchGrid->setRowMinimumHeight(
         row, field->sizeHint().boundedTo(field->maximumSize()).height() + gap);
-    searchGrid->addWidget(NewLabel(label), row, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    searchGrid->addWidget(field, row, 1, 1, columns - 1, Qt::AlignVCenter);
+    const Qt::Alignment place = textTop < 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    QLabel* caption = NewLabel(label);
+    if (textTop > 0) caption->setContentsMargins(0, textTop, 0, 0);
+    searchGrid->addWidget(caption, row, 0, Qt::AlignLeft | place);
+    searchGrid->addWidget(field, row, 1, 1, columns - 1, place);
   };
 
   userDir_ = new QLineEdit;
@@ -167,7 +172,8 @@ void QtSettingsWindow::CreateControls() {
   ignoreList_->setFixedHeight(3 * ignoreList_->fontMetrics().lineSpacing() +
                               2 * ignoreList_->frameWidth() +
                               2 * static_cast<int>(ignoreList_->document()->documentMargin()));
-  addField(kIgnoreLabel, ignoreList_);
+  addField(kIgnoreLabel, ignoreList_,
+           ignoreList_->frameWidth() + static_cast<int>(ignoreList_->document()->documentMargin()));
   for (QLineEdit* field : {userDir_, masks_}) field->setMaxLength(kFieldLimit);
   // The multi-line box has no length limit of its own.
   connect(ignoreList_, &QPlainTextEdit::textChanged, this, [this] {
