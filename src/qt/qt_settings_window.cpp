@@ -16,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -58,6 +60,39 @@ class ClickableLabel : public QLabel {
   std::function<void()> onClick_;
 };
 
+}  // namespace
+
+// The groups' place: as tall as the groups, but never taller than `room`;
+// what does not fit then scrolls.
+class GroupArea : public QScrollArea {
+ public:
+  GroupArea() {
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The fields take the focus, not the area around them.
+    setFocusPolicy(Qt::NoFocus);
+  }
+  void SetRoom(int room) {
+    room_ = room;
+    updateGeometry();
+  }
+  QSize sizeHint() const override {
+    QSize size = widget()->sizeHint();
+    if (size.height() > room_) {
+      size.setHeight(std::max(room_, 0));
+      size.rwidth() += verticalScrollBar()->sizeHint().width();
+    }
+    return size;
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ private:
+  int room_ = QWIDGETSIZE_MAX;
+};
+
+namespace {
+
 // The rank of `value` among the distinct values of `field` in `table`: a check
 // box's column (or row) in its group's grid, from the table's arrangement.
 template <class Table, class Field>
@@ -84,6 +119,18 @@ QtSettingsWindow::QtSettingsWindow(QWidget* parent)
   // its size is known before it is first shown, so it can be centred.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   layout()->activate();
+  FitToScreen();
+}
+
+void QtSettingsWindow::FitToScreen() {
+  const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (where == nullptr) return;
+  // The title bar is known once the window is on screen; until then a guess.
+  const int titleBar =
+      isVisible() ? frameGeometry().height() - height() : 2 * fontMetrics().height();
+  const int besideGroups = height() - groups_->height();
+  groups_->SetRoom(where->availableGeometry().height() - titleBar - besideGroups);
+  layout()->activate();
 }
 
 void QtSettingsWindow::CreateControls() {
@@ -102,9 +149,14 @@ void QtSettingsWindow::CreateControls() {
     tabOrder.push_back(check);
     return check;
   };
+  // The groups scroll when the screen is too low for them.
+  auto* groups = new QWidget;
+  auto* groupColumn = new QVBoxLayout(groups);
+  groupColumn->setContentsMargins(0, 0, 0, 0);
+  groupColumn->setSpacing(gap);
   auto addGroup = [&](const char* caption) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
-    column->addWidget(group);
+    auto* group = new QGroupBox(QString::fromUtf8(caption));
+    groupColumn->addWidget(group);
     return group;
   };
   // A group's title already stands above its first line.
@@ -224,6 +276,10 @@ void QtSettingsWindow::CreateControls() {
   aboutLine->setObjectName(QStringLiteral("Label4"));
   aboutLines->addWidget(aboutLine);
 
+  groups_ = new GroupArea;
+  groups_->setWidget(groups);
+  column->addWidget(groups_);
+
   // The bottom line: the picture and the donation link, then the buttons.
   auto* bottom = new QHBoxLayout;
   column->addLayout(bottom);
@@ -327,6 +383,7 @@ void QtSettingsWindow::SetVersionLabel(const std::string& text) {
 
 void QtSettingsWindow::Show() {
   ShowProgramIcon();
+  FitToScreen();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
