@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "app/Unit1.h"
 #include "app/main_layout.h"
@@ -63,10 +64,10 @@ QLabel* AddLabel(QBoxLayout* row, const char* text, const char* hint) {
 // each new figure or message; a longer text is cut at the end.
 class SteadyLabel : public QLabel {
  public:
-  SteadyLabel(const char* text, const QString& sample) : QLabel(QString::fromUtf8(text)) {
+  SteadyLabel(const char* text, QString sample)
+      : QLabel(QString::fromUtf8(text)), sample_(std::move(sample)) {
     setTextFormat(Qt::PlainText);
     setIndent(kGap);
-    sample_ = sample;
   }
   QSize sizeHint() const override {
     return {fontMetrics().horizontalAdvance(sample_) + 2 * frameWidth() + 2 * kGap,
