@@ -5,29 +5,30 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "app/Unit1.h"
+#include "app/main_layout.h"
 #include "qt/qt_hot_key_field.h"
 
 namespace wh {
 namespace {
 
-// Sizes of the window as designed, in pixels.
-constexpr int kClientWidth = 457;
-constexpr int kBandHeight = 25;
-constexpr int kStatusHeight = 20;
-constexpr int kBoxLeft = 4, kBoxTop = 2, kBoxWidth = 453, kBoxHeight = 21;
-constexpr int kStatusWidths[] = {290, 96, 65};
+using main_layout::PanelPart;
 
-constexpr char kKeywordHint[] = "Type a key word and ENTER to find matching items.";
-constexpr char kItemHint[] =
-    "Select an item from the list of press ESC to return to the key word list.";
+// The bands' inner margin and the room between their parts.
+constexpr int kMargin = 2;
+constexpr int kGap = 4;
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 std::string FromQ(const QString& text) { return text.toStdString(); }
@@ -50,22 +51,39 @@ void FillBox(QComboBox* box, const std::vector<std::string>& entries) {
   box->setUpdatesEnabled(true);
 }
 
-QLabel* AddLabel(QWidget* parent, const char* text, QRect place, const QFont& font,
-                 const char* hint = nullptr) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setGeometry(place);
-  label->setFont(font);
+QLabel* AddLabel(QBoxLayout* row, const char* text, const char* hint) {
+  auto* label = new QLabel(QString::fromUtf8(text));
   label->setTextFormat(Qt::PlainText);
   if (hint != nullptr) label->setToolTip(QString::fromUtf8(hint));
+  row->addWidget(label);
   return label;
 }
 
-void AddShape(QWidget* parent, QRect place) {
-  auto* shape = new QFrame(parent);
-  shape->setGeometry(place);
-  shape->setFrameShape(QFrame::Box);
-  shape->setLineWidth(1);
-  shape->setStyleSheet(QStringLiteral("QFrame { border: 1px solid black; }"));
+// A label whose text changes as the program runs: it asks for the width
+// that `sample` needs whatever it shows, so the window does not jump with
+// each new figure or message; a longer text is cut at the end.
+class SteadyLabel : public QLabel {
+ public:
+  SteadyLabel(const char* text, QString sample)
+      : QLabel(QString::fromUtf8(text)), sample_(std::move(sample)) {
+    setTextFormat(Qt::PlainText);
+    setIndent(kGap);
+  }
+  QSize sizeHint() const override {
+    return {fontMetrics().horizontalAdvance(sample_) + 2 * frameWidth() + 2 * kGap,
+            QLabel::sizeHint().height()};
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ private:
+  QString sample_;
+};
+
+QBoxLayout* Band(QWidget* band) {
+  auto* row = new QHBoxLayout(band);
+  row->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  row->setSpacing(kGap);
+  return row;
 }
 
 // Runs an event's handler; an error it raises is shown to the user instead
@@ -100,62 +118,78 @@ int QtKeyToVirtualKey(int qtKey) { return VirtualKeyFromQtKey(qtKey, Qt::NoModif
 QtMainWindow::QtMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
-      tray_([this](TrayCommand command) { OnTrayCommand(command); }),
+      tray_([this](main_layout::TrayCommand command) { OnTrayCommand(command); }),
       hotKey_([this] {
         if (form_ != nullptr)
           Guarded(
               *this, [this] { return (form_->HotKeyPressed(), 0); }, 0);
       }) {
-  setWindowTitle(QStringLiteral("Wordhopper"));
+  setWindowTitle(QString::fromUtf8(main_layout::kTitle));
   setWindowIcon(ProgramIcon());
+  auto* bands = new QVBoxLayout(this);
+  bands->setContentsMargins(0, 0, 0, 0);
+  bands->setSpacing(0);
 
-  // The bands keep their designed pixel sizes; a desktop font wider than
-  // the one they were drawn for is made smaller until the captions fit.
-  QFont labelFont = font();
-  labelFont.setPointSizeF(8);
-  while (labelFont.pointSizeF() > 6 &&
-         QFontMetrics(labelFont).horizontalAdvance(QStringLiteral("Processes: ")) > 56) {
-    labelFont.setPointSizeF(labelFont.pointSizeF() - 0.5);
-  }
-  QFont valueFont = labelFont;
-  valueFont.setFamily(QStringLiteral("Arial"));
-
-  // The information panel. The value labels stand inside the frames.
+  // The information panel; the value labels are framed.
   panel1_ = new QWidget(this);
-  AddShape(panel1_, QRect(61, 2, 31, 18));
-  AddShape(panel1_, QRect(150, 2, 182, 18));
-  AddLabel(panel1_, "Processes: ", QRect(3, 4, 56, 14), labelFont);
-  label1_ = AddLabel(panel1_, "0", QRect(65, 4, 25, 14), valueFont,
-                     "Number of processes loaded into memory.");
-  AddLabel(panel1_, "Page file:", QRect(102, 4, 46, 14), labelFont);
-  label5_ = AddLabel(panel1_, "0", QRect(154, 4, 176, 14), valueFont,
-                     "Virtual memory in use and available virtual memory.");
-  AddLabel(panel1_, "Memory:", QRect(341, 4, 42, 14), labelFont);
-  gauge_ = new QProgressBar(panel1_);
-  gauge_->setGeometry(384, 2, 71, 18);
-  gauge_->setRange(0, 100);
-  gauge_->setValue(0);
-  gauge_->setFormat(QStringLiteral("%p%"));
-  gauge_->setAlignment(Qt::AlignCenter);
-  gauge_->setFont(labelFont);
-  gauge_->setToolTip(QStringLiteral("Physical memory load."));
+  QBoxLayout* panelRow = Band(panel1_);
+  for (const main_layout::PanelPlace& part : main_layout::kPanel) {
+    switch (part.part) {
+      case PanelPart::ProcessesLabel:
+      case PanelPart::PageFileLabel:
+      case PanelPart::MemoryLabel:
+        AddLabel(panelRow, part.text, part.hint);
+        break;
+      case PanelPart::ProcessCount:
+      case PanelPart::PageFile: {
+        const bool count = part.part == PanelPart::ProcessCount;
+        auto* value = new SteadyLabel(
+            part.text, count ? QStringLiteral("00000")
+                             : QStringLiteral("00,000 MB in use | 00,000 MB available"));
+        value->setFrameStyle(QFrame::Box | QFrame::Plain);
+        value->setToolTip(QString::fromUtf8(part.hint));
+        panelRow->addWidget(value);
+        (count ? label1_ : label5_) = value;
+        break;
+      }
+      case PanelPart::Gauge:
+        gauge_ = new QProgressBar(panel1_);
+        gauge_->setRange(0, 100);
+        gauge_->setValue(0);
+        gauge_->setFormat(QStringLiteral("%p%"));
+        gauge_->setAlignment(Qt::AlignCenter);
+        gauge_->setToolTip(QString::fromUtf8(part.hint));
+        gauge_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        panelRow->addWidget(gauge_);
+        break;
+    }
+  }
+  panelRow->setStretchFactor(label5_, 1);
+  bands->addWidget(panel1_);
 
   // The keyword band: both boxes share one place; the item box starts hidden.
   panel2_ = new QWidget(this);
+  auto* boxPlace = new QGridLayout(panel2_);
+  boxPlace->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
   box1_ = new QComboBox(panel2_);
   box1_->setEditable(true);
   box1_->setInsertPolicy(QComboBox::NoInsert);
   // Completion is the program's own; Qt's completer follows other rules.
   box1_->setCompleter(nullptr);
-  box1_->setGeometry(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight);
-  box1_->setToolTip(QString::fromUtf8(kKeywordHint));
-  box1_->lineEdit()->setToolTip(QString::fromUtf8(kKeywordHint));
+  box1_->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
+  box1_->lineEdit()->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
   box2_ = new QComboBox(panel2_);
   box2_->setEditable(false);
-  box2_->setGeometry(kBoxLeft, kBoxTop, kBoxWidth, kBoxHeight);
-  box2_->setToolTip(QString::fromUtf8(kItemHint));
+  box2_->setToolTip(QString::fromUtf8(main_layout::kItemBoxHint));
   box2_->hide();
+  for (QComboBox* box : {box1_, box2_}) {
+    // The band takes the information panel's width, not the longest name's.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(16);
+    boxPlace->addWidget(box, 0, 0);
+  }
   setTabOrder(box1_, box2_);
+  bands->addWidget(panel2_);
   for (QWidget* watched : {static_cast<QWidget*>(box1_), static_cast<QWidget*>(box1_->lineEdit()),
                            static_cast<QWidget*>(box1_->view()), static_cast<QWidget*>(box2_),
                            static_cast<QWidget*>(box2_->view())}) {
@@ -169,18 +203,23 @@ QtMainWindow::QtMainWindow(QWidget* parent)
   }
 
   statusBar_ = new QWidget(this);
-  statusBar_->setToolTip(QStringLiteral("Status information."));
-  const char* statusTexts[] = {"Status:", "Keywords:", "Items:"};
-  int left = 0;
+  statusBar_->setToolTip(QString::fromUtf8(main_layout::kStatusBarHint));
+  QBoxLayout* statusRow = Band(statusBar_);
+  statusRow->setContentsMargins(0, 0, 0, 0);
+  statusRow->setSpacing(kMargin);
+  // The status panel is wide enough for the prompt and takes what the counts
+  // leave; they keep room for five digits.
   for (int i = 0; i < 3; ++i) {
-    auto* panel = new QLabel(QString::fromUtf8(statusTexts[i]), statusBar_);
+    const char* text = main_layout::kStatusPanels[i].text;
+    auto* panel =
+        new SteadyLabel(text, i == 0 ? QString::fromUtf8(main_layout::kKeywordPrompt)
+                                     : QString::fromUtf8(text) + QStringLiteral(" 00000"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setTextFormat(Qt::PlainText);
-    panel->setFont(labelFont);
-    panel->setGeometry(left, 0, kStatusWidths[i] - 2, kStatusHeight);
-    left += kStatusWidths[i];
+    statusRow->addWidget(panel);
+    statusRow->setStretchFactor(panel, i == 0 ? 1 : 0);
     statusPanels_[i] = panel;
   }
+  bands->addWidget(statusBar_);
 
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
@@ -204,42 +243,25 @@ QtMainWindow::~QtMainWindow() {
 }
 
 void QtMainWindow::LayOut() {
-  const int boxBand = infoPanel_ ? kBandHeight : 0;
-  panel1_->setGeometry(0, 0, kClientWidth, kBandHeight);
   panel1_->setVisible(infoPanel_);
-  panel2_->setGeometry(0, boxBand, kClientWidth, kBandHeight);
-  statusBar_->setGeometry(0, boxBand + kBandHeight, kClientWidth, kStatusHeight);
   statusBar_->setVisible(statusBarVisible_);
-  setFixedSize(kClientWidth, boxBand + kBandHeight + (statusBarVisible_ ? kStatusHeight : 0));
+  // The width is the same whichever bands show; the height is theirs.
+  int width = 0;
+  int height = 0;
+  for (QWidget* band : {panel1_, panel2_, statusBar_}) {
+    const QSize size = band->sizeHint().expandedTo(band->minimumSizeHint());
+    width = std::max(width, size.width());
+    if (!band->isHidden()) height += size.height();
+  }
+  setFixedSize(width, height);
+  // The bands take their places now, also while the window is hidden.
+  layout()->activate();
 }
 
-void QtMainWindow::OnTrayCommand(TrayCommand command) {
+void QtMainWindow::OnTrayCommand(main_layout::TrayCommand command) {
   if (form_ == nullptr) return;
   Guarded(
-      *this, [this, command] { return (RunTrayCommand(command), 0); }, 0);
-}
-
-void QtMainWindow::RunTrayCommand(TrayCommand command) {
-  switch (command) {
-    case TrayCommand::Show:
-      form_->Show1Click();
-      break;
-    case TrayCommand::Hide:
-      form_->Hide1Click();
-      break;
-    case TrayCommand::Reload:
-      form_->Reloaddirectories1Click();
-      break;
-    case TrayCommand::Settings:
-      form_->Settings1Click();
-      break;
-    case TrayCommand::Help:
-      form_->Help1Click();
-      break;
-    case TrayCommand::Exit:
-      form_->Exit1Click();
-      break;
-  }
+      *this, [this, command] { return (main_layout::RunTrayCommand(*form_, command), 0); }, 0);
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {

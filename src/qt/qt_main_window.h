@@ -89,10 +89,9 @@ class QtMainWindow : public QWidget, public MainView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Moves the bands to their places and fits the window around them.
+  // Shows the chosen bands and fits the window around them.
   void LayOut();
-  void OnTrayCommand(TrayCommand command);
-  void RunTrayCommand(TrayCommand command);
+  void OnTrayCommand(main_layout::TrayCommand command);
   // A key for the keyword box (`fromList`: pressed in its dropped list);
   // true when it is used up.
   bool KeywordBoxKey(QKeyEvent* key, bool fromList);

@@ -4,8 +4,10 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,10 +16,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
+#include <iterator>
+#include <map>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -50,13 +60,52 @@ class ClickableLabel : public QLabel {
   std::function<void()> onClick_;
 };
 
-// Places `widget` at window coordinates, whichever group box holds it.
-void Place(QWidget* widget, int left, int top, int width, int height) {
-  QPoint origin(left, top);
-  if (QWidget* parent = widget->parentWidget(); parent != nullptr && !parent->isWindow()) {
-    origin -= parent->pos();
+}  // namespace
+
+// The groups' place: as tall as the groups, but never taller than `room`;
+// what does not fit then scrolls.
+class GroupArea : public QScrollArea {
+ public:
+  GroupArea() {
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The fields take the focus, not the area around them.
+    setFocusPolicy(Qt::NoFocus);
   }
-  widget->setGeometry(origin.x(), origin.y(), width, height);
+  void SetRoom(int room) {
+    room_ = room;
+    updateGeometry();
+  }
+  QSize sizeHint() const override {
+    QSize size = widget()->sizeHint();
+    if (size.height() > room_) {
+      size.setHeight(std::max(room_, 0));
+      size.rwidth() += verticalScrollBar()->sizeHint().width();
+    }
+    return size;
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ private:
+  int room_ = QWIDGETSIZE_MAX;
+};
+
+namespace {
+
+// The rank of `value` among the distinct values of `field` in `table`: a check
+// box's column (or row) in its group's grid, from the table's arrangement.
+template <class Table, class Field>
+int Rank(const Table& table, Field field, int value) {
+  std::set<int> distinct;
+  for (const auto& entry : table) distinct.insert(entry.*field);
+  return static_cast<int>(std::distance(distinct.begin(), distinct.find(value)));
+}
+
+QLabel* NewLabel(const char* text) {
+  auto* label = new QLabel(QString::fromUtf8(text));
+  label->setTextFormat(Qt::PlainText);
+  return label;
 }
 
 }  // namespace
@@ -65,68 +114,118 @@ QtSettingsWindow::QtSettingsWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle(QString::fromUtf8(kCaption));
-  setFixedSize(kClientWidth, kClientHeight);
-  QFont face = font();
-  face.setPointSize(8);
-  setFont(face);
   CreateControls();
+  // The window is as large as its controls in the desktop's font, no larger;
+  // its size is known before it is first shown, so it can be centred.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  layout()->activate();
+  FitToScreen();
+}
+
+void QtSettingsWindow::FitToScreen() {
+  const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  if (where == nullptr) return;
+  // The title bar is known once the window is on screen; until then a guess.
+  const int titleBar =
+      isVisible() ? frameGeometry().height() - height() : 2 * fontMetrics().height();
+  const int besideGroups = height() - groups_->height();
+  groups_->SetRoom(where->availableGeometry().height() - titleBar - besideGroups);
+  layout()->activate();
 }
 
 void QtSettingsWindow::CreateControls() {
+  // Rows of check boxes stand close, as one list; groups and fields keep
+  // the style's spacing.
+  const int gap = style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(gap, gap, gap, gap);
+  column->setSpacing(gap);
+
   std::vector<QWidget*> tabOrder;
-  auto addCheckBox = [&](QWidget* group, const CheckBoxPlace& place) {
-    auto* check = new QCheckBox(QString::fromUtf8(place.caption), group);
+  auto newCheckBox = [&](const CheckBoxPlace& place) {
+    auto* check = new QCheckBox(QString::fromUtf8(place.caption));
     check->setObjectName(QStringLiteral("CheckBox%1").arg(static_cast<int>(place.box)));
-    Place(check, place.left, place.top, place.width, kCheckHeight);
     checkBoxes_[place.box] = check;
     tabOrder.push_back(check);
+    return check;
   };
-  auto addLabel = [](QWidget* group, const char* text, int left, int top, int width) {
-    auto* label = new QLabel(QString::fromUtf8(text), group);
-    label->setTextFormat(Qt::PlainText);
-    Place(label, left, top, width, kLabelHeight);
-    return label;
-  };
-  auto addGroup = [this](const char* caption, int top, int height) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), this);
-    group->setGeometry(kGroupLeft, top, kGroupWidth, height);
+  // The groups scroll when the screen is too low for them.
+  auto* groups = new QWidget;
+  auto* groupColumn = new QVBoxLayout(groups);
+  groupColumn->setContentsMargins(0, 0, 0, 0);
+  groupColumn->setSpacing(gap);
+  auto addGroup = [&](const char* caption) {
+    auto* group = new QGroupBox(QString::fromUtf8(caption));
+    groupColumn->addWidget(group);
     return group;
   };
+  // A group's title already stands above its first line.
+  auto fitInGroup = [gap](QLayout* inside) {
+    inside->setContentsMargins(2 * gap, gap / 2, 2 * gap, gap);
+  };
 
-  QGroupBox* search = addGroup(kSearchGroup, kSearchTop, kSearchHeight);
-  for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(search, place);
-  const int userDirTop = kRow3 + 26;
-  const int masksTop = userDirTop + 27;
-  const int memoTop = masksTop + 27;
-  const int labelWidth = kFieldLeft - kInnerLeft - 4;
-  addLabel(search, kUserDirLabel, kInnerLeft, userDirTop + 3, labelWidth);
-  userDir_ = new QLineEdit(search);
+  // Search directories: the check boxes in the table's columns and rows, then
+  // the fields, each beside its label.
+  QGroupBox* search = addGroup(kSearchGroup);
+  auto* searchGrid = new QGridLayout(search);
+  fitInGroup(searchGrid);
+  searchGrid->setVerticalSpacing(0);
+  int row = 0;
+  for (const CheckBoxPlace& place : kSearchBoxes) {
+    const int line = Rank(kSearchBoxes, &CheckBoxPlace::top, place.top);
+    searchGrid->addWidget(newCheckBox(place), line,
+                          Rank(kSearchBoxes, &CheckBoxPlace::left, place.left));
+    row = std::max(row, line);
+  }
+  const int columns = searchGrid->columnCount();
+  // `textTop`: for a field of several lines, how far below its top its first
+  // line stands; its label stands beside that line. Other fields are centred.
+  auto addField = [&](const char* label, QWidget* field, int textTop = -1) {
+    ++row;
+    // The fields stand apart from the check boxes and from each other.
+    searchGrid->setRowMinimumHeight(
+        row, field->sizeHint().boundedTo(field->maximumSize()).height() + gap);
+    const Qt::Alignment place = textTop < 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    QLabel* caption = NewLabel(label);
+    if (textTop > 0) caption->setContentsMargins(0, textTop, 0, 0);
+    searchGrid->addWidget(caption, row, 0, Qt::AlignLeft | place);
+    searchGrid->addWidget(field, row, 1, 1, columns - 1, place);
+  };
+
+  userDir_ = new QLineEdit;
   userDir_->setObjectName(QStringLiteral("UserDirEdit"));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
   // Files dropped on the field are not taken.
   userDir_->setAcceptDrops(false);
-  Place(userDir_, kFieldLeft, userDirTop, kFieldRight - kFieldLeft - kBrowseWidth - 2,
-        kFieldHeight);
-  auto* browse = new QToolButton(search);
+  auto* browse = new QToolButton;
   browse->setObjectName(QStringLiteral("BrowseButton"));
   browse->setText(QStringLiteral("..."));
   browse->setFocusPolicy(Qt::StrongFocus);
-  Place(browse, kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight);
   connect(browse, &QToolButton::clicked, this,
           [this] { Dispatch([](TForm2& form) { form.BrowseClick(); }); });
-  addLabel(search, kMasksLabel, kInnerLeft, masksTop + 3, labelWidth);
-  masks_ = new QLineEdit(search);
+  auto* userDirRow = new QWidget;
+  auto* userDirLine = new QHBoxLayout(userDirRow);
+  userDirLine->setContentsMargins(0, 0, 0, 0);
+  userDirLine->addWidget(userDir_, 1);
+  userDirLine->addWidget(browse);
+  addField(kUserDirLabel, userDirRow);
+
+  masks_ = new QLineEdit;
   masks_->setObjectName(QStringLiteral("Edit2"));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
-  Place(masks_, kFieldLeft, masksTop, kFieldRight - kFieldLeft, kFieldHeight);
-  addLabel(search, kIgnoreLabel, kInnerLeft, memoTop + 3, labelWidth);
-  ignoreList_ = new QPlainTextEdit(search);
+  addField(kMasksLabel, masks_);
+
+  ignoreList_ = new QPlainTextEdit;
   ignoreList_->setObjectName(QStringLiteral("Memo1"));
   ignoreList_->setTabChangesFocus(true);
   ignoreList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ignoreList_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  Place(ignoreList_, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
-        kSearchTop + kSearchHeight - 8 - memoTop);
+  // Three lines show; more scroll.
+  ignoreList_->setFixedHeight(3 * ignoreList_->fontMetrics().lineSpacing() +
+                              2 * ignoreList_->frameWidth() +
+                              2 * static_cast<int>(ignoreList_->document()->documentMargin()));
+  addField(kIgnoreLabel, ignoreList_,
+           ignoreList_->frameWidth() + static_cast<int>(ignoreList_->document()->documentMargin()));
   for (QLineEdit* field : {userDir_, masks_}) field->setMaxLength(kFieldLimit);
   // The multi-line box has no length limit of its own.
   connect(ignoreList_, &QPlainTextEdit::textChanged, this, [this] {
@@ -139,29 +238,58 @@ void QtSettingsWindow::CreateControls() {
   });
   tabOrder.insert(tabOrder.end(), {userDir_, browse, masks_, ignoreList_});
 
-  QGroupBox* behaviour = addGroup(kBehaviourGroup, kBehaviourTop, kBehaviourHeight);
-  for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(behaviour, place);
-  addLabel(behaviour, kHotKeyLabel, kInnerLeft, kHotKeyLine + 3, 106);
-  hotKey_ = new QtHotKeyField(behaviour);
+  // Program behaviour: one line each, in the order of the lines, which is
+  // not the tab order.
+  QGroupBox* behaviour = addGroup(kBehaviourGroup);
+  auto* lines = new QVBoxLayout(behaviour);
+  fitInGroup(lines);
+  lines->setSpacing(0);
+  std::multimap<int, QWidget*> byLine;
+  for (const CheckBoxPlace& place : kBehaviourBoxes) byLine.emplace(place.top, newCheckBox(place));
+  auto* hotKeyRow = new QWidget;
+  auto* hotKeyLine = new QHBoxLayout(hotKeyRow);
+  hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
+  hotKeyLine->addWidget(NewLabel(kHotKeyLabel));
+  hotKey_ = new QtHotKeyField;
   hotKey_->setObjectName(QStringLiteral("HotKey1"));
   hotKey_->setToolTip(QString::fromUtf8(kHotKeyHint));
-  Place(hotKey_, 124, kHotKeyLine, 130, kFieldHeight);
+  // Room for a long combination.
+  hotKey_->setFixedWidth(
+      hotKey_->fontMetrics().horizontalAdvance(QStringLiteral("Ctrl+Shift+Alt+PgDown")) +
+      2 * hotKey_->fontMetrics().averageCharWidth());
   hotKey_->SetHotKey({0x73});  // F4 until the settings are loaded
   tabOrder.push_back(hotKey_);
-  addLabel(behaviour, kHotKeyNote, 262, kHotKeyLine + 3, 300);
-  addCheckBox(behaviour, kFindDialogBox);
+  hotKeyLine->addWidget(hotKey_);
+  hotKeyLine->addWidget(NewLabel(kHotKeyNote));
+  hotKeyLine->addStretch(1);
+  byLine.emplace(kHotKeyLine, hotKeyRow);
+  byLine.emplace(kFindDialogBox.top, newCheckBox(kFindDialogBox));
+  for (const auto& [top, line] : byLine) lines->addWidget(line);
 
-  QGroupBox* about = addGroup(kAboutGroup, kAboutTop, kAboutHeight);
-  versionLabel_ = addLabel(about, kVersionPrefix, kInnerLeft, kAboutTop + 18, kLineWidth);
+  QGroupBox* about = addGroup(kAboutGroup);
+  auto* aboutLines = new QVBoxLayout(about);
+  fitInGroup(aboutLines);
+  versionLabel_ = NewLabel(kVersionPrefix);
   versionLabel_->setObjectName(QStringLiteral("Label7"));
-  addLabel(about, kAboutLine, kInnerLeft, kAboutTop + 38, kLineWidth)
-      ->setObjectName(QStringLiteral("Label4"));
+  aboutLines->addWidget(versionLabel_);
+  QLabel* aboutLine = NewLabel(kAboutLine);
+  aboutLine->setObjectName(QStringLiteral("Label4"));
+  aboutLines->addWidget(aboutLine);
 
+  groups_ = new GroupArea;
+  groups_->setWidget(groups);
+  column->addWidget(groups_);
+
+  // The bottom line: the picture and the donation link, then the buttons.
+  auto* bottom = new QHBoxLayout;
+  column->addLayout(bottom);
   auto donate = [this] { Dispatch([](TForm2& form) { form.Image1Click(); }); };
   image_ = new ClickableLabel(this, donate);
   image_->setObjectName(QStringLiteral("Image1"));
-  Place(image_, 12, kBottomTop + 2, 32, 32);
+  const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
+  image_->setFixedSize(iconSize, iconSize);
   ShowProgramIcon();
+  bottom->addWidget(image_);
   auto* link = new ClickableLabel(this, donate);
   link->setObjectName(QStringLiteral("Label8"));
   link->setText(QString::fromUtf8(kDonationLink));
@@ -172,19 +300,19 @@ void QtSettingsWindow::CreateControls() {
   QPalette linkColours = link->palette();
   linkColours.setColor(QPalette::WindowText, linkColours.color(QPalette::Highlight));
   link->setPalette(linkColours);
-  Place(link, 52, kBottomTop + 11, 290, kLabelHeight);
+  bottom->addWidget(link);
+  bottom->addStretch(1);
 
-  const int buttonTop = kBottomTop + 5;
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
   cancel->setObjectName(QStringLiteral("Button2"));
-  Place(cancel, 427, buttonTop, 75, 25);
   connect(cancel, &QPushButton::clicked, this,
           [this] { Dispatch([](TForm2& form) { form.Button2Click(); }); });
+  bottom->addWidget(cancel);
   auto* save = new QPushButton(QString::fromUtf8(kSave), this);
   save->setObjectName(QStringLiteral("Button1"));
-  Place(save, 508, buttonTop, 75, 25);
   connect(save, &QPushButton::clicked, this,
           [this] { Dispatch([](TForm2& form) { form.Button1Click(); }); });
+  bottom->addWidget(save);
   tabOrder.insert(tabOrder.end(), {cancel, save});
 
   for (std::size_t i = 1; i < tabOrder.size(); ++i) {
@@ -255,6 +383,7 @@ void QtSettingsWindow::SetVersionLabel(const std::string& text) {
 
 void QtSettingsWindow::Show() {
   ShowProgramIcon();
+  FitToScreen();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);

@@ -19,6 +19,7 @@ class QPlainTextEdit;
 
 namespace wh {
 
+class GroupArea;
 class QtHotKeyField;
 class TForm2;
 
@@ -53,6 +54,8 @@ class QtSettingsWindow : public QWidget, public SettingsView {
 
  private:
   void CreateControls();
+  // Lets the groups scroll when the window would be taller than its screen.
+  void FitToScreen();
   // Runs a TForm2 handler; an error it lets out is shown, not thrown into
   // Qt's event loop.
   void Dispatch(const std::function<void(TForm2&)>& handler);
@@ -66,6 +69,7 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   QtHotKeyField* hotKey_ = nullptr;
   QLabel* versionLabel_ = nullptr;
   QLabel* image_ = nullptr;
+  GroupArea* groups_ = nullptr;
 };
 
 }  // namespace wh

@@ -3,31 +3,17 @@
 #include <QCursor>
 
 namespace wh {
-namespace {
-
-constexpr char kShowCaption[] = "Show Wordhopper";
-
-}  // namespace
 
 QIcon ProgramIcon() {
   // An installed icon theme's picture when there is one, at every size.
   return QIcon::fromTheme(QStringLiteral("wordhopper"), QIcon(QStringLiteral(":/wordhopper.png")));
 }
 
-QtTray::QtTray(std::function<void(TrayCommand)> onCommand, QObject* parent)
+QtTray::QtTray(std::function<void(main_layout::TrayCommand)> onCommand, QObject* parent)
     : QObject(parent), onCommand_(std::move(onCommand)) {
-  const struct {
-    TrayCommand command;
-    const char* caption;
-  } items[] = {{TrayCommand::Show, kShowCaption},
-               {TrayCommand::Hide, "Hide Wordhopper"},
-               {TrayCommand::Reload, "Reload directories"},
-               {TrayCommand::Settings, "Settings"},
-               {TrayCommand::Help, "Help"},
-               {TrayCommand::Exit, "Exit"}};
-  for (const auto& item : items) {
+  for (const main_layout::TrayMenuItem& item : main_layout::kTrayMenu) {
     QAction* action = menu_.addAction(QString::fromUtf8(item.caption));
-    const TrayCommand command = item.command;
+    const main_layout::TrayCommand command = item.command;
     // Queued: the menu closes before a handler opens a window or a message.
     connect(
         action, &QAction::triggered, this,
@@ -35,7 +21,7 @@ QtTray::QtTray(std::function<void(TrayCommand)> onCommand, QObject* parent)
           if (onCommand_) onCommand_(command);
         },
         Qt::QueuedConnection);
-    if (command == TrayCommand::Show) show_ = action;
+    if (command == main_layout::TrayCommand::Show1) show_ = action;
   }
   icon_.setIcon(ProgramIcon());
   icon_.setContextMenu(&menu_);
@@ -52,9 +38,7 @@ void QtTray::SetHint(const std::string& hint) {
 }
 
 void QtTray::SetShowShortcut(const std::string& keyText) {
-  QString caption = QString::fromUtf8(kShowCaption);
-  if (!keyText.empty()) caption += QLatin1Char('\t') + QString::fromStdString(keyText);
-  show_->setText(caption);
+  show_->setText(QString::fromStdString(main_layout::ShowCaption(keyText)));
 }
 
 void QtTray::PopUpMenu() { menu_.popup(QCursor::pos()); }

@@ -1,5 +1,5 @@
 // The tray icon and its menu. The menu is the same one the boxes' context
-// menu shows.
+// menu shows; its items and captions are the main window's table's.
 #pragma once
 
 #include <QAction>
@@ -9,9 +9,9 @@
 #include <functional>
 #include <string>
 
-namespace wh {
+#include "app/main_layout.h"
 
-enum class TrayCommand { Show, Hide, Reload, Settings, Help, Exit };
+namespace wh {
 
 // The program's icon (also the windows' icon).
 QIcon ProgramIcon();
@@ -20,11 +20,12 @@ class QtTray : public QObject {
   Q_OBJECT
 
  public:
-  explicit QtTray(std::function<void(TrayCommand)> onCommand, QObject* parent = nullptr);
+  explicit QtTray(std::function<void(main_layout::TrayCommand)> onCommand,
+                  QObject* parent = nullptr);
 
   // The tip shows the hint up to its first '|'.
   void SetHint(const std::string& hint);
-  // The key text beside "Show Wordhopper"; "" for none.
+  // The key text beside Show1's caption; "" for none.
   void SetShowShortcut(const std::string& keyText);
   // Opens the menu at the mouse pointer.
   void PopUpMenu();
@@ -32,7 +33,7 @@ class QtTray : public QObject {
   QSystemTrayIcon& Icon() { return icon_; }
 
  private:
-  std::function<void(TrayCommand)> onCommand_;
+  std::function<void(main_layout::TrayCommand)> onCommand_;
   QMenu menu_;
   QAction* show_ = nullptr;
   QSystemTrayIcon icon_;

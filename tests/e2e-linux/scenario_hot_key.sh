@@ -10,6 +10,12 @@ window_hidden "$WH_MAIN_NAME" || fail "the main window is up before the hot key"
 
 press F4
 wait_until 10 window_visible "$WH_MAIN_NAME"
-eval "$(xdotool getwindowgeometry --shell "$(visible_window_id "$WH_MAIN_NAME")")"
-expect_eq "main window size" "457x70" "${WIDTH}x${HEIGHT}"
+main=$(visible_window_id "$WH_MAIN_NAME")
+eval "$(xdotool getwindowgeometry --shell "$main")"
+# The window comes up at the size its bands lay out to, and keeps it.
+hints=$(xprop -id "$main" WM_NORMAL_HINTS)
+expect_eq "minimum size" "${WIDTH} by ${HEIGHT}" \
+  "$(sed -n 's/.*program specified minimum size: //p' <<<"$hints")"
+expect_eq "maximum size" "${WIDTH} by ${HEIGHT}" \
+  "$(sed -n 's/.*program specified maximum size: //p' <<<"$hints")"
 wh_pid_alive || fail "the program ended"
