@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto read = after.Read(section, key);
   if (!read || *read != value) Fail(__LINE__);  // what was written reads back
   // ... also once the file has been stored and read again.
-  const IniDocument reread = IniDocument::Parse(after.Text(), encoding);
+  const IniDocument reread = IniDocument::Parse(after.Bytes(), encoding);
   if (reread.Read(section, key) != read) Fail(__LINE__);
 
   auto candidates = Candidates(before.Text());

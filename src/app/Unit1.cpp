@@ -47,6 +47,7 @@ void TForm1::FormCreate(std::string_view firstArgument) {
 
   hotKey_ = ParseHotKeyText(settings_.HotKey, platform_.keyNames);
   SwitchHotKeyOn();
+  started_ = true;
   view_.SetTrayHint("Wordhopper (Hot-key: " + settings_.HotKey + ")");
   view_.SetShowShortcut(
       FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
@@ -114,7 +115,7 @@ void TForm1::HotKeyPressed() {
 
 void TForm1::HotKeyFailed() {
   ReportStatus("Unable to assign hot-key.");
-  settings_.HotKey = "n/a";
+  if (!started_) settings_.HotKey = "n/a";
 }
 
 void TForm1::SwitchHotKeyOff() {
@@ -176,18 +177,11 @@ std::string JoinLines(const std::string& text) {
   return joined;
 }
 
-// A key alone or with Shift alone is the bare key; Ctrl or Alt keep all.
-HotKeyCombo FieldHotKey(HotKeyCombo hotKey) {
-  if (!hotKey.ctrl && !hotKey.alt) hotKey.shift = false;
-  return hotKey;
-}
-
 }  // namespace
 
 void TForm1::Settings1Click() {
   if (form2_ == nullptr || settingsView_ == nullptr) return;
   SettingsToDialog();
-  settingsOpened_ = true;
   SwitchHotKeyOff();
   form2_->ShowWindow();
 }
@@ -203,7 +197,10 @@ void TForm1::SettingsToDialog() {
 
 void TForm1::DialogToSettings() {
   const SettingsView& dialog = *settingsView_;
-  settings_.HotKey = FormatHotKeyText(FieldHotKey(dialog.HotKey()), platform_.keyNames);
+  // The field's typing rules drop a lone Shift as the key is typed; a key
+  // loaded from the file keeps its modifiers.
+  settings_.HotKey = FormatHotKeyText(dialog.HotKey(), platform_.keyNames);
+  storedHotKeyText_ = settings_.HotKey;
   for (const auto& c : kCheckBoxes) settings_.*c.setting = dialog.Checked(c.box);
   settings_.IgnoreList = JoinLines(dialog.IgnoreList());
   settings_.UserDir = dialog.UserDir();
@@ -211,10 +208,7 @@ void TForm1::DialogToSettings() {
 }
 
 void TForm1::WriteSettingsFile() {
-  const std::string hotKeyText =
-      settingsOpened_ ? FormatHotKeyText(FieldHotKey(settingsView_->HotKey()), platform_.keyNames)
-                      : storedHotKeyText_;
-  WriteSettings(settings_, hotKeyText, platform_.fileSystem, platform_.textEncoding,
+  WriteSettings(settings_, storedHotKeyText_, platform_.fileSystem, platform_.textEncoding,
                 SettingsPath());
 }
 

@@ -76,6 +76,9 @@ class TForm1 : private LoadView {
 
   // The system hot key arrived; it shows the window from wherever it is.
   void HotKeyPressed();
+  // The registration was refused. Only the start's refusal marks the record's
+  // key "n/a": later ones re-register the start's key and must not erase a key
+  // the user has saved meanwhile.
   void HotKeyFailed();
   // While the settings window is open the hot key is given back, so that it
   // can be pressed into the hot-key field; closing it registers the key of
@@ -143,8 +146,8 @@ class TForm1 : private LoadView {
   MainPlatform platform_;
   std::string programDir_;
   TIniRec settings_;
-  // The hot-key text as the settings file held it: written back unchanged
-  // until the user has chosen a key in the settings window.
+  // The hot-key text the file gets: as the file held it, then as the last
+  // Save wrote it. Never the live field, never "n/a".
   std::string storedHotKeyText_;
   ItemIndex index_;
   bool shown_ = false;
@@ -152,11 +155,10 @@ class TForm1 : private LoadView {
   // The hot key of the start-up, and whether it is registered now.
   HotKeyCombo hotKey_;
   bool hotKeyOn_ = false;
+  // Whether FormCreate has passed the start's registration.
+  bool started_ = false;
   TForm2* form2_ = nullptr;
   SettingsView* settingsView_ = nullptr;
-  // Whether the settings window has been opened in this run: from then on
-  // its hot-key field is what the file gets.
-  bool settingsOpened_ = false;
 };
 
 }  // namespace wh

@@ -10,7 +10,7 @@ void ExtractKeywords(KeywordList& keywords, std::string_view displayName) {
   std::string_view word;
   std::string lower;
   while (reader.Next(word)) {
-    if (word.size() < 2 || IsNumber(word)) continue;
+    if (CharCount(word) < 2 || IsNumber(word)) continue;
     lower.assign(word);
     for (char& c : lower) c = AsciiLower(c);
     keywords.Add(lower);

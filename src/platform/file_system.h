@@ -84,8 +84,10 @@ class FileSystem {
                                                    std::size_t maxBytes) const = 0;
 
   // Replaces the file at `path` by `contents` as one step: readers see the old
-  // file or the new one, never a part. Throws FileWriteError when the system
-  // refuses; the old file then stays as it was.
+  // file or the new one, never a part. A POSIX symbolic link at `path` stays;
+  // the file it leads to is replaced. A writable file in a folder where no new
+  // file can be made is rewritten in place instead. Throws FileWriteError when
+  // the system refuses; the old file then stays as it was.
   virtual void WriteFileReplacing(const std::string& path, std::string_view contents) const = 0;
 };
 

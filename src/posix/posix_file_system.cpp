@@ -196,21 +196,82 @@ std::optional<std::string> PosixFileSystem::ReadWholeFile(const std::string& pat
   return data;
 }
 
+namespace {
+
+// What a settings path stands for: a symbolic link (a dotfile manager's) is
+// followed to the file it names, so that the file is replaced and the link
+// stays. nullopt for a link that can't be read or that loops.
+std::optional<std::string> FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return std::nullopt;
+    target.resize(static_cast<std::size_t>(n));
+    const std::size_t slash = path.rfind('/');
+    if (target.front() != '/' && slash != std::string::npos) {
+      target.insert(0, path, 0, slash + 1);
+    }
+    path = std::move(target);
+  }
+  return std::nullopt;
+}
+
+bool ReadAll(int fd, std::string& data) {
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteWhole(int fd, std::string_view contents) {
+  return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, contents) &&
+         ftruncate(fd, static_cast<off_t>(contents.size())) == 0 && fsync(fd) == 0;
+}
+
+// For a file that may be written in a folder that may not: no temporary file
+// can go beside it, so the file itself is rewritten. Should that write fail
+// part way, the old contents are put back.
+bool RewriteInPlace(const std::string& path, std::string_view contents) {
+  Fd fd(open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
+  if (fd.fd < 0) return false;
+  struct stat st;
+  std::string old;
+  if (fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode) || !ReadAll(fd.fd, old)) return false;
+  if (WriteWhole(fd.fd, contents)) return true;
+  WriteWhole(fd.fd, old);
+  return false;
+}
+
+}  // namespace
+
 void PosixFileSystem::WriteFileReplacing(const std::string& path, std::string_view contents) const {
+  const std::optional<std::string> target = FollowLinks(path);
+  if (!target) throw FileWriteError{path};
   // A read-only settings file stays as the user made it, as it would on
   // Windows, although a rename could replace it.
   struct stat existing;
-  if (stat(path.c_str(), &existing) == 0 &&
-      ((existing.st_mode & 0222) == 0 || access(path.c_str(), W_OK) != 0)) {
+  const bool exists = stat(target->c_str(), &existing) == 0;
+  if (exists && ((existing.st_mode & 0222) == 0 || access(target->c_str(), W_OK) != 0)) {
     throw FileWriteError{path};
   }
-  std::string temp = path + ".XXXXXX";
+  std::string temp = *target + ".XXXXXX";
   Fd fd(mkstemp(temp.data()));
-  if (fd.fd < 0) throw FileWriteError{path};
+  if (fd.fd < 0) {
+    if (exists && RewriteInPlace(*target, contents)) return;
+    throw FileWriteError{path};
+  }
   // Keep the permissions the settings file had.
-  struct stat st;
-  fchmod(fd.fd, stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-  if (!WriteAll(fd.fd, contents) || fsync(fd.fd) != 0 || rename(temp.c_str(), path.c_str()) != 0) {
+  fchmod(fd.fd, exists ? (existing.st_mode & 07777) : 0644);
+  if (!WriteAll(fd.fd, contents) || fsync(fd.fd) != 0 ||
+      rename(temp.c_str(), target->c_str()) != 0) {
     unlink(temp.c_str());
     throw FileWriteError{path};
   }

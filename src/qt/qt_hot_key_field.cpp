@@ -162,7 +162,9 @@ void QtHotKeyField::keyPressEvent(QKeyEvent* event) {
         break;
     }
   }
-  if (typed.key == 0) {
+  // A key without a name would be saved as no hot key at all; and only a
+  // name the fixed table knows reads back as the same key on every system.
+  if (FormatHotKeyText(typed, keyNames_).empty()) {
     ShowHotKey();
     event->accept();
     return;

@@ -9,6 +9,80 @@ namespace wh {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// UTF-16 text without its byte-order mark, as UTF-8. A surrogate without its
+// partner becomes U+FFFD; an odd last byte is no character and is dropped.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  auto unitAt = [&](std::size_t i) -> char32_t {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+  };
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    char32_t unit = unitAt(i);
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+      const char32_t low = unitAt(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(text, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+  }
+  return text;
+}
+
+// Valid UTF-8 as UTF-16 in the given byte order.
+std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  auto put = [&](char32_t unit) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = CharLength(text, i);
+    const auto lead = static_cast<unsigned char>(text[i]);
+    char32_t c = length == 1   ? lead
+                 : length == 2 ? lead & 0x1F
+                 : length == 3 ? lead & 0x0F
+                               : lead & 0x07;
+    for (std::size_t k = 1; k < length; ++k)
+      c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+    i += length;
+  }
+  return bytes;
+}
 
 // The blanks that the profile functions ignore around names and values.
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
@@ -158,6 +232,12 @@ SettingsWriteError::SettingsWriteError(const std::string& path)
 
 IniDocument IniDocument::Parse(std::string_view bytes, const TextEncoding& encoding) {
   IniDocument document;
+  if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom)) {
+    const bool bigEndian = bytes.starts_with(kUtf16BeBom);
+    document.encoding_ = bigEndian ? Encoding::Utf16Be : Encoding::Utf16Le;
+    document.text_ = Utf16ToUtf8(bytes.substr(2), bigEndian);
+    return document;
+  }
   bool hasBom = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
   std::string_view body = hasBom ? bytes.substr(kUtf8Bom.size()) : bytes;
   if (IsValidUtf8(body)) {
@@ -180,6 +260,18 @@ std::optional<std::string> IniDocument::Read(std::string_view section, std::stri
   return std::string(CutToUtf16Units(value, kMaxValueLength));
 }
 
+std::string IniDocument::Bytes() const {
+  switch (encoding_) {
+    case Encoding::Utf16Le:
+      return std::string(kUtf16LeBom) + Utf8ToUtf16(text_, false);
+    case Encoding::Utf16Be:
+      return std::string(kUtf16BeBom) + Utf8ToUtf16(text_, true);
+    case Encoding::Utf8:
+      break;
+  }
+  return text_;
+}
+
 bool IniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);
@@ -189,8 +281,8 @@ bool IniDocument::Write(std::string_view section, std::string_view key, std::str
       key.front() == '[' || key.front() == ';')
     return false;
   if (HasLineBreakOrNul(value)) return false;
-  // The file is stored as UTF-8: a stray byte would make the next read take
-  // the whole file for the legacy code page. And a value longer than a read
+  // The text is kept as UTF-8: a stray byte would make the next read take a
+  // UTF-8 file for the legacy code page, and has no UTF-16 form. And a value longer than a read
   // takes would come back cut.
   if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value)) return false;
   if (CutToUtf16Units(value, kMaxValueLength).size() != value.size()) return false;

@@ -1,7 +1,8 @@
 // An INI file read and written the way the system's profile functions do it:
 // sections and keys without regard to case, the value after the first "="
 // without surrounding blanks and one pair of surrounding quotes, the first of
-// duplicate sections or keys wins. Edits keep every other byte of the file.
+// duplicate sections or keys wins. Edits keep every other character of the
+// file, and a file goes back in the encoding it came in.
 #pragma once
 
 #include <optional>
@@ -27,8 +28,13 @@ class IniDocument {
 
   IniDocument() = default;
 
-  // Takes the bytes of a settings file: UTF-8 (a BOM is allowed) when they are
-  // valid UTF-8, otherwise text in the system code page.
+  // How the file's bytes hold its text.
+  enum class Encoding { Utf8, Utf16Le, Utf16Be };
+
+  // Takes the bytes of a settings file: UTF-16 in either byte order when they
+  // start with its byte-order mark, as the system's profile functions read
+  // it; else UTF-8 (a BOM is allowed) when they are valid UTF-8; otherwise
+  // text in the system code page, which is written back as UTF-8.
   static IniDocument Parse(std::string_view bytes, const TextEncoding& encoding);
 
   // The value of `key` in `section`, at most kMaxValueLength characters, or
@@ -42,11 +48,15 @@ class IniDocument {
   // is not valid UTF-8, or is a value longer than a read gives back.
   [[nodiscard]] bool Write(std::string_view section, std::string_view key, std::string_view value);
 
-  // The file's bytes, UTF-8.
+  // The file's text, UTF-8.
   const std::string& Text() const { return text_; }
+  // The file's bytes, all in the file's own encoding (with its byte-order
+  // mark for UTF-16), so that an edit never mixes two encodings in one file.
+  std::string Bytes() const;
 
  private:
   std::string text_;
+  Encoding encoding_ = Encoding::Utf8;
 };
 
 }  // namespace wh

@@ -127,7 +127,7 @@ void Set(IniDocument& document, const char* section, const char* key, std::strin
 
 void Store(const FileSystem& fileSystem, const IniDocument& document, const std::string& iniPath) {
   try {
-    fileSystem.WriteFileReplacing(iniPath, document.Text());
+    fileSystem.WriteFileReplacing(iniPath, document.Bytes());
   } catch (const FileWriteError&) {
     throw SettingsWriteError(iniPath);
   }

@@ -156,6 +156,39 @@ std::optional<std::string> Win32FileSystem::ReadWholeFile(const std::string& pat
   return contents;
 }
 
+namespace {
+
+bool WriteWhole(HANDLE file, std::string_view contents) {
+  LARGE_INTEGER start{};
+  return SetFilePointerEx(file, start, nullptr, FILE_BEGIN) && WriteAll(file, contents) &&
+         SetEndOfFile(file) && FlushFileBuffers(file);
+}
+
+// For a file that may be written in a folder that may not (the program's
+// folder, with a settings file made writable for its users): no new file can
+// go beside it, so the file itself is rewritten. Should that write fail part
+// way, the old contents are put back.
+bool RewriteInPlace(const std::wstring& target, std::string_view contents) {
+  ScopedHandle file(CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > (1 << 26)) {
+    return false;
+  }
+  std::string old(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!old.empty() &&
+      (!ReadFile(file.Get(), old.data(), static_cast<DWORD>(old.size()), &read, nullptr) ||
+       read != old.size())) {
+    return false;
+  }
+  if (WriteWhole(file.Get(), contents)) return true;
+  WriteWhole(file.Get(), old);
+  return false;
+}
+
+}  // namespace
+
 void Win32FileSystem::WriteFileReplacing(const std::string& path, std::string_view contents) const {
   const std::wstring target = ExtendedLengthPath(path);
   if (target.empty()) throw FileWriteError{path};
@@ -174,7 +207,10 @@ void Win32FileSystem::WriteFileReplacing(const std::string& path, std::string_vi
                            FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) break;
   }
-  if (!file.Valid()) throw FileWriteError{path};
+  if (!file.Valid()) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && RewriteInPlace(target, contents)) return;
+    throw FileWriteError{path};
+  }
 
   TemporaryFile temporary(temporaryPath);
   const bool written = WriteAll(file.Get(), contents) && FlushFileBuffers(file.Get());

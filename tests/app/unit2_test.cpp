@@ -68,7 +68,7 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   dialog.SetUserDir("C:\\Files");
   dialog.SetMasks("txt");
   dialog.SetIgnoreList("the\r\nof\nand\rto");
-  dialog.SetHotKey({117, true, false, false});  // Shift alone: the bare key
+  dialog.SetHotKey({117});
   view.events.clear();
   form2->Button1Click();
 
@@ -126,9 +126,13 @@ TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
     const char* written;
   } cases[] = {
       {"never opened: the file's text stays", true, false, {}, "HotKey=F6"},
-      {"opened after a failed registration: empty", true, true, {}, "HotKey=\n"},
-      {"opened and cancelled: the field's key", false, true, {}, "HotKey=F6"},
-      {"Ctrl and Alt keep Shift", false, true, {117, true, true, true}, "HotKey=Shift+Ctrl+Alt+F6"},
+      {"opened after a failed registration and cancelled: the file's text",
+       true,
+       true,
+       {},
+       "HotKey=F6"},
+      {"opened and cancelled: the file's text", false, true, {}, "HotKey=F6"},
+      {"edited and cancelled: the file's text", false, true, {117, true, true, true}, "HotKey=F6"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -145,6 +149,95 @@ TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
       form2->Button2Click();
     }
     f.FormClose();  // the first close writes the file
+    EXPECT_TRUE(IniHas(c.written)) << Ini();
+  }
+}
+
+TEST_F(SettingsWindowTest, SavedHotKeyOutlivesTheRefusedReRegistration) {
+  const struct {
+    const char* label;
+    bool taken;
+    HotKeyCombo chosen;
+    const char* record;
+    HotKeyCombo reopened;
+  } cases[] = {
+      {"taken at start, a key saved",
+       true,
+       {0x57, false, true, true},
+       "Ctrl+Alt+W",
+       {0x57, false, true, true}},
+      {"taken at start, the key emptied", true, {}, "", {}},
+      {"registered at start, a key saved",
+       false,
+       {0x57, false, true, true},
+       "Ctrl+Alt+W",
+       {0x57, false, true, true}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    view.refuseHotKey = c.taken;
+    TForm1& f = Open("[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
+    dialog.SetHotKey(c.chosen);
+    form2->Button1Click();  // closing registers the start's key again
+    EXPECT_EQ(f.Settings().HotKey, c.record);
+    f.Settings1Click();
+    EXPECT_EQ(dialog.hotKey, c.reopened);
+    form2->Button1Click();
+    EXPECT_TRUE(IniHas("HotKey=" + std::string(c.record) + "\n")) << Ini();
+  }
+}
+
+TEST_F(SettingsWindowTest, UntouchedSaveKeepsTheModifiersReadFromTheFile) {
+  const struct {
+    const char* file;
+    const char* written;
+  } cases[] = {
+      {"Shift+F5", "Shift+F5"},
+      {"shift+q", "Shift+Q"},
+      {"Alt+Shift+X", "Shift+Alt+X"},
+      {"^F2", "Ctrl+F2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    TForm1& f = Open("[Form]\nHotKey=" + std::string(c.file) + "\n[Program]\nFirstShow=1\n");
+    form2->Button1Click();
+    EXPECT_TRUE(IniHas("HotKey=" + std::string(c.written) + "\n")) << Ini();
+    EXPECT_EQ(f.Settings().HotKey, c.written);
+  }
+}
+
+TEST_F(SettingsWindowTest, TheCloseWritesTheLastSavedKeyNeverTheField) {
+  const struct {
+    const char* label;
+    bool save;
+    HotKeyCombo edit;
+    bool cancel;
+    const char* written;
+  } cases[] = {
+      {"saved, then an unsaved edit in the open window",
+       true,
+       {0x5A, false, false, true},
+       false,
+       "HotKey=Ctrl+Q\n"},
+      {"saved, then an edit cancelled", true, {0x5A, false, false, true}, true, "HotKey=Ctrl+Q\n"},
+      {"never saved, an unsaved edit in the open window",
+       false,
+       {0x5A, false, false, true},
+       false,
+       "HotKey=F6\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    TForm1& f = Open("[Form]\nHotKey=F6\n");
+    if (c.save) {
+      dialog.SetHotKey({0x51, false, true, false});
+      form2->Button1Click();
+      f.Settings1Click();
+    }
+    dialog.SetHotKey(c.edit);
+    if (c.cancel) form2->Button2Click();
+    f.FormClose();  // FirstShow is off: the first close writes the file
     EXPECT_TRUE(IniHas(c.written)) << Ini();
   }
 }

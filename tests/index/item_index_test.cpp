@@ -68,6 +68,25 @@ TEST_F(ItemIndexTest, KeywordsOfDisplayNames) {
   }
 }
 
+TEST(ExtractKeywordsTest, TwoCharactersAreCountedNotBytes) {
+  const struct {
+    const char* name;
+    std::vector<std::string> keywords;
+  } cases[] = {
+      {"\xC3\x89 Editor", {"editor"}},         // 'É' is one character
+      {"TV \xE4\xB8\xAD Box", {"box", "tv"}},  // so is '中'
+      {"\xF0\x9F\x8E\xB5 Music", {"music"}},   // and an emoji
+      {"\xC3\x89t\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87",
+       {"\xC3\x89t\xC3\xA9", "\xE4\xB8\xAD\xE6\x96\x87"}},
+  };
+  for (const auto& c : cases) {
+    FakeCollation collation;
+    KeywordList keywords(collation);
+    ExtractKeywords(keywords, c.name);
+    EXPECT_EQ(keywords.Words(), c.keywords) << c.name;
+  }
+}
+
 TEST_F(ItemIndexTest, KeywordListIsSortedUniqueAndKeepsTheFirstForm) {
   for (const char* file : {"Zeta beta.lnk", "\xC3\x89t\xC3\xA9 Alpha.lnk", "\xC3\x89T\xC3\x89.lnk",
                            "BETA gamma.lnk", "alpha.url"}) {

@@ -138,6 +138,52 @@ TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
 }
 
+TEST_F(TempTree, SettingsFileThroughLinksAndInFoldersThatCantBeWritten) {
+  // A name at the longest a folder takes leaves no room for a temporary
+  // file's name beside it, even for root, as a folder that can't be written.
+  const std::string longest(255 - 4, 'w');
+  const struct {
+    const char* label;
+    const char* link;    // where the program looks, nullptr: at the file itself
+    std::string target;  // relative to the link's folder, or absolute
+    std::string file;    // the file that must get the contents
+    bool lockFolder;
+  } cases[] = {
+      {"relative link", "config/wordhopper.ini", "../dotfiles/wh.ini", "dotfiles/wh.ini", false},
+      {"absolute link", "config/wordhopper.ini", Root() + "/dotfiles/wh.ini", "dotfiles/wh.ini",
+       false},
+      {"link to a link", "config/wordhopper.ini", "second.ini", "dotfiles/wh.ini", false},
+      {"no room beside the file", nullptr, "", "long/" + longest + ".ini", false},
+      {"folder that can't be written", nullptr, "", "locked/wordhopper.ini", true},
+  };
+  fs::create_directories(root_ / "config");
+  fs::create_symlink("../dotfiles/wh.ini", root_ / "config/second.ini");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    Touch(c.file, "[Form]\nHotKey=F4\nIgnoreList=a long list of words\n");
+    const fs::path program = root_ / (c.link ? c.link : c.file);
+    if (c.link) {
+      fs::remove(program);
+      fs::create_symlink(c.target, program);
+    }
+    if (c.lockFolder) chmod((root_ / "locked").c_str(), 0555);
+    for (const char* contents :
+         {"[Form]\nHotKey=F6\n", "[Form]\nHotKey=F6\nUserDir=/a/longer/one\n"}) {
+      fileSystem_.WriteFileReplacing(program.string(), contents);
+      EXPECT_EQ(fileSystem_.ReadWholeFile((root_ / c.file).string(), 1 << 20), contents);
+    }
+    if (c.link) {
+      EXPECT_TRUE(fs::is_symlink(program));
+    }
+    // No temporary file is left beside the file.
+    const fs::path folder = (root_ / c.file).parent_path();
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  }
+  // With no file to rewrite, a folder without room is a real refusal.
+  EXPECT_THROW(fileSystem_.WriteFileReplacing(Root() + "/long/" + longest + ".new", "x"),
+               FileWriteError);
+}
+
 TEST(PosixCollationTest, CaseBlindInEveryScriptAndSortKeysAgree) {
   PosixCollation collation("C.UTF-8");
   const std::string words[] = {"alpha",

@@ -132,5 +132,42 @@ TEST(IniDocumentTest, RefusesWhatWouldBreakTheFile) {
   EXPECT_FALSE(doc.Write("S", "k", astral + "xy"));
 }
 
+// UTF-16 bytes in the given byte order, with the byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+TEST(IniDocumentTest, Utf16FilesAreReadAndWrittenBackWhole) {
+  for (bool bigEndian : {false, true}) {
+    SCOPED_TRACE(bigEndian ? "big-endian" : "little-endian");
+    IniDocument doc =
+        Doc(Utf16(u"[Form]\r\nHotKey=F6\r\n[Directories]\r\nUserDir=C:\\\u00C4rger\\\U0001F600\r\n"
+                  u"[Program]\r\nFirstShow=1\r\n",
+                  bigEndian));
+    EXPECT_EQ(doc.Read("Form", "HotKey"), "F6");
+    EXPECT_EQ(doc.Read("Directories", "UserDir"), "C:\\\xC3\x84rger\\\xF0\x9F\x98\x80");
+    EXPECT_EQ(doc.Read("Program", "FirstShow"), "1");
+
+    ASSERT_TRUE(doc.Write("Form", "FormTop", "12"));
+    ASSERT_TRUE(doc.Write("Directories", "UserDir", "C:\\\xC3\x89t\xC3\xA9"));
+    ASSERT_TRUE(doc.Write("New", "Key", "v"));
+    EXPECT_EQ(doc.Bytes(), Utf16(u"[Form]\r\nHotKey=F6\r\nFormTop=12\r\n[Directories]\r\n"
+                                 u"UserDir=C:\\\u00C9t\u00E9\r\n[Program]\r\nFirstShow=1\r\n"
+                                 u"[New]\r\nKey=v\r\n",
+                                 bigEndian));
+  }
+  // A lone surrogate reads as U+FFFD; an odd last byte is no character.
+  EXPECT_EQ(Doc(Utf16(u"[S]\nk=a\xD800\n", false) + "x").Read("S", "k"), "a\xEF\xBF\xBD");
+  // UTF-8 stays UTF-8; a file in the legacy code page goes back as UTF-8.
+  EXPECT_EQ(Doc("[S]\nk=\xC3\xA9\n").Bytes(), "[S]\nk=\xC3\xA9\n");
+  EXPECT_EQ(Doc("[S]\nk=\xE9\n").Bytes(), "[S]\nk=\xC3\xA9\n");
+}
+
 }  // namespace
 }  // namespace wh

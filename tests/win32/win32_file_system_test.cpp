@@ -176,7 +176,15 @@ TEST(Win32FileSystemTest, WriteFileReplacingKeepsTheOldFileWhenRefused) {
   const std::string root = folder.Path();
   Win32FileSystem fileSystem;
 
-  enum class Setup { kExisting, kMissing, kReadOnly, kMissingFolder, kDirectory, kLongPath };
+  enum class Setup {
+    kExisting,
+    kMissing,
+    kReadOnly,
+    kMissingFolder,
+    kDirectory,
+    kLongPath,
+    kNoRoomBeside
+  };
   struct Case {
     const char* what;
     Setup setup;
@@ -186,6 +194,7 @@ TEST(Win32FileSystemTest, WriteFileReplacingKeepsTheOldFileWhenRefused) {
       {"replaces an existing file", Setup::kExisting, false},
       {"creates a missing file", Setup::kMissing, false},
       {"writes a path longer than MAX_PATH", Setup::kLongPath, false},
+      {"rewrites a file where no new file fits beside it", Setup::kNoRoomBeside, false},
       {"refuses a read-only file", Setup::kReadOnly, true},
       {"refuses a file in a missing folder", Setup::kMissingFolder, true},
       {"refuses to replace a folder", Setup::kDirectory, true},
@@ -198,6 +207,11 @@ TEST(Win32FileSystemTest, WriteFileReplacingKeepsTheOldFileWhenRefused) {
     std::string target = dir + "\\wordhopper.ini";
     std::optional<std::string> before;
     switch (c.setup) {
+      case Setup::kNoRoomBeside:
+        // A name at the longest a folder takes leaves no room for the
+        // temporary file's, as a folder the user can't write leaves none.
+        target = dir + "\\" + std::string(251, 'w') + ".ini";
+        [[fallthrough]];
       case Setup::kExisting:
       case Setup::kReadOnly:
         before = "[Form]\r\nHotKey=F4\r\n";

@@ -98,6 +98,18 @@ bool SystemReadsUtf8Bom(const std::string& dir) {
   return SystemRead(file, "s", "k") == "\xC3\xA4";
 }
 
+// UTF-8 text as UTF-16 with its byte-order mark, as Notepad saves "Unicode"
+// (little-endian) and "Unicode big endian".
+std::string Utf16File(const std::string& text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (wchar_t unit : Utf8ToWide(text)) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
 struct ReadCase {
   const char* what;
   std::string bytes;
@@ -161,6 +173,14 @@ TEST(IniFileTest, ReadsWhatTheSystemReads) {
        std::string(kBom) + "[Form]\r\nHotKey=F4\r\nName=Ärger Été Ελληνικά 日本語 😀\r\n",
        {{"Form", "HotKey"}, {"Form", "Name"}},
        true},
+      {"UTF-16 little-endian",
+       Utf16File("[Form]\r\nHotKey=Ctrl+F6\r\n[Directories]\r\nUserDir=C:\\\xC3\x84rger "
+                 "\xE6\x97\xA5\xF0\x9F\x98\x80\r\n[Program]\r\nFirstShow=1\r\n",
+                 false),
+       {{"Form", "HotKey"}, {"Directories", "UserDir"}, {"Program", "FirstShow"}}},
+      {"UTF-16 big-endian",
+       Utf16File("[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n", true),
+       {{"Form", "HotKey"}, {"Program", "FirstShow"}}},
       {"a long UTF-8 value with a byte-order mark",
        std::string(kBom) + "[S]\nLong=" +
            [] {
@@ -229,6 +249,12 @@ TEST(IniFileTest, WritesMeanWhatTheSystemWrites) {
       {"duplicate keys and sections",
        "[Form]\nHotKey=F1\nHotKey=F2\n[Other]\nx=1\n[form]\nHotKey=F3\n",
        {{"Form", "HotKey", "F9"}, {"FORM", "Added", "a"}}},
+      {"UTF-16 little-endian",
+       Utf16File("[Form]\r\nHotKey=F4\r\n[Directories]\r\nUserDir=C:\\\xC3\x84rger\r\n", false),
+       settingsEdits},
+      {"UTF-16 big-endian",
+       Utf16File("[Form]\nHotKey=F4\n", true),
+       {{"Form", "FormTop", "12"}, {"Directories", "UserDir", "C:\\\xC3\x89t\xC3\xA9"}}},
       {"UTF-8 with a byte-order mark",
        std::string(kBom) + "[Form]\r\nHotKey=F4\r\n[Directories]\r\nUserDir=C:\\Ärger\r\n",
        {{"Directories", "UserDir", "C:\\Été\\日本語"},
@@ -265,7 +291,7 @@ TEST(IniFileTest, WritesMeanWhatTheSystemWrites) {
     }
     // Makes the system write out what it holds in its cache.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, ExtendedLengthPath(system).c_str());
-    fileSystem.WriteFileReplacing(ours, document.Text());
+    fileSystem.WriteFileReplacing(ours, document.Bytes());
 
     for (const std::string& file : {ours, system}) {
       for (const std::string& section : SystemSections(file)) sections.insert(section);
@@ -276,7 +302,7 @@ TEST(IniFileTest, WritesMeanWhatTheSystemWrites) {
                                          << document.Text() << "\nsystem's:\n"
                                          << fileSystem.ReadWholeFile(system, 1 << 20).value_or("");
     // And IniDocument reads back its own edits.
-    const IniDocument reread = IniDocument::Parse(document.Text(), encoding);
+    const IniDocument reread = IniDocument::Parse(document.Bytes(), encoding);
     for (const Edit& edit : c.edits) {
       EXPECT_EQ(reread.Read(edit.section, edit.key), SystemRead(ours, edit.section, edit.key));
     }
