@@ -17,7 +17,8 @@ std::string FormatCount(std::uint64_t count, std::string_view separator) {
 }
 
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-                  std::string_view extensions, const ShellFolders* shortcutNames) {
+                  std::string_view extensions, const ShellFolders* shortcutNames,
+                  std::unordered_set<std::string>* shortcutIds) {
   if (dir.empty() || !fileSystem.DirectoryExists(dir)) return;
   std::vector<std::string> masks;
   WordReader reader(extensions);
@@ -30,6 +31,16 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
     // menus is left out.
     WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
       const std::string file(path);
+      if (shortcutIds != nullptr && file.starts_with(dir)) {
+        std::string id = file.substr(dir.size());
+        for (char& c : id) {
+          if (c == fileSystem.Separator()) c = '-';
+        }
+        // An entry of an earlier folder hides this one, even one that
+        // isn't shown itself (a user's Hidden copy takes a program off the
+        // menus).
+        if (!shortcutIds->insert(std::move(id)).second) return;
+      }
       const std::optional<std::string> name = shortcutNames->ShortcutDisplayName(file);
       if (!name) return;
       if (name->empty()) {
@@ -151,12 +162,15 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
   for (const Source& source : kSources) {
     if (!(settings.*source.setting)) continue;
     if (source.setting == &TIniRec::RecentFiles && !includeRecent) continue;
-    const std::string folder =
-        platform.shellFolders.ShellFolderPath(source.registryValue, source.allUsers);
     const bool named =
         source.extension == nullptr && platform.shellFolders.ShortcutsNameThemselves();
-    AddDirectory(index, platform.fileSystem, folder, source.extension ? source.extension : shortcut,
-                 named ? &platform.shellFolders : nullptr);
+    std::unordered_set<std::string> shortcutIds;
+    for (const std::string& folder :
+         platform.shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
+      AddDirectory(index, platform.fileSystem, folder,
+                   source.extension ? source.extension : shortcut,
+                   named ? &platform.shellFolders : nullptr, named ? &shortcutIds : nullptr);
+    }
   }
 
   const bool userDirExists =
