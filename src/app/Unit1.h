@@ -7,6 +7,7 @@
 
 #include "app/main_view.h"
 #include "app/settings_view.h"
+#include "app/wording.h"
 #include "index/item_index.h"
 #include "index/loader.h"
 #include "platform/collation.h"
@@ -46,6 +47,8 @@ struct MainPlatform {
   // The folder of the settings file, with its trailing separator; empty for
   // the executable's own folder (Linux keeps it in the user's configuration).
   std::string settingsDir;
+  // Whose words the help and the settings window use.
+  Wording wording = Wording::Windows;
 };
 
 class TForm1 : private LoadView {
@@ -121,6 +124,12 @@ class TForm1 : private LoadView {
 
   void LoadDirectories(bool includeRecent);
   void ResetKeywordMode() override;
+  // After a shell request: back to keyword mode and hidden when it opened,
+  // else LaunchFailed.
+  void Opened(bool opened);
+  // Reports a start the shell refused; the next showing from the tray
+  // starts in keyword mode.
+  void LaunchFailed();
   void ReportStatus(const std::string& message) override;
   void ShowStatusText(const std::string& message);
   void ShowHelp();
@@ -157,6 +166,7 @@ class TForm1 : private LoadView {
   // Whether the settings window has been opened in this run: from then on
   // its hot-key field is what the file gets.
   bool settingsOpened_ = false;
+  bool resetOnShow_ = false;
 };
 
 }  // namespace wh
