@@ -30,6 +30,17 @@ class ShellFolders {
     return {std::move(path)};
   }
 
+  // Folders whose shortcuts hide those of ShellFolderPaths with the same
+  // name, as if they came first, without being part of the shell folder
+  // (on Linux the user's own launcher entries, which a menu editor writes
+  // to hide or change a program installed for all). None by default.
+  virtual std::vector<std::string> ShadowingFolders(std::string_view valueName,
+                                                    bool allUsers) const {
+    (void)valueName;
+    (void)allUsers;
+    return {};
+  }
+
   // The extension word of the desktop's shortcut files: "lnk" on Windows,
   // "desktop" where launcher entries stand for shortcuts.
   virtual std::string ShortcutExtension() const = 0;

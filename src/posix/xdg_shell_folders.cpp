@@ -118,6 +118,14 @@ std::vector<std::string> XdgShellFolders::ShellFolderPaths(std::string_view valu
   return ShellFolders::ShellFolderPaths(valueName, allUsers);
 }
 
+std::vector<std::string> XdgShellFolders::ShadowingFolders(std::string_view valueName,
+                                                           bool allUsers) const {
+  if (valueName != "Common Start Menu" || !allUsers) return {};
+  std::string user = ShellFolderPath("Start Menu", false);
+  if (user.empty()) return {};
+  return {std::move(user)};
+}
+
 std::string XdgShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
   const std::string home = Home();
   if (valueName == "Start Menu" && !allUsers) {

@@ -28,6 +28,10 @@ class XdgShellFolders : public ShellFolders {
   // ShellFolderPath.
   std::vector<std::string> ShellFolderPaths(std::string_view valueName,
                                             bool allUsers) const override;
+  // "Common Start Menu": $XDG_DATA_HOME/applications, first in the search
+  // path of launcher entries.
+  std::vector<std::string> ShadowingFolders(std::string_view valueName,
+                                            bool allUsers) const override;
   std::string ShortcutExtension() const override { return "desktop"; }
   bool ShortcutsNameThemselves() const override { return true; }
   // The entry's Name in the user's language (LC_ALL, LC_MESSAGES, LANG), ""

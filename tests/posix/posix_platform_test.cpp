@@ -231,6 +231,12 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
   Touch("b/applications/not-gnome.desktop", app + "Name=Not GNOME\nNotShowIn=GNOME;\n");
   Touch("b/applications/missing.desktop", app + "Name=Missing\nTryExec=no-such-program-wh\n");
   Touch("b/applications/present.desktop", app + "Name=Present\nTryExec=sh\n");
+  // The user's own entries come first: a Hidden copy or a renamed one hides
+  // the program installed for all, whether or not "User start menu" is read.
+  Touch("b/applications/unwanted.desktop", app + "Name=Unwanted\n");
+  Touch("home/.local/share/applications/unwanted.desktop", app + "Name=Unwanted\nHidden=true\n");
+  Touch("b/applications/renamed.desktop", app + "Name=Renamed\n");
+  Touch("home/.local/share/applications/renamed.desktop", app + "Name=My Name\n");
   fs::create_directories(root_ / "empty");
   std::map<std::string, std::string> env = {
       {"HOME", Root() + "/home"},
@@ -240,7 +246,8 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
   EXPECT_EQ(folders.ShellFolderPaths("Common Start Menu", true),
             (std::vector<std::string>{Root() + "/a/applications/", Root() + "/b/applications/"}));
-  EXPECT_EQ(folders.ShellFolderPaths("Start Menu", false), std::vector<std::string>{});
+  EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
+            std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
   PosixCollation collation;
   ItemIndex index(collation, "/");
