@@ -10,6 +10,8 @@ file="$docs/$(printf 'Caf\xe9 Notes.txt')"
 printf 'notes\n' >"$file"
 write_settings "$(printf '[Program]\nFirstShow=1\nStartWithWindows=0\nHideWhenLaunching=1\nStartOnOneMatch=1\nAutoComplete=0\n[Directories]\nUserDir=%s\nUserMasks=txt' "$docs")"
 reader="$E2E_WORK/bin/reader"
+# The reader notes the one argument it is given.
+# shellcheck disable=SC2016  # the reader's own $1
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$marker" >"$reader"
 chmod +x "$reader"
 printf '[Desktop Entry]\nType=Application\nName=Reader\nNoDisplay=true\nMimeType=text/plain;\nExec=%s %%f\n' \

@@ -8,6 +8,8 @@ marker="$E2E_WORK/marker"
 notes="$E2E_WORK/home/meeting-notes.txt"
 printf 'notes\n' >"$notes"
 reader="$E2E_WORK/bin/reader"
+# The reader notes the one argument it is given.
+# shellcheck disable=SC2016  # the reader's own $1
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' "$marker" >"$reader"
 chmod +x "$reader"
 printf '[Desktop Entry]\nType=Application\nName=Notes Reader\nNoDisplay=true\nMimeType=text/plain;x-scheme-handler/http;\nExec=%s %%f\n' \
