@@ -52,8 +52,8 @@ double Median(std::vector<double> runs) {
 
 class NoShell : public wh::ShellRequests {
  public:
-  void OpenExplorer(const std::string&) override {}
-  void OpenAddress(const std::string&) override {}
+  bool OpenExplorer(const std::string&) override { return true; }
+  bool OpenAddress(const std::string&) override { return true; }
   void FindInFolder(const std::string&) override {}
   bool OpenItem(const std::string&) override { return true; }
 };

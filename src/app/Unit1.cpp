@@ -102,8 +102,12 @@ void TForm1::Show1Click() {
 }
 
 void TForm1::ShowFromTray() {
+  // Brought up while still visible after a failed launch, the window keeps
+  // the text the user is mending.
+  const bool reset = resetOnShow_ && !view_.IsVisible();
   view_.ShowFromTray();
   ShowMainWindow();
+  if (reset) ResetKeywordMode();
 }
 
 void TForm1::HotKeyPressed() {
@@ -233,14 +237,10 @@ void TForm1::ComboBox1KeyDown(int key) {
     const std::string text = view_.KeywordText();
     switch (ClassifyEnter(text, platform_.fileSystem)) {
       case EnterAction::OpenExplorer:
-        platform_.shell.OpenExplorer(text);
-        ResetKeywordMode();
-        HideToTray();
+        Opened(platform_.shell.OpenExplorer(text));
         return;
       case EnterAction::OpenAddress:
-        platform_.shell.OpenAddress(text);
-        ResetKeywordMode();
-        HideToTray();
+        Opened(platform_.shell.OpenAddress(text));
         return;
       case EnterAction::Search:
         SearchItems(text);
@@ -308,8 +308,25 @@ void TForm1::ExecuteItem(const std::string& path) {
   if (started) {
     ResetKeywordMode();
   } else {
-    ReportStatus("Unknown execute error.");
+    LaunchFailed();
   }
+}
+
+void TForm1::Opened(bool opened) {
+  if (opened) {
+    ResetKeywordMode();
+    HideToTray();
+  } else {
+    // The typed text stays, to be mended and tried again.
+    LaunchFailed();
+  }
+}
+
+void TForm1::LaunchFailed() {
+  ReportStatus("Unknown execute error.");
+  // The window may be hidden already, or hidden by the user next; when it
+  // comes back, it starts afresh.
+  resetOnShow_ = true;
 }
 
 void TForm1::RefreshInfoPanel() {
@@ -337,6 +354,7 @@ void TForm1::LoadDirectories(bool includeRecent) {
 }
 
 void TForm1::ResetKeywordMode() {
+  resetOnShow_ = false;
   view_.ClearItemBox();
   view_.ShowKeywordBox();
   view_.SetKeywordText("");
@@ -352,7 +370,7 @@ void TForm1::ShowStatusText(const std::string& message) {
   if (settings_.ShowStatusBar) view_.SetStatusPanel(0, message);
 }
 
-void TForm1::ShowHelp() { view_.ShowMessage(HelpText()); }
+void TForm1::ShowHelp() { view_.ShowMessage(HelpText(platform_.wording)); }
 
 void TForm1::ApplyBandVisibility() {
   view_.SetBandsVisible(settings_.ShowInfoPanel, settings_.ShowStatusBar);

@@ -7,6 +7,7 @@
 
 #include "app/main_view.h"
 #include "app/settings_view.h"
+#include "app/wording.h"
 #include "index/item_index.h"
 #include "index/loader.h"
 #include "platform/collation.h"
@@ -46,6 +47,8 @@ struct MainPlatform {
   // The folder of the settings file, with its trailing separator; empty for
   // the executable's own folder (Linux keeps it in the user's configuration).
   std::string settingsDir;
+  // Whose words the help and the settings window use.
+  Wording wording = Wording::Windows;
 };
 
 class TForm1 : private LoadView {
@@ -124,6 +127,12 @@ class TForm1 : private LoadView {
 
   void LoadDirectories(bool includeRecent);
   void ResetKeywordMode() override;
+  // After a shell request: back to keyword mode and hidden when it opened,
+  // else LaunchFailed.
+  void Opened(bool opened);
+  // Reports a start the shell refused; the next showing from the tray
+  // starts in keyword mode.
+  void LaunchFailed();
   void ReportStatus(const std::string& message) override;
   void ShowStatusText(const std::string& message);
   void ShowHelp();
@@ -159,6 +168,8 @@ class TForm1 : private LoadView {
   bool started_ = false;
   TForm2* form2_ = nullptr;
   SettingsView* settingsView_ = nullptr;
+  // A launch failed: the next showing from the tray starts afresh.
+  bool resetOnShow_ = false;
 };
 
 }  // namespace wh

@@ -1,6 +1,7 @@
 // The program's one command-line argument.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,11 @@ std::string FirstArgument(std::string_view commandLine);
 
 // "/show", "-show" or "show", exactly and with case.
 bool IsShowArgument(std::string_view argument);
+
+// What a Linux program prints and ends with when its first argument asks for
+// it: the usage for "--help" (or "-h"), "wordhopper VERSION" for
+// "--version"; each ends in a line break. nullopt for any other argument,
+// which keeps its meaning for the program.
+std::optional<std::string> StandardOptionText(std::string_view argument);
 
 }  // namespace wh

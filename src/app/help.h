@@ -5,13 +5,14 @@
 
 #include <string>
 
+#include "app/wording.h"
 #include "platform/version_info.h"
 
 namespace wh {
 
 // The help message: twenty lines, each one (the last included) followed by
-// CR LF, ready for a message box.
-std::string HelpText();
+// CR LF, ready for a message box; its examples in the desktop's words.
+std::string HelpText(Wording wording = Wording::Windows);
 
 // The file version of `path` as "major.minor.release (Build build)", each
 // number in decimal without leading zeros: "1.5.0 (Build 9)". A file without

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/settings_view.h"
+#include "app/wording.h"
 
 namespace wh::settings_layout {
 
@@ -31,26 +32,38 @@ constexpr int kFieldLimit = 2047;
 
 struct CheckBoxPlace {
   SettingsCheckBox box;
-  const char* caption;
+  const char* caption;  // as the Windows program says it
   int left;
   int top;
   int width;
+  // As the Linux program says it; null when both say the same.
+  const char* linuxCaption = nullptr;
 };
+
+// The box's caption in the desktop's words.
+constexpr const char* Caption(const CheckBoxPlace& place, Wording wording) {
+  return TwoWordings{place.caption, place.linuxCaption}.For(wording);
+}
 
 using enum SettingsCheckBox;
 
 // In tab order. Three columns: the user's own folders on the left, the
-// all-users pair in the middle, recent files and history on the right.
+// all-users pair in the middle, recent files and history on the right. On
+// Linux launcher entries stand for the shortcuts.
 constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
 constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
 constexpr CheckBoxPlace kSearchBoxes[] = {
-    {CheckBox1, "User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth},
-    {CheckBox2, "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth},
-    {CheckBox3, "User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth},
-    {CheckBox4, "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth},
+    {CheckBox1, "User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth,
+     "User start menu (*.desktop)"},
+    {CheckBox2, "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth,
+     "All users start menu (*.desktop)"},
+    {CheckBox3, "User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth,
+     "User desktop (*.desktop)"},
+    {CheckBox4, "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth,
+     "All users desktop (*.desktop)"},
     {CheckBox5, "Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
     {CheckBox6, "History (*.url)", kColumn3, kRow2, kColumnWidth},
-    {CheckBox7, "Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth},
+    {CheckBox7, "Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth, "Recent files (*.desktop)"},
 };
 
 // One per line; the line is the visual position, which differs from the
@@ -59,7 +72,8 @@ constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
 constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
 constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
 constexpr CheckBoxPlace kBehaviourBoxes[] = {
-    {CheckBox10, "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth},
+    {CheckBox10, "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,
+     "Start Wordhopper when you log in."},
     {CheckBox9, "Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1),
      kLineWidth},
     {CheckBox15, "Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2),
@@ -91,7 +105,8 @@ constexpr CheckBoxPlace kBehaviourBoxes[] = {
 // After the hot-key line in the tab order, above it on screen.
 constexpr CheckBoxPlace kFindDialogBox = {
     CheckBox21, "Show Windows find dialog when a keyword pattern does not match any item.",
-    kInnerLeft, LineTop(13), kLineWidth};
+    kInnerLeft, LineTop(13),
+    kLineWidth, "Open the file manager when a keyword pattern does not match any item."};
 constexpr int kHotKeyLine = LineTop(14);
 
 constexpr char kUserDirHint[] = "User defined directory to include for key word and item search.";

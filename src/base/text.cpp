@@ -64,6 +64,23 @@ std::size_t CharLength(std::string_view text, std::size_t pos) {
   return length;
 }
 
+std::string Latin1ForInvalidUtf8(std::string_view text) {
+  std::string result;
+  result.reserve(text.size() + text.size() / 2);
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t n = CharLength(text, i);
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (n == 1 && byte >= 0x80) {
+      result += static_cast<char>(0xC0 | (byte >> 6));
+      result += static_cast<char>(0x80 | (byte & 0x3F));
+    } else {
+      result.append(text.substr(i, n));
+    }
+    i += n;
+  }
+  return result;
+}
+
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) ++count;

@@ -24,6 +24,11 @@ bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b);
 // True when the text is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
 
+// The text as well-formed UTF-8: its UTF-8 characters as they are, each
+// other byte read as a Latin-1 character (a file name written in Latin-1
+// shows as the user wrote it).
+std::string Latin1ForInvalidUtf8(std::string_view text);
+
 // The length in bytes of the character that starts at `pos`: a whole UTF-8
 // sequence, or 1 for a byte that starts none (so invalid text still advances
 // one byte per character).

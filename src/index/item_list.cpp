@@ -74,7 +74,17 @@ std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStar
 std::uint32_t ItemList::Add(std::string_view fullPath) {
   const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
   const std::string_view name = StripExtension(fullPath.substr(fileStart));
+  if (!IsValidUtf8(name)) return AddShownAs(fullPath, fileStart, name);
   return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name));
+}
+
+// A file name that isn't UTF-8 (Latin-1, from an older system) is shown,
+// searched and found by its UTF-8 reading; its path keeps the bytes that
+// open it.
+std::uint32_t ItemList::AddShownAs(std::string_view fullPath, std::size_t fileStart,
+                                   std::string_view rawName) {
+  const std::string name = Latin1ForInvalidUtf8(rawName);
+  return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name), true);
 }
 
 std::uint32_t ItemList::AddNamed(std::string_view fullPath, std::string_view displayName) {
@@ -104,7 +114,12 @@ void ItemList::AddMany(std::span<const std::string_view> fullPaths,
   for (std::size_t i = 0; i < std::min(kAhead, fullPaths.size()); ++i) prepare(i);
   for (std::size_t i = 0; i < fullPaths.size(); ++i) {
     const Pending p = pending[i % kAhead];
-    onAdded(p.name, AddKeyed(fullPaths[i], p.fileStart, p.name, p.key));
+    if (!IsValidUtf8(p.name)) {
+      const std::uint32_t position = AddShownAs(fullPaths[i], p.fileStart, p.name);
+      onAdded(Name(position), position);
+    } else {
+      onAdded(p.name, AddKeyed(fullPaths[i], p.fileStart, p.name, p.key));
+    }
     if (i + kAhead < fullPaths.size()) prepare(i + kAhead);
   }
 }

@@ -89,6 +89,8 @@ class ItemList {
   };
   std::string_view TextOf(Span span) const { return {text_.data() + span.offset, span.length}; }
   std::uint32_t AddDirectoryPart(std::string_view directory);
+  std::uint32_t AddShownAs(std::string_view fullPath, std::size_t fileStart,
+                           std::string_view rawName);
   std::uint32_t AddKeyed(std::string_view fullPath, std::size_t fileStart, std::string_view name,
                          NameTable::Key key, bool ownName = false);
   void Changed();

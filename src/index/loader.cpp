@@ -16,8 +16,34 @@ std::string FormatCount(std::uint64_t count, std::string_view separator) {
   return out;
 }
 
+namespace {
+
+// A shortcut's name relative to its folder, path separators turned into "-"
+// (on Linux: the launcher entry's desktop-file ID); empty when `path` isn't
+// inside `dir`.
+std::string ShortcutId(const std::string& dir, std::string_view path, char separator) {
+  if (!path.starts_with(dir)) return {};
+  std::string id(path.substr(dir.size()));
+  for (char& c : id) {
+    if (c == separator) c = '-';
+  }
+  return id;
+}
+
+void AddShortcutIds(const FileSystem& fileSystem, const std::string& dir,
+                    const std::string& extension, std::unordered_set<std::string>& ids) {
+  if (dir.empty() || !fileSystem.DirectoryExists(dir)) return;
+  WalkTree(fileSystem, dir, {"*." + extension}, [&](std::string_view path, std::size_t) {
+    std::string id = ShortcutId(dir, path, fileSystem.Separator());
+    if (!id.empty()) ids.insert(std::move(id));
+  });
+}
+
+}  // namespace
+
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-                  std::string_view extensions, const ShellFolders* shortcutNames) {
+                  std::string_view extensions, const ShellFolders* shortcutNames,
+                  std::unordered_set<std::string>* shortcutIds) {
   if (dir.empty() || !fileSystem.DirectoryExists(dir)) return;
   std::vector<std::string> masks;
   WordReader reader(extensions);
@@ -30,6 +56,13 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
     // menus is left out.
     WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
       const std::string file(path);
+      if (shortcutIds != nullptr) {
+        // An entry of an earlier folder hides this one, even one that
+        // isn't shown itself (a user's Hidden copy takes a program off the
+        // menus).
+        std::string id = ShortcutId(dir, file, fileSystem.Separator());
+        if (!id.empty() && !shortcutIds->insert(std::move(id)).second) return;
+      }
       const std::optional<std::string> name = shortcutNames->ShortcutDisplayName(file);
       if (!name) return;
       if (name->empty()) {
@@ -151,12 +184,21 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
   for (const Source& source : kSources) {
     if (!(settings.*source.setting)) continue;
     if (source.setting == &TIniRec::RecentFiles && !includeRecent) continue;
-    const std::string folder =
-        platform.shellFolders.ShellFolderPath(source.registryValue, source.allUsers);
     const bool named =
         source.extension == nullptr && platform.shellFolders.ShortcutsNameThemselves();
-    AddDirectory(index, platform.fileSystem, folder, source.extension ? source.extension : shortcut,
-                 named ? &platform.shellFolders : nullptr);
+    std::unordered_set<std::string> shortcutIds;
+    if (named) {
+      for (const std::string& folder :
+           platform.shellFolders.ShadowingFolders(source.registryValue, source.allUsers)) {
+        AddShortcutIds(platform.fileSystem, folder, shortcut, shortcutIds);
+      }
+    }
+    for (const std::string& folder :
+         platform.shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
+      AddDirectory(index, platform.fileSystem, folder,
+                   source.extension ? source.extension : shortcut,
+                   named ? &platform.shellFolders : nullptr, named ? &shortcutIds : nullptr);
+    }
   }
 
   const bool userDirExists =

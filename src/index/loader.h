@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "index/item_index.h"
@@ -45,9 +46,13 @@ std::string FormatCount(std::uint64_t count, std::string_view separator);
 // extension word, each walk with all masks so far.
 // `shortcutNames`, if given, names the files instead of their file names
 // (see ShellFolders::ShortcutDisplayName); it is asked only with one
-// extension word.
+// extension word. `shortcutIds`, if given with `shortcutNames`, holds the
+// shortcut IDs (the name relative to its folder, separators turned into "-")
+// of earlier folders of the same source: a file with one of them is skipped,
+// and every file's ID, shown or not, is added.
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-                  std::string_view extensions, const ShellFolders* shortcutNames = nullptr);
+                  std::string_view extensions, const ShellFolders* shortcutNames = nullptr,
+                  std::unordered_set<std::string>* shortcutIds = nullptr);
 
 // Rebuilds the index from scratch from the sources the settings enable.
 void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wh {
 
@@ -16,6 +17,29 @@ class ShellFolders {
   // the path separator; the empty text when the platform has no such folder or
   // can't say where it is. Never reports anything.
   virtual std::string ShellFolderPath(std::string_view valueName, bool allUsers) const = 0;
+
+  // Every folder that holds part of the shell folder, in the order the
+  // desktop gives them (one at most on Windows; on Linux every data folder's
+  // launcher entries). A shortcut whose name relative to its folder, with
+  // the path separators turned into "-", is found in an earlier folder is
+  // hidden by that one. The default: ShellFolderPath's folder, if any.
+  virtual std::vector<std::string> ShellFolderPaths(std::string_view valueName,
+                                                    bool allUsers) const {
+    std::string path = ShellFolderPath(valueName, allUsers);
+    if (path.empty()) return {};
+    return {std::move(path)};
+  }
+
+  // Folders whose shortcuts hide those of ShellFolderPaths with the same
+  // name, as if they came first, without being part of the shell folder
+  // (on Linux the user's own launcher entries, which a menu editor writes
+  // to hide or change a program installed for all). None by default.
+  virtual std::vector<std::string> ShadowingFolders(std::string_view valueName,
+                                                    bool allUsers) const {
+    (void)valueName;
+    (void)allUsers;
+    return {};
+  }
 
   // The extension word of the desktop's shortcut files: "lnk" on Windows,
   // "desktop" where launcher entries stand for shortcuts.

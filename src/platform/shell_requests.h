@@ -11,11 +11,12 @@ class ShellRequests {
  public:
   virtual ~ShellRequests() = default;
   // Opens the file manager on `path` (a directory or a network path) with
-  // its folder tree. Fire and forget.
-  virtual void OpenExplorer(const std::string& path) = 0;
-  // Opens a web, news or mail address with its default program. Fire and
-  // forget.
-  virtual void OpenAddress(const std::string& address) = 0;
+  // its folder tree. False when the shell refused the request (no program
+  // for it, or nothing to open); true once it is on its way.
+  virtual bool OpenExplorer(const std::string& path) = 0;
+  // Opens a web, news or mail address, or a typed file path, with its
+  // default program. False when the shell refused it, as OpenExplorer.
+  virtual bool OpenAddress(const std::string& address) = 0;
   // Opens the desktop's own search window on `folder`. Fire and forget.
   virtual void FindInFolder(const std::string& folder) = 0;
   // Starts the file at `path` as the shell opens it (programs run, documents

@@ -89,6 +89,26 @@ std::string Unescape(std::string_view value) {
   return result;
 }
 
+// A list value: items ended (or, for the last, separated) by ";", with "\;"
+// for a semicolon inside an item.
+std::vector<std::string> ListValue(std::string_view value) {
+  std::vector<std::string> items;
+  std::string item;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == ';') {
+      item += ';';
+      ++i;
+    } else if (value[i] == ';') {
+      items.push_back(std::move(item));
+      item.clear();
+    } else {
+      item += value[i];
+    }
+  }
+  if (!item.empty()) items.push_back(std::move(item));
+  return items;
+}
+
 bool IsTrue(std::string_view value) { return value == "true" || value == "1"; }
 
 // The group's keys as written ("Name", "Name[de_DE]"), raw values.
@@ -153,11 +173,32 @@ std::optional<DesktopEntry> ReadDesktopEntry(std::string_view fileText, std::str
   entry.url = Value(*group, "URL");
   entry.noDisplay = IsTrue(Value(*group, "NoDisplay"));
   entry.hidden = IsTrue(Value(*group, "Hidden"));
+  entry.onlyShowIn = ListValue(Value(*group, "OnlyShowIn"));
+  entry.notShowIn = ListValue(Value(*group, "NotShowIn"));
   return entry;
 }
 
 bool ShownInMenus(const DesktopEntry& entry) {
   return (entry.type == "Application" || entry.type == "Link") && !entry.noDisplay && !entry.hidden;
+}
+
+bool ShownOnDesktop(const DesktopEntry& entry, std::string_view currentDesktops) {
+  auto lists = [](const std::vector<std::string>& list, std::string_view name) {
+    for (const std::string& item : list) {
+      if (item == name) return true;
+    }
+    return false;
+  };
+  while (!currentDesktops.empty()) {
+    const std::size_t colon = currentDesktops.find(':');
+    const std::string_view name = currentDesktops.substr(0, colon);
+    currentDesktops =
+        colon == std::string_view::npos ? std::string_view() : currentDesktops.substr(colon + 1);
+    if (name.empty()) continue;
+    if (lists(entry.notShowIn, name)) return false;
+    if (lists(entry.onlyShowIn, name)) return true;
+  }
+  return entry.onlyShowIn.empty();
 }
 
 std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wh {
 
@@ -22,6 +23,10 @@ struct DesktopEntry {
   // The user deleted the entry (it only masks an entry of the same file name
   // in a folder further down the search path).
   bool hidden = false;
+  // The desktops (as XDG_CURRENT_DESKTOP names them) the entry is meant for
+  // alone, and those it is not meant for.
+  std::vector<std::string> onlyShowIn;
+  std::vector<std::string> notShowIn;
 };
 
 // Reads the "[Desktop Entry]" group of a launcher entry file; keys of any
@@ -36,6 +41,12 @@ std::optional<DesktopEntry> ReadDesktopEntry(std::string_view fileText, std::str
 // Whether a menu lists the entry: an application or a link, neither marked
 // NoDisplay nor Hidden.
 bool ShownInMenus(const DesktopEntry& entry);
+
+// Whether the entry belongs on the desktop named by `currentDesktops` (the
+// value of XDG_CURRENT_DESKTOP: names separated by ":", most specific first).
+// The first of those names that NotShowIn or OnlyShowIn lists decides; when
+// none does, an entry with an OnlyShowIn list is left out.
+bool ShownOnDesktop(const DesktopEntry& entry, std::string_view currentDesktops);
 
 // The locale that picks the language of messages: the first set and
 // non-empty of LC_ALL, LC_MESSAGES and LANG (null for unset). The empty text

@@ -1,5 +1,7 @@
 #include "posix/xdg_shell_folders.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "posix/desktop_entry.h"
@@ -27,7 +29,25 @@ std::optional<std::string> XdgShellFolders::ShortcutDisplayName(const std::strin
   if (!text) return std::nullopt;
   const std::optional<DesktopEntry> entry = ReadDesktopEntry(*text, locale_);
   if (!entry || !ShownInMenus(*entry)) return std::nullopt;
+  if (!ShownOnDesktop(*entry, getEnv_("XDG_CURRENT_DESKTOP"))) return std::nullopt;
+  if (!entry->tryExec.empty() && !ProgramExists(entry->tryExec)) return std::nullopt;
   return entry->name;
+}
+
+bool XdgShellFolders::ProgramExists(const std::string& program) const {
+  if (program.find('/') != std::string::npos) return access(program.c_str(), X_OK) == 0;
+  const std::string path = getEnv_("PATH");
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find(':', start);
+    if (end == std::string::npos) end = path.size();
+    std::string dir = path.substr(start, end - start);
+    start = end + 1;
+    // An empty item of $PATH is the current folder, which a menu never means.
+    if (dir.empty()) continue;
+    if (access((dir + "/" + program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
 }
 
 std::string XdgShellFolders::Home() const { return getEnv_("HOME"); }
@@ -70,6 +90,42 @@ std::string XdgShellFolders::UserDir(const std::string& key, const std::string& 
   return fallback;
 }
 
+std::vector<std::string> XdgShellFolders::DataDirApplications() const {
+  std::string dirs = getEnv_("XDG_DATA_DIRS");
+  if (dirs.empty()) dirs = "/usr/local/share/:/usr/share/";
+  std::vector<std::string> found;
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    start = end + 1;
+    if (dir.empty() || dir[0] != '/') continue;
+    if (dir.back() != '/') dir.push_back('/');
+    std::string applications = Existing(dir + "applications");
+    if (applications.empty()) continue;
+    // A folder named twice is read once.
+    bool seen = false;
+    for (const std::string& earlier : found) seen = seen || earlier == applications;
+    if (!seen) found.push_back(std::move(applications));
+  }
+  return found;
+}
+
+std::vector<std::string> XdgShellFolders::ShellFolderPaths(std::string_view valueName,
+                                                           bool allUsers) const {
+  if (valueName == "Common Start Menu" && allUsers) return DataDirApplications();
+  return ShellFolders::ShellFolderPaths(valueName, allUsers);
+}
+
+std::vector<std::string> XdgShellFolders::ShadowingFolders(std::string_view valueName,
+                                                           bool allUsers) const {
+  if (valueName != "Common Start Menu" || !allUsers) return {};
+  std::string user = ShellFolderPath("Start Menu", false);
+  if (user.empty()) return {};
+  return {std::move(user)};
+}
+
 std::string XdgShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
   const std::string home = Home();
   if (valueName == "Start Menu" && !allUsers) {
@@ -81,20 +137,8 @@ std::string XdgShellFolders::ShellFolderPath(std::string_view valueName, bool al
     return Existing(data + "/applications");
   }
   if (valueName == "Common Start Menu" && allUsers) {
-    std::string dirs = getEnv_("XDG_DATA_DIRS");
-    if (dirs.empty()) dirs = "/usr/local/share/:/usr/share/";
-    std::size_t start = 0;
-    while (start <= dirs.size()) {
-      std::size_t end = dirs.find(':', start);
-      if (end == std::string::npos) end = dirs.size();
-      std::string dir = dirs.substr(start, end - start);
-      start = end + 1;
-      if (dir.empty() || dir[0] != '/') continue;
-      if (dir.back() != '/') dir.push_back('/');
-      std::string found = Existing(dir + "applications");
-      if (!found.empty()) return found;
-    }
-    return {};
+    std::vector<std::string> found = DataDirApplications();
+    return found.empty() ? std::string() : found.front();
   }
   if (home.empty() || allUsers) return {};
   if (valueName == "Desktop") return Existing(UserDir("XDG_DESKTOP_DIR", home + "/Desktop"));

@@ -23,18 +23,32 @@ class XdgShellFolders : public ShellFolders {
   // "Desktop": XDG_DESKTOP_DIR of user-dirs.dirs, else ~/Desktop;
   // "Personal": XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
   std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override;
+  // "Common Start Menu": the "applications" folder of every $XDG_DATA_DIRS
+  // entry that has one, in the variable's order; otherwise as
+  // ShellFolderPath.
+  std::vector<std::string> ShellFolderPaths(std::string_view valueName,
+                                            bool allUsers) const override;
+  // "Common Start Menu": $XDG_DATA_HOME/applications, first in the search
+  // path of launcher entries.
+  std::vector<std::string> ShadowingFolders(std::string_view valueName,
+                                            bool allUsers) const override;
   std::string ShortcutExtension() const override { return "desktop"; }
   bool ShortcutsNameThemselves() const override { return true; }
   // The entry's Name in the user's language (LC_ALL, LC_MESSAGES, LANG), ""
   // when it has none; nullopt when it can't be read, isn't an entry, or a
   // menu would not show it (NoDisplay, Hidden, neither an application nor a
-  // link).
+  // link, meant only for other desktops than XDG_CURRENT_DESKTOP, or its
+  // TryExec program isn't there).
   std::optional<std::string> ShortcutDisplayName(const std::string& path) const override;
 
  private:
   std::string Home() const;
   std::string UserDir(const std::string& key, const std::string& fallback) const;
   std::string Existing(std::string path) const;
+  std::vector<std::string> DataDirApplications() const;
+  // Whether `program` names an executable file: a path, or a name found in
+  // $PATH.
+  bool ProgramExists(const std::string& program) const;
 
   const FileSystem& fileSystem_;
   GetEnv getEnv_;

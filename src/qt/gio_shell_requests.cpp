@@ -3,6 +3,7 @@
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace wh {
@@ -37,19 +38,79 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-std::string AddressUri(const std::string& address) {
-  std::string lower;
-  for (char c : address) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  for (const char* scheme : {"http://", "https://", "ftp://", "mailto:", "news:", "file:"}) {
-    if (lower.find(scheme) == 0) return address;
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// "scheme:" as RFC 3986 spells it; two letters at least, so that a drive
+// letter ("c:") is none, and not followed by a port number alone
+// ("example.com:8080/").
+bool HasScheme(const std::string& text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string::npos || colon < 2 || !IsAsciiLetter(text[0])) return false;
+  const std::size_t portEnd = std::min(text.find('/', colon), text.size());
+  if (portEnd > colon + 1 && text.find_first_not_of("0123456789", colon + 1) >= portEnd) {
+    return false;
   }
-  if (lower.find("://") != std::string::npos) return address;
-  return "http://" + address;
+  for (std::size_t i = 1; i < colon; ++i) {
+    const char c = text[i];
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.') {
+      return false;
+    }
+  }
+  return true;
 }
 
-void GioShellRequests::OpenExplorer(const std::string& path) { LaunchPath(path); }
+// "example.com", "example.com/page", "example.com:8080/": a host name with a
+// dot inside, before any "/".
+bool LooksLikeHost(const std::string& text) {
+  std::string host = text.substr(0, text.find('/'));
+  if (const std::size_t colon = host.find(':'); colon != std::string::npos) {
+    const std::string port = host.substr(colon + 1);
+    if (port.empty() || port.find_first_not_of("0123456789") != std::string::npos) return false;
+    host.resize(colon);
+  }
+  for (const char c : host) {
+    const auto u = static_cast<unsigned char>(c);
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '-' && c != '.' && u < 0x80) {
+      return false;
+    }
+  }
+  const std::size_t dot = host.find('.');
+  return dot != std::string::npos && dot > 0 && host.back() != '.';
+}
 
-void GioShellRequests::OpenAddress(const std::string& address) { LaunchUri(AddressUri(address)); }
+}  // namespace
+
+std::string AddressUri(const std::string& address) {
+  if (address.starts_with("\\\\")) {
+    std::string rest = address.substr(2);
+    for (char& c : rest) {
+      if (c == '\\') c = '/';
+    }
+    std::unique_ptr<char, GFree> escaped(g_uri_escape_string(rest.c_str(), "/", TRUE));
+    return "smb://" + std::string(escaped.get());
+  }
+  if (address.starts_with('/')) {
+    std::unique_ptr<char, GFree> uri(g_filename_to_uri(address.c_str(), nullptr, nullptr));
+    return uri ? std::string(uri.get()) : std::string();
+  }
+  if (HasScheme(address)) return address;
+  std::string lower;
+  for (char c : address) lower += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  if (lower.starts_with("www.") || LooksLikeHost(address)) return "http://" + address;
+  return {};
+}
+
+bool GioShellRequests::OpenExplorer(const std::string& path) {
+  if (path.starts_with("\\\\")) return LaunchUri(AddressUri(path));
+  return LaunchPath(path);
+}
+
+bool GioShellRequests::OpenAddress(const std::string& address) {
+  const std::string uri = AddressUri(address);
+  return !uri.empty() && LaunchUri(uri);
+}
 
 void GioShellRequests::FindInFolder(const std::string& folder) {
   LaunchPath(folder.empty() ? std::string(g_get_home_dir()) : folder);

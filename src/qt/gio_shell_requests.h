@@ -10,16 +10,22 @@
 
 namespace wh {
 
-// The URI a typed address stands for: as typed when it names its scheme
-// ("http://…", "mailto:…", "news:…", "ftp://…"), with "http://" before it
-// otherwise ("www.example.com").
+// The URI a typed address or path stands for: a text that names its scheme
+// ("http://…", "mailto:…", "news:…", "file:…") as typed; an absolute path as
+// its "file://" URI; a network path "\\server\share\dir" as
+// "smb://server/share/dir"; "www.…", or a host name with a dot before any
+// "/", with "http://" before it. The empty text for anything else (a plain
+// word), which is no address.
 std::string AddressUri(const std::string& address);
 
 class GioShellRequests : public ShellRequests {
  public:
-  // The folder in the file manager (its default handler for directories).
-  void OpenExplorer(const std::string& path) override;
-  void OpenAddress(const std::string& address) override;
+  // The folder in the file manager (its default handler for directories);
+  // a network path through its "smb:" URI.
+  bool OpenExplorer(const std::string& path) override;
+  // The typed text's AddressUri, with the default handler for its scheme or,
+  // for a file, its type.
+  bool OpenAddress(const std::string& address) override;
   // A Linux desktop has no common search verb: the folder (the home folder
   // when none is known) opens in the file manager, whose search the user then
   // has at hand.

@@ -4,13 +4,16 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 
+#include "app/command_line.h"
 #include "app/start.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_instance_record.h"
@@ -41,9 +44,24 @@ std::string ExecutablePath() {
   return QCoreApplication::applicationFilePath().toStdString();
 }
 
+// A settings folder of its own for a trial run (scripts/run sets it): the
+// settings file and the log-in entry go there, and the user's session is
+// left as it was. Empty when not set or not absolute.
+std::string OwnSettingsFolder() {
+  const char* folder = std::getenv("WORDHOPPER_SETTINGS_DIR");
+  if (folder == nullptr || folder[0] != '/') return {};
+  return folder;
+}
+
 // The folder of the settings file, with its trailing slash: the program's
-// folder under the user's configuration directory, made if missing.
+// folder under the user's configuration directory (or the trial's own
+// folder), made if missing.
 std::string SettingsDirectory() {
+  if (const std::string own = OwnSettingsFolder(); !own.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(own, error);
+    return own.back() == '/' ? own : own + "/";
+  }
   std::filesystem::path base;
   const char* configHome = std::getenv("XDG_CONFIG_HOME");
   if (configHome != nullptr && configHome[0] == '/') {
@@ -113,7 +131,10 @@ int Run(int argc, char** argv) {
   wh::PosixTextEncoding textEncoding;
   wh::PosixKeyNames keyNames;
   wh::PosixCollation collation;
-  wh::XdgAutostart autostart;
+  // A trial's log-in entry goes where no session looks for one.
+  const std::string ownFolder = OwnSettingsFolder();
+  wh::XdgAutostart autostart =
+      ownFolder.empty() ? wh::XdgAutostart() : wh::XdgAutostart(ownFolder + "/autostart");
   wh::GioShellRequests shell;
   wh::ProcSystemFigures systemFigures;
   wh::PosixVersionInfo versionInfo;
@@ -136,16 +157,34 @@ int Run(int argc, char** argv) {
                .exePath = exePath,
                .pathDelimiters = "/",
                .executableSuffix = "",
-               .settingsDir = SettingsDirectory()},
+               .settingsDir = SettingsDirectory(),
+               .wording = wh::Wording::Linux},
       .versionInfo = versionInfo,
   };
   QtFrontEnd frontEnd(exePath);
   return wh::RunProgram(platform, frontEnd, argc > 1 ? argv[1] : "");
 }
 
+// Qt's warnings at start-up ("XDG_RUNTIME_DIR not set", the platform
+// plugin's remarks) mean nothing to a user of a tray program started from a
+// terminal; whoever sets QT_LOGGING_RULES asked for them and gets them all.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts: no display is needed to ask.
+  if (argc > 1) {
+    if (const std::optional<std::string> text = wh::StandardOptionText(argv[1])) {
+      std::fputs(text->c_str(), stdout);
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+  }
+  const char* loggingRules = std::getenv("QT_LOGGING_RULES");
+  if (loggingRules == nullptr || loggingRules[0] == '\0') qInstallMessageHandler(QuietQtMessages);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Wordhopper"));
   QApplication::setQuitOnLastWindowClosed(false);

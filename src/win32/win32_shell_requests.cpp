@@ -6,13 +6,16 @@
 
 namespace wh {
 
-void Win32ShellRequests::OpenExplorer(const std::string& path) {
+// ShellExecuteW's result above 32 means success; the rest are error codes.
+bool Win32ShellRequests::OpenExplorer(const std::string& path) {
   const std::wstring parameters = L"/e," + Utf8ToWide(path);
-  ShellExecuteW(owner_, L"open", L"explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(ShellExecuteW(owner_, L"open", L"explorer.exe",
+                                                 parameters.c_str(), nullptr, SW_SHOWNORMAL)) > 32;
 }
 
-void Win32ShellRequests::OpenAddress(const std::string& address) {
-  ShellExecuteW(owner_, L"open", Utf8ToWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+bool Win32ShellRequests::OpenAddress(const std::string& address) {
+  return reinterpret_cast<INT_PTR>(ShellExecuteW(owner_, L"open", Utf8ToWide(address).c_str(),
+                                                 nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void Win32ShellRequests::FindInFolder(const std::string& folder) {

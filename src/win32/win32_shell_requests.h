@@ -13,8 +13,8 @@ class Win32ShellRequests : public ShellRequests {
   void SetOwner(HWND owner) { owner_ = owner; }
 
   // explorer.exe with "/e," and the path right after it.
-  void OpenExplorer(const std::string& path) override;
-  void OpenAddress(const std::string& address) override;
+  bool OpenExplorer(const std::string& path) override;
+  bool OpenAddress(const std::string& address) override;
   // The shell's "find" verb on the folder.
   void FindInFolder(const std::string& folder) override;
   // ShellExecuteExW, verb "open", the path as the file: no command line is

@@ -224,6 +224,46 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
   }
 }
 
+TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
+  const struct {
+    const char* label;
+    const char* text;
+    int key;  // in the keyword box; kDown: ENTER in the item box after a search
+    bool visibleAfter;
+    const char* keywordTextAfter;
+  } cases[] = {
+      {"folder", "C:\\Docs", TForm1::kEnter, true, "C:\\Docs"},
+      {"network path", "\\\\server\\share", TForm1::kEnter, true, "\\\\server\\share"},
+      {"address", "www.example.com", TForm1::kEnter, true, "www.example.com"},
+      {"item", "wordpad", TForm1::kDown, false, "wordpad"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    view = FakeMainView();
+    shell.requests.clear();
+    shell.startSucceeds = false;
+    TForm1& f = Start();
+    Type(f, c.text, TForm1::kEnter);
+    if (c.key == TForm1::kDown) f.ComboBox2KeyDown(TForm1::kEnter);
+    EXPECT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(view.panels[0], "Unknown execute error.");
+    EXPECT_EQ(view.visible, c.visibleAfter);
+    EXPECT_EQ(view.keywordText, c.keywordTextAfter);
+    if (c.visibleAfter) {
+      // Brought up while still shown, the text stays to be mended.
+      f.HotKeyPressed();
+      EXPECT_EQ(view.keywordText, c.keywordTextAfter);
+    }
+    // Hidden and shown again: keyword mode, empty box.
+    view.HideToTray();
+    f.HotKeyPressed();
+    EXPECT_TRUE(view.visible);
+    EXPECT_FALSE(view.itemMode);
+    EXPECT_EQ(view.keywordText, "");
+  }
+  shell.startSucceeds = true;
+}
+
 TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
   TForm1& f = Start();
   Type(f, "abc", TForm1::kEscape);

@@ -96,9 +96,13 @@ class FakeStartupEntries : public StartupEntryStore {
 // `startSucceeds`.
 class FakeShell : public ShellRequests {
  public:
-  void OpenExplorer(const std::string& path) override { requests.push_back("explorer " + path); }
-  void OpenAddress(const std::string& address) override {
+  bool OpenExplorer(const std::string& path) override {
+    requests.push_back("explorer " + path);
+    return startSucceeds;
+  }
+  bool OpenAddress(const std::string& address) override {
     requests.push_back("address " + address);
+    return startSucceeds;
   }
   void FindInFolder(const std::string& folder) override { requests.push_back("find " + folder); }
   bool OpenItem(const std::string& path) override {

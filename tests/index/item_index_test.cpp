@@ -160,5 +160,20 @@ TEST_F(ItemIndexTest, ManyItemsKeepTheirOrderAndPaths) {
   }
 }
 
+TEST_F(ItemIndexTest, NamesThatAreNotUtf8ShowInLatin1AndKeepTheirBytesInThePath) {
+  // One file added alone, the others in one go: both ways read names alike.
+  AddItem(index, "C:\\Docs\\Caf\xe9 Men\xfc.txt");
+  const std::string_view many[] = {"C:\\Docs\\R\xe9sum\xe9.doc", "C:\\Docs\\Na\xc3\xafve.txt"};
+  AddItems(index, many);
+  EXPECT_EQ(Items(), (std::vector<std::pair<std::string, std::string>>{
+                         {"Caf\xc3\xa9 Men\xc3\xbc", "C:\\Docs\\Caf\xe9 Men\xfc.txt"},
+                         {"R\xc3\xa9sum\xc3\xa9", "C:\\Docs\\R\xe9sum\xe9.doc"},
+                         {"Na\xc3\xafve", "C:\\Docs\\Na\xc3\xafve.txt"}}));
+  // What the item box shows finds the file to start.
+  EXPECT_EQ(ItemPath(index, "R\xc3\xa9sum\xc3\xa9"), "C:\\Docs\\R\xe9sum\xe9.doc");
+  EXPECT_EQ(Keywords(), (std::vector<std::string>{"caf\xc3\xa9", "men\xc3\xbc", "na\xc3\xafve",
+                                                  "r\xc3\xa9sum\xc3\xa9"}));
+}
+
 }  // namespace
 }  // namespace wh

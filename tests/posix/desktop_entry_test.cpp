@@ -146,6 +146,35 @@ TEST(DesktopEntryTest, MenusShowVisibleApplicationsAndLinks) {
   }
 }
 
+TEST(DesktopEntryTest, ShownOnTheDesktopsItIsMeantFor) {
+  const struct {
+    const char* keys;
+    const char* desktops;
+    bool shown;
+  } cases[] = {
+      {"", "GNOME", true},
+      {"", "", true},
+      {"OnlyShowIn=KDE;\n", "GNOME", false},
+      {"OnlyShowIn=KDE;GNOME;\n", "GNOME", true},
+      {"OnlyShowIn=GNOME\n", "ubuntu:GNOME", true},  // the last item needs no ";"
+      {"OnlyShowIn=GNOME;\n", "", false},
+      {"NotShowIn=GNOME;\n", "GNOME", false},
+      {"NotShowIn=GNOME;\n", "KDE", true},
+      {"NotShowIn=GNOME;\n", "", true},
+      // The most specific desktop named decides.
+      {"OnlyShowIn=Unity;\nNotShowIn=GNOME;\n", "Unity:GNOME", true},
+      {"OnlyShowIn=GNOME;\nNotShowIn=Unity;\n", "Unity:GNOME", false},
+      {"OnlyShowIn=X\\;Y;\n", "X;Y", true},
+      {"OnlyShowIn=X\\;Y;\n", "X", false},
+  };
+  for (const auto& c : cases) {
+    const std::string text = std::string("[Desktop Entry]\nType=Application\nName=N\n") + c.keys;
+    const std::optional<DesktopEntry> entry = ReadDesktopEntry(text, "");
+    ASSERT_TRUE(entry.has_value()) << c.keys;
+    EXPECT_EQ(ShownOnDesktop(*entry, c.desktops), c.shown) << c.keys << " on " << c.desktops;
+  }
+}
+
 TEST(DesktopEntryTest, FieldsOfALinkAndAnApplication) {
   const std::optional<DesktopEntry> app = ReadDesktopEntry(
       "[Desktop Entry]\nType=Application\nName=Calc\nExec=calc %f\nTryExec=/usr/bin/calc\n"

@@ -262,5 +262,57 @@ TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {
                        {"plain", Root() + "/applications/plain.desktop"}}));
 }
 
+TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
+  const std::string app = "[Desktop Entry]\nType=Application\nExec=true\n";
+  Touch("a/applications/org.example.Editor.desktop", app + "Name=Editor A\n");
+  Touch("b/applications/org.example.Editor.desktop", app + "Name=Editor B\n");
+  // A user's deleted copy under the same ID takes the program off the menu.
+  Touch("a/applications/kde-tool.desktop", app + "Name=Tool\nHidden=true\n");
+  Touch("b/applications/kde/tool.desktop", app + "Name=Tool\n");
+  // Different IDs with one display name: the later folder's entry wins.
+  Touch("a/applications/viewer1.desktop", app + "Name=Viewer\n");
+  Touch("b/applications/viewer2.desktop", app + "Name=Viewer\n");
+  Touch("b/applications/kde-only.desktop", app + "Name=KDE Only\nOnlyShowIn=KDE;\n");
+  Touch("b/applications/gnome-only.desktop", app + "Name=GNOME Only\nOnlyShowIn=KDE;GNOME;\n");
+  Touch("b/applications/not-gnome.desktop", app + "Name=Not GNOME\nNotShowIn=GNOME;\n");
+  Touch("b/applications/missing.desktop", app + "Name=Missing\nTryExec=no-such-program-wh\n");
+  Touch("b/applications/present.desktop", app + "Name=Present\nTryExec=sh\n");
+  // The user's own entries come first: a Hidden copy or a renamed one hides
+  // the program installed for all, whether or not "User start menu" is read.
+  Touch("b/applications/unwanted.desktop", app + "Name=Unwanted\n");
+  Touch("home/.local/share/applications/unwanted.desktop", app + "Name=Unwanted\nHidden=true\n");
+  Touch("b/applications/renamed.desktop", app + "Name=Renamed\n");
+  Touch("home/.local/share/applications/renamed.desktop", app + "Name=My Name\n");
+  fs::create_directories(root_ / "empty");
+  std::map<std::string, std::string> env = {
+      {"HOME", Root() + "/home"},
+      {"XDG_DATA_DIRS", Root() + "/a:" + Root() + "/empty:" + Root() + "/b:" + Root() + "/a"},
+      {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"},
+      {"PATH", "/nonexistent::/bin:/usr/bin"}};
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  EXPECT_EQ(folders.ShellFolderPaths("Common Start Menu", true),
+            (std::vector<std::string>{Root() + "/a/applications/", Root() + "/b/applications/"}));
+  EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
+            std::vector<std::string>{Root() + "/home/.local/share/applications/"});
+
+  PosixCollation collation;
+  ItemIndex index(collation, "/");
+  TIniRec settings;
+  settings.UserStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserMasks = "";
+  PosixNumberFormat numbers;
+  testing::RecordingLoadView view;
+  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  std::set<std::pair<std::string, std::string>> items;
+  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+    items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
+  }
+  EXPECT_EQ(items, (std::set<std::pair<std::string, std::string>>{
+                       {"Editor A", Root() + "/a/applications/org.example.Editor.desktop"},
+                       {"Viewer", Root() + "/b/applications/viewer2.desktop"},
+                       {"GNOME Only", Root() + "/b/applications/gnome-only.desktop"},
+                       {"Present", Root() + "/b/applications/present.desktop"}}));
+}
+
 }  // namespace
 }  // namespace wh

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +29,28 @@ TEST(GioShellRequestsTest, AddressesGetAScheme) {
       {"news:comp.lang.c", "news:comp.lang.c"},
       {"ftp://ftp.example.com", "ftp://ftp.example.com"},
       {"example.com/page", "http://example.com/page"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AddressUri(c.typed), c.uri) << c.typed;
+}
+
+TEST(GioShellRequestsTest, TypedPathsAndAddressesMapToTheirUris) {
+  const struct {
+    const char* typed;
+    const char* uri;  // "": no address, nothing is opened
+  } cases[] = {
+      {"/home/ann/meeting-notes.txt", "file:///home/ann/meeting-notes.txt"},
+      {"/home/ann/Notes 100%.txt", "file:///home/ann/Notes%20100%25.txt"},
+      {"/tmp/caf\xe9-latin1.txt", "file:///tmp/caf%E9-latin1.txt"},
+      {"\\\\server\\share\\dir", "smb://server/share/dir"},
+      {"\\\\server\\My Share", "smb://server/My%20Share"},
+      {"file:///etc/hosts", "file:///etc/hosts"},
+      {"https://example.com", "https://example.com"},
+      {"sftp://host/dir", "sftp://host/dir"},
+      {"WWW.example.com", "http://WWW.example.com"},
+      {"averylongplainword", ""},
+      {"c:\\windows\\notepad.exe", ""},
+      {"trailingdot.", ""},
+      {"example.com:8080/x", "http://example.com:8080/x"},
   };
   for (const auto& c : cases) EXPECT_EQ(AddressUri(c.typed), c.uri) << c.typed;
 }
@@ -117,6 +140,23 @@ TEST_F(PrivateDesktop, FilesAddressesFoldersAndLauncherEntriesStartWithoutAShell
   const fs::path broken = root_ / "Broken.desktop";
   std::ofstream(broken) << "not an entry\n";
   EXPECT_FALSE(shell.OpenItem(broken.string()));
+}
+
+TEST_F(PrivateDesktop, TypedPathsOpenAsFilesAndRefusalsAreTold) {
+  GioShellRequests shell;
+  const std::string before = WaitForLines(0);
+  const int seen = static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+  const fs::path notes = root_ / "meeting-notes.txt";
+  std::ofstream(notes) << "notes\n";
+  EXPECT_TRUE(shell.OpenAddress(notes.string()));
+  const std::string opened = WaitForLines(seen + 1).substr(before.size());
+  EXPECT_EQ(opened, notes.string() + "\n");
+
+  // No handler for the scheme, a network path with no smb: handler, a
+  // plain word: nothing opens, and the caller hears so.
+  EXPECT_FALSE(shell.OpenAddress("gopher://example.com/x"));
+  EXPECT_FALSE(shell.OpenAddress("averylongplainword"));
+  EXPECT_FALSE(shell.OpenExplorer("\\\\server\\share"));
 }
 
 }  // namespace
