@@ -143,7 +143,7 @@ void QtSettingsWindow::CreateControls() {
 
   std::vector<QWidget*> tabOrder;
   auto newCheckBox = [&](const CheckBoxPlace& place) {
-    auto* check = new QCheckBox(QString::fromUtf8(place.caption));
+    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(place, Wording::Linux)));
     check->setObjectName(QStringLiteral("CheckBox%1").arg(static_cast<int>(place.box)));
     checkBoxes_[place.box] = check;
     tabOrder.push_back(check);

@@ -328,13 +328,14 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     const char* name;
     const char* caption;
   } captions[] = {
-      {"CheckBox1", "User start menu (*.lnk)"},
+      // On Linux the captions say what is true there.
+      {"CheckBox1", "User start menu (*.desktop)"},
       {"CheckBox5", "Favorites (*.*)"},
       {"CheckBox14", "Show the Wordhopper information panel (restart application to activate). "},
       {"CheckBox17",
        "Automaticilly start application when keyword maches a single item (not recommended "
        "with many items) ."},
-      {"CheckBox21", "Show Windows find dialog when a keyword pattern does not match any item."},
+      {"CheckBox21", "Open the file manager when a keyword pattern does not match any item."},
       {"Button1", "Save"},
       {"Button2", "Cancel"},
       {"BrowseButton", "..."},
