@@ -10,6 +10,7 @@
 #include "app/start.h"
 #include "settings/startup_entry.h"
 #include "win32/main_window.h"
+#include "win32/scoped_handle.h"
 #include "win32/settings_window.h"
 #include "win32/utf16.h"
 #include "win32/win32_collation.h"
@@ -96,6 +97,9 @@ class Win32FrontEnd : public wh::FrontEnd {
 };
 
 int Run() {
+  // The shell may hand a verb to an extension, which needs COM on this
+  // thread; it stays until the windows and the record are gone.
+  const wh::ComApartment com(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   wh::Win32FileSystem fileSystem;
   wh::Win32ShellFolders shellFolders;
   wh::Win32NumberFormat numberFormat;
