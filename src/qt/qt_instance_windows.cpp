@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kTimeoutMs = 2000;
 constexpr char kShow[] = "show\n";
+constexpr char kDone[] = "done\n";
 
 }  // namespace
 
@@ -49,7 +50,10 @@ void InstanceServer::OnConnection() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     auto readRequests = [this, socket] {
       while (socket->canReadLine()) {
-        if (socket->readLine().trimmed() == "show" && onShow_) onShow_();
+        if (socket->readLine().trimmed() != "show") continue;
+        if (onShow_) onShow_();
+        // The second start ends once the running copy has done its part.
+        socket->write(kDone);
       }
     };
     connect(socket, &QLocalSocket::readyRead, this, readRequests);
@@ -71,6 +75,10 @@ void LocalSocketInstanceWindows::Restore(std::uint32_t) {
   if (!socket.waitForConnected(kTimeoutMs)) return;
   socket.write(kShow);
   socket.waitForBytesWritten(kTimeoutMs);
+  // Waits for the running copy's answer, so that whatever it shows (or
+  // does not) is settled when this start ends.
+  while (!socket.canReadLine() && socket.waitForReadyRead(kTimeoutMs)) {
+  }
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kTimeoutMs);
 }

@@ -27,6 +27,7 @@
 #include "qt/qt_instance_windows.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_settings_window.h"
+#include "qt/qt_tooltips.h"
 
 namespace {
 
@@ -104,7 +105,9 @@ class QtFrontEnd : public wh::FrontEnd {
     wh::InstanceServer instanceServer(exePath_, [this] {
       if (form_ == nullptr) return;
       try {
-        form_->ShowFromTray();
+        // As on Windows, a second start restores only a window that went to
+        // the tray; a copy that has never been shown stays out of sight.
+        if (mainWindow_->IsInTray()) form_->ShowFromTray();
         mainWindow_->BringToFront();
       } catch (const std::exception& error) {
         mainWindow_->ShowMessage(error.what());
@@ -188,6 +191,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Wordhopper"));
   QApplication::setQuitOnLastWindowClosed(false);
+  wh::UseWindowsTooltipTimes(app);
   try {
     return Run(argc, argv);
   } catch (const std::exception& error) {

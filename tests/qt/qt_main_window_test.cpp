@@ -276,6 +276,31 @@ TEST_F(QtMainWindowTest, TrayHidingKeepsTheFocusedBox) {
   EXPECT_TRUE(window.isVisible());
 }
 
+// The item box had the focus when the window went away, then the keyword
+// box took its place: showing again focuses the box that shows.
+TEST_F(QtMainWindowTest, ShowingFocusesTheShownBox) {
+  Start("AutoComplete=0\n");
+  const struct {
+    const char* label;
+    void (QtMainWindow::*show)();
+  } cases[] = {{"first showing", &QtMainWindow::Show},
+               {"from the tray", &QtMainWindow::ShowFromTray}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    window.ShowItemBox();
+    window.FocusItemBox();
+    window.HideToTray();
+    window.ShowKeywordBox();
+    (window.*c.show)();
+    EXPECT_TRUE(window.isVisible());
+    // The box's own text field has it, or the box for it while the window
+    // waits to be made active.
+    QWidget* focus = window.focusWidget();
+    EXPECT_TRUE(focus == window.KeywordBox() || focus == window.KeywordBox()->lineEdit())
+        << (focus != nullptr ? focus->metaObject()->className() : "nothing");
+  }
+}
+
 TEST_F(QtMainWindowTest, TopmostFlagAndShowing) {
   const struct {
     bool topmost, showPending, visibleAfter;
