@@ -102,12 +102,14 @@ class QtFrontEnd : public wh::FrontEnd {
 
   // A second start's "show" comes in while the loop runs, through the socket.
   int RunMessageLoop() override {
-    wh::InstanceServer instanceServer(exePath_, [this] {
+    wh::InstanceServer instanceServer(exePath_, [this](bool show) {
       if (form_ == nullptr) return;
       try {
         // As on Windows, a second start restores only a window that went to
         // the tray; a copy that has never been shown stays out of sight.
-        if (mainWindow_->IsInTray()) form_->ShowFromTray();
+        // "wordhopper show" shows it whatever: it is the hot key of desktops
+        // that let no program have one.
+        if (show || mainWindow_->IsInTray()) form_->ShowFromTray();
         mainWindow_->BringToFront();
       } catch (const std::exception& error) {
         mainWindow_->ShowMessage(error.what());
@@ -143,7 +145,7 @@ int Run(int argc, char** argv) {
   wh::PosixVersionInfo versionInfo;
   wh::PosixInstanceMappings mappings;
   const std::string exePath = ExecutablePath();
-  wh::LocalSocketInstanceWindows instanceWindows(exePath);
+  wh::LocalSocketInstanceWindows instanceWindows(exePath, argc > 1 && wh::IsShowArgument(argv[1]));
 
   const wh::StartPlatform platform{
       .instanceMappings = mappings,

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A second start of the same program brings the running copy's window
-# back from the tray and ends at once; a copy never shown stays hidden.
+# back from the tray and ends at once; a copy never shown stays hidden, unless
+# the second start says "show".
 source "$(dirname "$0")/lib.sh"
 
 write_settings $'[Program]\nFirstShow=1\nStartWithWindows=0'
@@ -14,6 +15,11 @@ wh_wait_ready
 wh_start
 expect_eq "exit code while never shown" 0 "$(wait_exit 10 "$WH_PID")"
 window_hidden "$WH_MAIN_NAME" || fail "a second start showed a window never shown"
+
+# "wordhopper show", the hot key of desktops without one, shows it.
+wh_start show
+expect_eq "exit code with show" 0 "$(wait_exit 10 "$WH_PID")"
+wait_until 10 window_visible "$WH_MAIN_NAME"
 
 WH_PID=$first
 press F4

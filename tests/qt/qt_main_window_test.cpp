@@ -444,23 +444,26 @@ TEST(InstanceSocket, SecondStartAsksTheRunningCopyToShow) {
   LocalSocketInstanceWindows second(exe);
   EXPECT_FALSE(second.IsMinimized(0));  // nobody listening yet
 
-  int shown = 0;
-  InstanceServer server(exe, [&shown] { ++shown; });
+  std::vector<bool> requests;  // true: asked with the show argument
+  InstanceServer server(exe, [&requests](bool show) { requests.push_back(show); });
   ASSERT_TRUE(server.IsListening());
   LocalSocketInstanceWindows other(exe + "-other");
   EXPECT_FALSE(other.IsMinimized(0));  // another executable's copy is not asked
 
   // The server answers from the event loop, so the client runs beside it.
-  bool answered = false;
-  std::thread client([&] {
-    LocalSocketInstanceWindows windows(exe);
-    answered = windows.IsMinimized(0);
-    if (answered) windows.Restore(0);
-  });
-  EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown > 0; }, 5000));
-  client.join();
-  EXPECT_TRUE(answered);
-  EXPECT_EQ(shown, 1);
+  for (const bool show : {false, true}) {
+    bool answered = false;
+    std::thread client([&] {
+      LocalSocketInstanceWindows windows(exe, show);
+      answered = windows.IsMinimized(0);
+      if (answered) windows.Restore(0);
+    });
+    const std::size_t before = requests.size();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requests.size() > before; }, 5000));
+    client.join();
+    EXPECT_TRUE(answered);
+  }
+  EXPECT_EQ(requests, (std::vector<bool>{false, true}));
 }
 
 }  // namespace
