@@ -10,6 +10,8 @@ namespace {
 
 constexpr int kTimeoutMs = 2000;
 constexpr char kShow[] = "show\n";
+constexpr char kRestore[] = "restore\n";
+constexpr char kDone[] = "done\n";
 
 }  // namespace
 
@@ -30,9 +32,9 @@ QString InstanceSocketName(const std::string& exePath) {
   return QStringLiteral("/tmp/") + file;
 }
 
-InstanceServer::InstanceServer(const std::string& exePath, std::function<void()> onShow,
+InstanceServer::InstanceServer(const std::string& exePath, std::function<void(bool show)> onRequest,
                                QObject* parent)
-    : QObject(parent), onShow_(std::move(onShow)) {
+    : QObject(parent), onRequest_(std::move(onRequest)) {
   const QString name = InstanceSocketName(exePath);
   server_.setSocketOptions(QLocalServer::UserAccessOption);
   if (!server_.listen(name)) {
@@ -49,7 +51,11 @@ void InstanceServer::OnConnection() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     auto readRequests = [this, socket] {
       while (socket->canReadLine()) {
-        if (socket->readLine().trimmed() == "show" && onShow_) onShow_();
+        const QByteArray request = socket->readLine().trimmed();
+        if (request != "show" && request != "restore") continue;
+        if (onRequest_) onRequest_(request == "show");
+        // The second start ends once the running copy has done its part.
+        socket->write(kDone);
       }
     };
     connect(socket, &QLocalSocket::readyRead, this, readRequests);
@@ -69,8 +75,12 @@ void LocalSocketInstanceWindows::Restore(std::uint32_t) {
   QLocalSocket socket;
   socket.connectToServer(name_);
   if (!socket.waitForConnected(kTimeoutMs)) return;
-  socket.write(kShow);
+  socket.write(show_ ? kShow : kRestore);
   socket.waitForBytesWritten(kTimeoutMs);
+  // Waits for the running copy's answer, so that whatever it shows (or
+  // does not) is settled when this start ends.
+  while (!socket.canReadLine() && socket.waitForReadyRead(kTimeoutMs)) {
+  }
   socket.disconnectFromServer();
   if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kTimeoutMs);
 }

@@ -17,13 +17,14 @@ namespace wh {
 // executable meet whatever their TMPDIR, and no one else's do.
 QString InstanceSocketName(const std::string& exePath);
 
-// The running copy's side: every connection that says "show" runs
-// `onShow` on the UI thread.
+// The running copy's side: every connection's "restore" (a plain second
+// start) or "show" (a second start with the show argument) runs `onRequest`
+// on the UI thread, with true for "show".
 class InstanceServer : public QObject {
   Q_OBJECT
 
  public:
-  InstanceServer(const std::string& exePath, std::function<void()> onShow,
+  InstanceServer(const std::string& exePath, std::function<void(bool show)> onRequest,
                  QObject* parent = nullptr);
   // False when the name could not be taken.
   bool IsListening() const { return server_.isListening(); }
@@ -31,24 +32,26 @@ class InstanceServer : public QObject {
  private:
   void OnConnection();
   QLocalServer server_;
-  std::function<void()> onShow_;
+  std::function<void(bool show)> onRequest_;
 };
 
 // The second start's side. The window numbers of the shared record mean
 // nothing here: the running copy is whoever answers on the socket.
 class LocalSocketInstanceWindows : public InstanceWindows {
  public:
-  explicit LocalSocketInstanceWindows(const std::string& exePath)
-      : name_(InstanceSocketName(exePath)) {}
+  // `show`: this start has the show argument.
+  explicit LocalSocketInstanceWindows(const std::string& exePath, bool show = false)
+      : name_(InstanceSocketName(exePath)), show_(show) {}
   // True when a running copy answers, so that Restore gets to ask it.
   bool IsMinimized(std::uint32_t window) const override;
-  // Asks the running copy to come up from the tray and to the front.
+  // Asks the running copy to come back from the tray and to the front.
   void Restore(std::uint32_t window) override;
   // Restore did all of it.
   void BringToFront(std::uint32_t) override {}
 
  private:
   QString name_;
+  bool show_;
 };
 
 }  // namespace wh

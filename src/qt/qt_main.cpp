@@ -27,6 +27,7 @@
 #include "qt/qt_instance_windows.h"
 #include "qt/qt_main_window.h"
 #include "qt/qt_settings_window.h"
+#include "qt/qt_tooltips.h"
 
 namespace {
 
@@ -101,10 +102,14 @@ class QtFrontEnd : public wh::FrontEnd {
 
   // A second start's "show" comes in while the loop runs, through the socket.
   int RunMessageLoop() override {
-    wh::InstanceServer instanceServer(exePath_, [this] {
+    wh::InstanceServer instanceServer(exePath_, [this](bool show) {
       if (form_ == nullptr) return;
       try {
-        form_->ShowFromTray();
+        // As on Windows, a second start restores only a window that went to
+        // the tray; a copy that has never been shown stays out of sight.
+        // "wordhopper show" shows it whatever: it is the hot key of desktops
+        // that let no program have one.
+        if (show || mainWindow_->IsInTray()) form_->ShowFromTray();
         mainWindow_->BringToFront();
       } catch (const std::exception& error) {
         mainWindow_->ShowMessage(error.what());
@@ -140,7 +145,7 @@ int Run(int argc, char** argv) {
   wh::PosixVersionInfo versionInfo;
   wh::PosixInstanceMappings mappings;
   const std::string exePath = ExecutablePath();
-  wh::LocalSocketInstanceWindows instanceWindows(exePath);
+  wh::LocalSocketInstanceWindows instanceWindows(exePath, argc > 1 && wh::IsShowArgument(argv[1]));
 
   const wh::StartPlatform platform{
       .instanceMappings = mappings,
@@ -188,6 +193,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Wordhopper"));
   QApplication::setQuitOnLastWindowClosed(false);
+  wh::UseWindowsTooltipTimes(app);
   try {
     return Run(argc, argv);
   } catch (const std::exception& error) {

@@ -119,11 +119,8 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
       tray_([this](main_layout::TrayCommand command) { OnTrayCommand(command); }),
-      hotKey_([this] {
-        if (form_ != nullptr)
-          Guarded(
-              *this, [this] { return (form_->HotKeyPressed(), 0); }, 0);
-      }) {
+      hotKey_([this] { HotKeyPressed(); }),
+      portalHotKey_([this] { HotKeyPressed(); }) {
   setWindowTitle(QString::fromUtf8(main_layout::kTitle));
   setWindowIcon(ProgramIcon());
   auto* bands = new QVBoxLayout(this);
@@ -380,7 +377,17 @@ void QtMainWindow::SetTopmost(bool topmost, bool showPending) {
 
 void QtMainWindow::Show() {
   show();
-  if (lastFocus_) lastFocus_->setFocus();
+  FocusShownBox();
+}
+
+void QtMainWindow::FocusShownBox() {
+  // The box that had the focus may have been swapped out while the window
+  // was away; the focus never goes to a hidden box.
+  if (lastFocus_ && lastFocus_->isVisibleTo(this)) {
+    lastFocus_->setFocus();
+  } else {
+    (box2_->isVisibleTo(this) ? box2_ : box1_)->setFocus();
+  }
 }
 
 bool QtMainWindow::IsVisible() const { return isVisible(); }
@@ -395,11 +402,7 @@ void QtMainWindow::ShowFromTray() {
   if (!hiddenToTray_) return;
   hiddenToTray_ = false;
   show();
-  if (lastFocus_ && lastFocus_->isVisible()) {
-    lastFocus_->setFocus();
-  } else {
-    (box2_->isVisible() ? box2_ : box1_)->setFocus();
-  }
+  FocusShownBox();
 }
 
 void QtMainWindow::SetTitleBarVisible(bool visible) {
@@ -412,9 +415,23 @@ void QtMainWindow::SetTitleBarVisible(bool visible) {
   if (wasVisible) show();
 }
 
-bool QtMainWindow::RegisterHotKey(const HotKeyCombo& hotKey) { return hotKey_.Register(hotKey); }
+void QtMainWindow::HotKeyPressed() {
+  if (form_ != nullptr)
+    Guarded(
+        *this, [this] { return (form_->HotKeyPressed(), 0); }, 0);
+}
 
-void QtMainWindow::UnregisterHotKey() { hotKey_.Unregister(); }
+bool QtMainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {
+  // Without an X11 connection (a Wayland session) no key can be grabbed:
+  // the desktop's shortcuts portal is asked instead, where there is one.
+  return QGuiApplication::platformName() != QLatin1String("xcb") ? portalHotKey_.Register(hotKey)
+                                                                 : hotKey_.Register(hotKey);
+}
+
+void QtMainWindow::UnregisterHotKey() {
+  hotKey_.Unregister();
+  portalHotKey_.Unregister();
+}
 
 void QtMainWindow::SetTrayHint(const std::string& hint) { tray_.SetHint(hint); }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/main_view.h"
+#include "qt/portal_hot_key.h"
 #include "qt/qt_tray.h"
 #include "qt/x11_hot_key.h"
 
@@ -83,6 +84,9 @@ class QtMainWindow : public QWidget, public MainView {
   QWidget* InfoPanel() const { return panel1_; }
   QWidget* StatusBar() const { return statusBar_; }
   QtTray& Tray() { return tray_; }
+  // Hidden to the tray after being on screen: what a second start brings
+  // back. A copy never shown has nothing to bring back.
+  bool IsInTray() const { return hiddenToTray_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -97,6 +101,8 @@ class QtMainWindow : public QWidget, public MainView {
   bool KeywordBoxKey(QKeyEvent* key, bool fromList);
   bool ItemBoxKey(QKeyEvent* key, bool fromList);
   void RememberFocus();
+  void HotKeyPressed();
+  void FocusShownBox();
 
   TForm1* form_ = nullptr;
   QWidget* panel1_ = nullptr;
@@ -110,6 +116,7 @@ class QtMainWindow : public QWidget, public MainView {
   QLabel* statusPanels_[3] = {};
   QtTray tray_;
   X11HotKey hotKey_;
+  PortalHotKey portalHotKey_;
   QPointer<QWidget> lastFocus_;
   bool hiddenToTray_ = false;
   bool infoPanel_ = true;

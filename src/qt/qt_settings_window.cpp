@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -343,6 +344,16 @@ void QtSettingsWindow::closeEvent(QCloseEvent* event) {
   } else {
     Hide();
   }
+}
+
+void QtSettingsWindow::keyPressEvent(QKeyEvent* event) {
+  // ESC anywhere in the window is the Cancel button, as in a dialog box; the
+  // fields leave it to the window.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Dispatch([](TForm2& form) { form.Button2Click(); });
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void QtSettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {

@@ -51,6 +51,7 @@ class QtSettingsWindow : public QWidget, public SettingsView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void CreateControls();

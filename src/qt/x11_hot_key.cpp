@@ -42,6 +42,11 @@ void Ungrab(xcb_connection_t* connection, xcb_window_t root, unsigned keycode, u
 
 }  // namespace
 
+std::string KeySymName(unsigned long keysym) {
+  const char* name = keysym != 0 ? XKeysymToString(keysym) : nullptr;
+  return name != nullptr ? name : "";
+}
+
 unsigned long VirtualKeyToKeySym(int virtualKey) {
   if (virtualKey >= 'A' && virtualKey <= 'Z') return XK_a + static_cast<unsigned>(virtualKey - 'A');
   if (virtualKey >= '0' && virtualKey <= '9') return XK_0 + static_cast<unsigned>(virtualKey - '0');

@@ -6,6 +6,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <functional>
+#include <string>
 
 #include "settings/hot_key_text.h"
 
@@ -14,6 +15,9 @@ namespace wh {
 // The X keysym for a key code in Windows virtual-key numbering; 0 when the
 // key has no sensible X counterpart.
 unsigned long VirtualKeyToKeySym(int virtualKey);
+
+// An X keysym's name ("F4", "a"); empty for none.
+std::string KeySymName(unsigned long keysym);
 
 class X11HotKey : public QAbstractNativeEventFilter {
  public:

@@ -177,5 +177,31 @@ TEST(QtLayoutTest, SettingsWindowShowsItsTextsWhole) {
   EXPECT_LE(window.frameGeometry().height(), window.screen()->availableGeometry().height());
 }
 
+// Opened on a low screen (800 px at scale 1.5), the window stands inside the
+// screen's free area, top to bottom, with its buttons in reach.
+TEST(QtLayoutTest, SettingsWindowOpensInsideTheScreen) {
+  QtSettingsWindow window;
+  window.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QCoreApplication::processEvents();
+  SCOPED_TRACE(Scale());
+  // Top to bottom: the test's screen is as wide as it is high, narrower than
+  // a real 800 px one.
+  const QRect area = window.screen()->availableGeometry();
+  const auto within = [&area](int top, int height) {
+    return top >= area.top() && top + height <= area.bottom() + 1;
+  };
+  const QRect frame = window.frameGeometry();
+  EXPECT_TRUE(within(frame.y(), frame.height()))
+      << "window " << frame.y() << "+" << frame.height() << " on a free area " << area.y() << "+"
+      << area.height();
+  for (const char* name : {"Button1", "Button2"}) {
+    const auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    EXPECT_TRUE(within(button->mapToGlobal(QPoint(0, 0)).y(), button->height())) << name;
+  }
+  window.Hide();
+}
+
 }  // namespace
 }  // namespace wh

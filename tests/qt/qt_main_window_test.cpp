@@ -276,6 +276,31 @@ TEST_F(QtMainWindowTest, TrayHidingKeepsTheFocusedBox) {
   EXPECT_TRUE(window.isVisible());
 }
 
+// The item box had the focus when the window went away, then the keyword
+// box took its place: showing again focuses the box that shows.
+TEST_F(QtMainWindowTest, ShowingFocusesTheShownBox) {
+  Start("AutoComplete=0\n");
+  const struct {
+    const char* label;
+    void (QtMainWindow::*show)();
+  } cases[] = {{"first showing", &QtMainWindow::Show},
+               {"from the tray", &QtMainWindow::ShowFromTray}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    window.ShowItemBox();
+    window.FocusItemBox();
+    window.HideToTray();
+    window.ShowKeywordBox();
+    (window.*c.show)();
+    EXPECT_TRUE(window.isVisible());
+    // The box's own text field has it, or the box for it while the window
+    // waits to be made active.
+    QWidget* focus = window.focusWidget();
+    EXPECT_TRUE(focus == window.KeywordBox() || focus == window.KeywordBox()->lineEdit())
+        << (focus != nullptr ? focus->metaObject()->className() : "nothing");
+  }
+}
+
 TEST_F(QtMainWindowTest, TopmostFlagAndShowing) {
   const struct {
     bool topmost, showPending, visibleAfter;
@@ -419,23 +444,26 @@ TEST(InstanceSocket, SecondStartAsksTheRunningCopyToShow) {
   LocalSocketInstanceWindows second(exe);
   EXPECT_FALSE(second.IsMinimized(0));  // nobody listening yet
 
-  int shown = 0;
-  InstanceServer server(exe, [&shown] { ++shown; });
+  std::vector<bool> requests;  // true: asked with the show argument
+  InstanceServer server(exe, [&requests](bool show) { requests.push_back(show); });
   ASSERT_TRUE(server.IsListening());
   LocalSocketInstanceWindows other(exe + "-other");
   EXPECT_FALSE(other.IsMinimized(0));  // another executable's copy is not asked
 
   // The server answers from the event loop, so the client runs beside it.
-  bool answered = false;
-  std::thread client([&] {
-    LocalSocketInstanceWindows windows(exe);
-    answered = windows.IsMinimized(0);
-    if (answered) windows.Restore(0);
-  });
-  EXPECT_TRUE(QTest::qWaitFor([&shown] { return shown > 0; }, 5000));
-  client.join();
-  EXPECT_TRUE(answered);
-  EXPECT_EQ(shown, 1);
+  for (const bool show : {false, true}) {
+    bool answered = false;
+    std::thread client([&] {
+      LocalSocketInstanceWindows windows(exe, show);
+      answered = windows.IsMinimized(0);
+      if (answered) windows.Restore(0);
+    });
+    const std::size_t before = requests.size();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return requests.size() > before; }, 5000));
+    client.join();
+    EXPECT_TRUE(answered);
+  }
+  EXPECT_EQ(requests, (std::vector<bool>{false, true}));
 }
 
 }  // namespace

@@ -134,10 +134,12 @@ TEST_F(QtSettingsWindowTest, RefusedWriteIsShownOverTheWindowWhichStaysOpen) {
 }
 
 TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
+  enum class Way { Cancel, CloseBox, Escape };
   const struct {
     const char* label;
-    bool closeBox;
-  } cases[] = {{"Cancel", false}, {"close box", true}};
+    Way way;
+  } cases[] = {
+      {"Cancel", Way::Cancel}, {"close box", Way::CloseBox}, {"ESC in a field", Way::Escape}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
@@ -147,10 +149,16 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     QTest::mouseClick(Box(20), Qt::LeftButton);
     QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_F9);
     view.events.clear();
-    if (c.closeBox) {
-      window.close();
-    } else {
-      QTest::mouseClick(Child<QPushButton>("Button2"), Qt::LeftButton);
+    switch (c.way) {
+      case Way::Cancel:
+        QTest::mouseClick(Child<QPushButton>("Button2"), Qt::LeftButton);
+        break;
+      case Way::CloseBox:
+        window.close();
+        break;
+      case Way::Escape:
+        QTest::keyClick(Child<QLineEdit>("Edit2"), Qt::Key_Escape);
+        break;
     }
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(fs.WriteCount(), writes);
