@@ -11,6 +11,11 @@ struct TreeShape {
   int directories;
   int maxDepth;
   unsigned seed;
+  // Distinct words the names are made of. A large vocabulary, picked from
+  // unevenly as real names are, with a few common names (readme.txt,
+  // setup.exe ...) in many folders, makes a tree shaped like a user's disk.
+  int vocabulary = 4000;
+  bool realistic = false;
 };
 
 // Makes the tree under `root` unless a finished one of the same shape is

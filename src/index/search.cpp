@@ -130,6 +130,20 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
   // The checked part of the piece, and how far into it the pivot stands.
   const std::string_view checked = screen.segment.substr(screen.runStart);
   const std::size_t offset = screen.pivot - screen.runStart;
+  // "*??x*": a hit of the run is a match when the name holds as many
+  // characters before it as there are question marks; with only ASCII before
+  // it, characters are bytes and the matcher is not needed.
+  const bool questionsLead =
+      glob.size() == screen.segment.size() + 2 &&
+      screen.segment.substr(0, screen.runStart).find_first_not_of('?') == std::string_view::npos &&
+      screen.segment.find('?', screen.runStart) == std::string_view::npos &&
+      IsValidUtf8(screen.segment.substr(screen.runStart));
+  auto asciiRun = [&](std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+      if (static_cast<unsigned char>(base[i]) >= 0x80) return false;
+    }
+    return true;
+  };
   std::size_t scan = offset;
   std::uint32_t item = 0;
   // Candidates are where the pivot byte and, when the run has one, the byte
@@ -188,7 +202,11 @@ void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matc
                                                     starts.begin() + std::min(item + step, count),
                                                     static_cast<std::uint32_t>(start)) -
                                    starts.begin() - 1);
-    if (plain || GlobMatch(nameAt(item), glob)) out.push_back(item);
+    const bool matched = plain ||
+                         (questionsLead && start - starts[item] >= screen.runStart &&
+                          asciiRun(starts[item], start)) ||
+                         GlobMatch(nameAt(item), glob);
+    if (matched) out.push_back(item);
     if (++item >= count) break;
     scan = starts[item] + offset;
   }

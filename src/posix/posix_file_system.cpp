@@ -10,6 +10,9 @@
 
 #include <cerrno>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace wh {
 
@@ -112,42 +115,84 @@ constexpr int kOpenDirectory = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 class PosixListingSession : public ListingSession {
  public:
   ~PosixListingSession() override {
-    for (const auto& [path, fd] : open_) close(fd);
+    for (const Level& level : chain_) {
+      if (level.fd >= 0) close(level.fd);
+    }
   }
 
   bool List(const std::string& dir, const DirectoryEntrySink& sink,
             std::optional<DirectoryId>* id) override {
     std::string path = dir.empty() ? std::string("./") : dir;
     if (path.back() != '/') path.push_back('/');
-    // Close what is not on the way to this directory.
-    while (!open_.empty() &&
-           (path.size() <= open_.back().first.size() || !path.starts_with(open_.back().first))) {
-      close(open_.back().second);
-      open_.pop_back();
+    // Leave the levels that are not on the way to this directory.
+    while (!chain_.empty() && (path.size() <= chain_.back().end ||
+                               std::string_view(path).substr(0, chain_.back().end) !=
+                                   std::string_view(path_).substr(0, chain_.back().end))) {
+      if (chain_.back().fd >= 0) close(chain_.back().fd);
+      chain_.pop_back();
     }
-    int fd = -1;
     const std::string_view rest =
-        open_.empty() ? std::string_view()
-                      : std::string_view(path).substr(open_.back().first.size(),
-                                                      path.size() - open_.back().first.size() - 1);
+        chain_.empty()
+            ? std::string_view()
+            : std::string_view(path).substr(chain_.back().end, path.size() - chain_.back().end - 1);
+    int fd = -1;
     if (!rest.empty() && rest.find('/') == std::string_view::npos && rest != "." && rest != "..") {
-      fd = openat(open_.back().second, std::string(rest).c_str(), kOpenDirectory);
+      // One level below the last: opened relative to its parent, so that no
+      // path grows past the system's limit however deep the tree.
+      const int parent = ParentFd(path);
+      if (parent < 0) return false;
+      fd = openat(parent, std::string(rest).c_str(), kOpenDirectory);
     } else {
+      for (const Level& level : chain_) {
+        if (level.fd >= 0) close(level.fd);
+      }
+      chain_.clear();
       fd = open(path.c_str(), kOpenDirectory);
     }
     if (fd < 0) return false;
     Fd owned(fd);  // closed if the sink throws
     ListOpenDirectory(fd, sink, id);
-    if (open_.size() < kDeepest) {
-      open_.emplace_back(std::move(path), fd);
-      owned.fd = -1;
+    path_ = std::move(path);
+    chain_.push_back({path_.size(), fd});
+    owned.fd = -1;
+    // Only the deepest levels keep their descriptors, and the first, which
+    // was opened by its path.
+    const std::size_t n = chain_.size();
+    if (n > kKept + 1 && chain_[n - 1 - kKept].fd >= 0) {
+      close(chain_[n - 1 - kKept].fd);
+      chain_[n - 1 - kKept].fd = -1;
     }
     return true;
   }
 
  private:
-  static constexpr std::size_t kDeepest = 64;      // descriptors kept at the most
-  std::vector<std::pair<std::string, int>> open_;  // each one inside the one before
+  struct Level {
+    std::size_t end;  // the length of its path (with the separator) in path_
+    int fd;           // -1 once closed to keep the count of descriptors down
+  };
+
+  // The descriptor of the last level, reopened level by level from the
+  // nearest one still open when it was closed. `path` begins with the
+  // levels' path.
+  int ParentFd(const std::string& path) {
+    std::size_t open = chain_.size() - 1;
+    while (chain_[open].fd < 0) --open;  // the first level is never closed
+    for (std::size_t i = open + 1; i < chain_.size(); ++i) {
+      const std::size_t from = chain_[i - 1].end;
+      const std::string name = path.substr(from, chain_[i].end - from - 1);
+      chain_[i].fd = openat(chain_[i - 1].fd, name.c_str(), kOpenDirectory);
+      if (chain_[i].fd < 0) return -1;
+      if (i - 1 > open && i - 1 + kKept < chain_.size()) {
+        close(chain_[i - 1].fd);
+        chain_[i - 1].fd = -1;
+      }
+    }
+    return chain_.back().fd;
+  }
+
+  static constexpr std::size_t kKept = 32;  // descriptors kept below the first
+  std::vector<Level> chain_;                // each level inside the one before
+  std::string path_;                        // the path of the last level
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <string>
+#include <unordered_set>
 
 #include "win32/scoped_handle.h"
 #include "win32/utf16.h"
@@ -115,6 +116,114 @@ bool Win32FileSystem::ListDirectory(const std::string& dir, const DirectoryEntry
     sink(WideToUtf8(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
   } while (FindNextFileW(search.Get(), &data));
   return true;
+}
+
+namespace {
+
+// What a directory is, from a handle to it: its identity and the path the
+// system resolves it to, every reparse point followed.
+struct OpenedIdentity {
+  std::optional<DirectoryId> id;
+  std::wstring finalPath;  // ends with "\"; empty where the system can't tell
+};
+
+OpenedIdentity Identify(const std::wstring& dir) {
+  OpenedIdentity result;
+  ScopedHandle handle(CreateFileW(dir.c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle.Valid()) return result;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(handle.Get(), &info)) {
+    DirectoryId id;
+    id.volume = info.dwVolumeSerialNumber;
+    id.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    if (id.volume != 0 || id.file != 0) result.id = id;
+  }
+  std::wstring path(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const DWORD length =
+        GetFinalPathNameByHandleW(handle.Get(), path.data(), static_cast<DWORD>(path.size()),
+                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (length == 0) return result;
+    if (length < path.size()) {
+      path.resize(length);
+      if (path.back() != L'\\') path += L'\\';
+      result.finalPath = std::move(path);
+      return result;
+    }
+    path.assign(length + 1, L'\0');
+  }
+  return result;
+}
+
+class Win32ListingSession : public ListingSession {
+ public:
+  bool List(const std::string& dir, const DirectoryEntrySink& sink,
+            std::optional<DirectoryId>* id) override {
+    std::string key = dir;
+    if (key.empty() || key.back() != '\\') key.push_back('\\');
+    const bool first = !started_;
+    started_ = true;
+    const bool linked = !first && linked_.erase(key) > 0;
+    const std::wstring wideDir = ExtendedLengthPath(dir);
+    if (wideDir.empty()) return false;
+    if (id != nullptr) id->reset();
+    if (first || linked) {
+      OpenedIdentity identity = Identify(wideDir);
+      if (first) {
+        rootFinal_ = identity.finalPath;
+      } else if (WithinRootsOrdinaryTree(identity.finalPath)) {
+        return false;
+      }
+      if (id != nullptr) *id = identity.id;
+    }
+
+    std::wstring pattern = wideDir;
+    if (pattern.back() != L'\\') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    ScopedFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+    if (!search.Valid()) return false;
+    do {
+      const std::string name = WideToUtf8(data.cFileName);
+      const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      // Below a reparse point every directory may be one the walk knows.
+      if (isDirectory && (linked || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) &&
+          name != "." && name != "..") {
+        linked_.insert(key + name + "\\");
+      }
+      sink(name, isDirectory);
+    } while (FindNextFileW(search.Get(), &data));
+    return true;
+  }
+
+ private:
+  // True when `finalPath` is a directory of the first one's tree that the
+  // walk reaches without a reparse point: below it, through no hidden folder.
+  bool WithinRootsOrdinaryTree(const std::wstring& finalPath) const {
+    if (rootFinal_.empty() || finalPath.size() <= rootFinal_.size() ||
+        !finalPath.starts_with(rootFinal_)) {
+      return false;
+    }
+    for (std::size_t at = rootFinal_.size(); at < finalPath.size();) {
+      if (finalPath[at] == L'.') return false;
+      at = finalPath.find(L'\\', at) + 1;
+    }
+    return true;
+  }
+
+  bool started_ = false;
+  std::wstring rootFinal_;
+  std::unordered_set<std::string> linked_;  // directories listed but not yet entered
+};
+
+}  // namespace
+
+std::unique_ptr<ListingSession> Win32FileSystem::BeginListing() const {
+  return std::make_unique<Win32ListingSession>();
 }
 
 bool Win32FileSystem::DirectoryExists(const std::string& path) const {

@@ -26,6 +26,13 @@ class Win32FileSystem : public FileSystem {
   // directory that `dir` leads to, so a link and its target share it.
   bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
                      std::optional<DirectoryId>* id) const override;
+  // A session opens only the directories that can lead back into the walk:
+  // the first, and those reached through a reparse point (a junction or a
+  // directory link); ordinary directories form a tree and can't. A directory
+  // reached through a reparse point that is the first one's own ordinary
+  // subdirectory is declined (List returns false): the walk enters it by its
+  // ordinary path.
+  std::unique_ptr<ListingSession> BeginListing() const override;
   bool DirectoryExists(const std::string& path) const override;
   bool FileExists(const std::string& path) const override;
   // Reads while other programs have the file open for writing or deleting.

@@ -1,7 +1,10 @@
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -104,6 +107,79 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
   for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
     EXPECT_TRUE(fileSystem_.FileExists(index.ItemList.Path(i))) << index.ItemList.Path(i);
   }
+}
+
+// Folders nested far past the system's path limit: every level is listed and
+// its file found, whichever way the walk comes back up. The side branches make
+// the walk return to levels whose descriptors it has had to let go.
+// Removes `name` in the folder `parent` and all it holds, one level at a time:
+// std::filesystem goes by whole paths, which fail past the system's limit.
+void RemoveAllAt(int parent, const char* name) {
+  const int fd = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+  if (fd < 0) {
+    unlinkat(parent, name, 0);
+    return;
+  }
+  DIR* dir = fdopendir(fd);
+  if (dir == nullptr) {
+    close(fd);
+    return;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    const std::string child = entry->d_name;
+    if (child != "." && child != "..") RemoveAllAt(fd, child.c_str());
+  }
+  closedir(dir);
+  unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+TEST_F(TempTree, DeepFoldersPastThePathLimitAreWalkedWhole) {
+  constexpr int kDepth = 2500;
+  struct Remove {
+    std::string root;
+    ~Remove() { RemoveAllAt(AT_FDCWD, root.c_str()); }
+  } remove{Root()};
+  std::set<std::string> expected;
+  {
+    // Made level by level from an open folder: the whole path is too long
+    // for the system to take at once.
+    int fd = open(Root().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    std::string relative;
+    for (int depth = 0; depth < kDepth; ++depth) {
+      const std::string name = "f" + std::to_string(depth % 10);
+      ASSERT_EQ(mkdirat(fd, name.c_str(), 0755), 0) << depth;
+      if (depth % 100 == 0) {
+        ASSERT_EQ(mkdirat(fd, "side", 0755), 0);
+        const int side = openat(fd, "side", O_RDONLY | O_DIRECTORY);
+        ASSERT_GE(side, 0);
+        close(openat(side, "s.desktop", O_CREAT | O_WRONLY, 0644));
+        close(side);
+        expected.insert(relative + "side/s.desktop");
+      }
+      const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+      ASSERT_GE(next, 0);
+      close(fd);
+      fd = next;
+      relative += name + "/";
+      const std::string file = "d" + std::to_string(depth) + ".desktop";
+      close(openat(fd, file.c_str(), O_CREAT | O_WRONLY, 0644));
+      expected.insert(relative + file);
+    }
+    close(fd);
+  }
+  std::size_t longest = 0;
+  for (const std::string& path : expected) longest = std::max(longest, path.size());
+  ASSERT_GT(Root().size() + 1 + longest, 4096u);
+
+  std::set<std::string> found;
+  std::size_t twice = 0;
+  WalkTree(fileSystem_, Root(), {"*.desktop"}, [&](std::string_view path, std::size_t) {
+    twice += !found.emplace(path.substr(Root().size() + 1)).second;
+  });
+  EXPECT_EQ(twice, 0u);
+  EXPECT_EQ(found.size(), expected.size());
+  EXPECT_EQ(found, expected);
 }
 
 TEST_F(TempTree, EachWalkSeesTheTreeAsItIsNow) {
