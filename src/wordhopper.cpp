@@ -64,7 +64,10 @@ class Win32FrontEnd : public wh::FrontEnd {
     }
     wh::MainWindow& mainWindow = *mainWindow_;
     application_.OnMinimize([form] { form->HideToTray(); });
-    application_.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });
+    application_.OnRestore([&mainWindow] {
+      mainWindow.ReturnFromTray();
+      mainWindow.BringToFront();
+    });
     application_.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
   }
   wh::SettingsView& CreateSettingsWindow() override {

@@ -18,6 +18,30 @@ using namespace win32;
 
 using namespace main_layout;
 
+bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+// The window of the program the user should be typing in: the owner's last
+// active one, or, when that one is hidden (a closed settings window), any
+// other of its windows on screen.
+HWND ShownPopupOf(HWND owner) {
+  HWND popup = GetLastActivePopup(owner);
+  if (popup != owner && CanTakeFocus(popup)) return popup;
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search{owner, nullptr};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(owner, nullptr),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        if (GetWindow(hwnd, GW_OWNER) != search->owner || !CanTakeFocus(hwnd)) return TRUE;
+        search->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOPMOST;
 
@@ -114,10 +138,13 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (wParam == SIZE_RESTORED) run(onRestore_);
       break;
     case WM_ACTIVATE:
-      // The program's own windows keep the focus; the owner never does.
+      // The program's own windows keep the focus; the owner never does. It
+      // hands the foreground on, not only the focus, so that a window brought
+      // back through the owner (a second start does that) is the one the
+      // keyboard goes to.
       if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(Handle())) {
-        HWND popup = GetLastActivePopup(Handle());
-        if (popup != Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetFocus(popup);
+        HWND popup = ShownPopupOf(Handle());
+        if (popup != nullptr && !SetForegroundWindow(popup)) SetFocus(popup);
       }
       return 0;
   }
@@ -468,10 +495,7 @@ void MainWindow::SetTrayHint(const std::string& hint) { tray_->SetHint(hint); }
 void MainWindow::SetShowShortcut(const std::string& keyText) { tray_->SetShowShortcut(keyText); }
 
 void MainWindow::BringToFront() {
-  HWND popup = GetLastActivePopup(application_.Handle());
-  if (popup != application_.Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
-    SetForegroundWindow(popup);
-  }
+  if (HWND popup = ShownPopupOf(application_.Handle())) SetForegroundWindow(popup);
 }
 
 void MainWindow::EndMessageLoop() { PostQuitMessage(0); }

@@ -69,6 +69,22 @@ press ctrl+a
 type_text rst
 wait_until 10 driver_is ComboBox1.text rst main
 
+# A second start over Notepad brings the first copy's window back with the
+# keyboard, and ends.
+press Escape Escape
+wait_until 20 driver_is visible 0 main
+FIRST_PID=$WH_PID
+focus_wine_window 'Notepad$'
+wh_start
+SECOND_PID=$WH_PID
+WH_PID=$FIRST_PID
+expect_eq "the second start's exit code" 0 "$(wait_exit 30 "$SECOND_PID")"
+wait_until 20 driver_is visible 1 main
+wait_until 10 driver_is foreground 1 main
+wait_until 10 driver_is focus ComboBox1 main
+type_text opq
+wait_until 10 driver_is ComboBox1.text opq main
+
 wh_pid_alive || fail "wordhopper.exe ended"
 wh_pid_alive "$NOTEPAD_PID" || fail "notepad.exe ended"
 log "passed"
