@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <array>
 #include <exception>
 #include <iterator>
 
@@ -255,6 +256,7 @@ void MainWindow::OnCreate() {
   for (int i = 0; i < kPanels; ++i) SetStatusPanel(i, kStatusPanels[i].text);
   SetRememberedFocus(Control(kComboBox1));
   AddTooltips();
+  PlacePanel();
 }
 
 void MainWindow::AddTooltips() {
@@ -343,9 +345,8 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
 void MainWindow::OnPaint() {
   const PaintDC paint(Handle());
   if (!infoPanel_) return;
-  for (const Frame& designed : kValueFrames) {
-    RECT shape{Scale(designed.left), Scale(designed.top), Scale(designed.left + designed.width),
-               Scale(designed.top + designed.height)};
+  for (const PanelBox& frame : panel_.frames) {
+    RECT shape{frame.left, frame.top, frame.Right(), frame.top + frame.height};
     FillRect(paint.Get(), &shape, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(paint.Get(), &shape, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
@@ -580,9 +581,42 @@ std::string MainWindow::ItemText() const {
   return WideToUtf8(text);
 }
 
-void MainWindow::SetProcessCount(const std::string& text) { SetControlText(kLabel1, text); }
+void MainWindow::SetProcessCount(const std::string& text) {
+  SetControlText(kLabel1, text);
+  PlacePanel();
+}
 
-void MainWindow::SetPageFile(const std::string& text) { SetControlText(kLabel5, text); }
+void MainWindow::SetPageFile(const std::string& text) {
+  SetControlText(kLabel5, text);
+  PlacePanel();
+}
+
+void MainWindow::PlacePanel() {
+  std::string texts[std::size(kPanel)];
+  std::array<std::string_view, std::size(kPanel)> views;
+  for (std::size_t i = 0; i < std::size(kPanel); ++i) {
+    texts[i] = ControlText(PanelControlId(kPanel[i].part));
+    views[i] = texts[i];
+  }
+  const WindowDC dc(Handle());
+  const PanelTextWidth width = [&](PanelPart part, std::string_view text) {
+    HWND label = Control(PanelControlId(part));
+    const HGDIOBJ previous =
+        SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring wide = Utf8ToWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc.Get(), previous);
+    return static_cast<int>(size.cx);
+  };
+  panel_ = LayOutPanel(views, width, Dpi());
+  for (std::size_t i = 0; i < std::size(kPanel); ++i) {
+    const PanelBox& box = panel_.parts[i];
+    SetWindowPos(Control(PanelControlId(kPanel[i].part)), nullptr, box.left, box.top, box.width,
+                 box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
 
 void MainWindow::SetGaugeProgress(int progress) {
   SendMessageW(Control(kGauge1), kGaugeSetProgress, static_cast<WPARAM>(progress), 0);
