@@ -2,6 +2,8 @@
 // to the start that every front end shares.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <exception>
 #include <memory>
 #include <string>
@@ -26,6 +28,18 @@
 #include "win32/win32_version_info.h"
 
 namespace {
+
+// %APPDATA%\Wordhopper\, where the settings go when the executable's own
+// folder can't take them; empty when the folder is unknown.
+std::string UserSettingsDir() {
+  PWSTR roaming = nullptr;
+  std::string dir;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
+    dir = wh::WideToUtf8(roaming) + "\\Wordhopper\\";
+  }
+  CoTaskMemFree(roaming);
+  return dir;
+}
 
 // The running executable's full path, however long.
 std::string ExecutablePath() {
@@ -133,7 +147,8 @@ int Run() {
                .exePath = ExecutablePath(),
                .pathDelimiters = "\\:",
                .executableSuffix = ".exe",
-               .settingsDir = ""},
+               .settingsDir = "",
+               .userSettingsDir = UserSettingsDir()},
       .versionInfo = versionInfo,
   };
   Win32FrontEnd frontEnd(shell);
