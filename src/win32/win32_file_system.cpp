@@ -197,12 +197,6 @@ void Win32FileSystem::WriteFileReplacing(const std::string& path, std::string_vi
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     throw FileWriteError{path};
   }
-  // The user's own settings folder is made at the first write; one level
-  // only, its parent is the system's.
-  const std::size_t lastSeparator = target.find_last_of(L"\\/");
-  if (lastSeparator != std::wstring::npos) {
-    CreateDirectoryW(target.substr(0, lastSeparator).c_str(), nullptr);
-  }
 
   // A fresh name: CREATE_NEW never takes over a file another writer is using.
   ScopedHandle file;
