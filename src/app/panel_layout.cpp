@@ -9,6 +9,8 @@ using namespace main_layout;
 
 namespace {
 
+constexpr int kGaugeMinWidth = 36;
+
 int ScaleTo(int pixels, int dpi) {
   // Rounded to the nearest pixel, as the window's own scaling does.
   const std::int64_t scaled = static_cast<std::int64_t>(pixels) * dpi;
@@ -29,7 +31,10 @@ PanelLayout LayOutPanel(const std::array<std::string_view, std::size(kPanel)>& t
     box.height = ScaleTo(place.height, dpi);
     const int designed = ScaleTo(place.width, dpi);
     if (place.part == PanelPart::Gauge) {
-      box.width = std::max(designed, ScaleTo(place.left + place.width, dpi) - box.left);
+      // Narrower rather than past the window's edge, down to a readable
+      // percentage.
+      box.width =
+          std::max(ScaleTo(kGaugeMinWidth, dpi), ScaleTo(place.left + place.width, dpi) - box.left);
       continue;
     }
     box.width = std::max(designed, textWidth(place.part, texts[i]));

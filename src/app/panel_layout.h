@@ -27,9 +27,8 @@ using PanelTextWidth = std::function<int(main_layout::PanelPart, std::string_vie
 // Each label is at least as wide as its text, so that no figure is cut off
 // or wrapped onto an invisible second line; the parts keep their designed
 // gaps and move right as the labels before them grow. The gauge keeps its
-// designed right edge while there is room, and never gets narrower than
-// its designed width. `texts` are the parts' present texts, in the order of
-// main_layout::kPanel; sizes scale from 96 dots per inch to `dpi`.
+// designed right edge, growing narrower, while a percentage still fits. `texts` are the parts'
+// present texts, in the order of main_layout::kPanel; sizes scale from 96 dots per inch to `dpi`.
 PanelLayout LayOutPanel(const std::array<std::string_view, std::size(main_layout::kPanel)>& texts,
                         const PanelTextWidth& textWidth, int dpi);
 
