@@ -2,12 +2,15 @@
 // to the start that every front end shares.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <exception>
 #include <memory>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/start.h"
+#include "settings/program_paths.h"
 #include "settings/startup_entry.h"
 #include "win32/main_window.h"
 #include "win32/scoped_handle.h"
@@ -26,6 +29,24 @@
 #include "win32/win32_version_info.h"
 
 namespace {
+
+// %APPDATA%\Wordhopper\, where the settings go when the executable's own
+// folder can't take them; empty when the folder is unknown. Made here only
+// when the settings will be kept there, so that it exists for their write.
+std::string UserSettingsDir(const wh::FileSystem& fileSystem, const std::string& exePath) {
+  PWSTR roaming = nullptr;
+  std::string dir;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
+    dir = wh::WideToUtf8(roaming) + "\\Wordhopper\\";
+  }
+  CoTaskMemFree(roaming);
+  const std::string programDir = wh::ProgramDirOf(exePath, '\\');
+  if (!dir.empty() &&
+      wh::ChooseSettingsFile(fileSystem, programDir, dir) != wh::SettingsFilePath(programDir)) {
+    CreateDirectoryW(wh::Utf8ToWide(dir).c_str(), nullptr);
+  }
+  return dir;
+}
 
 // The running executable's full path, however long.
 std::string ExecutablePath() {
@@ -64,7 +85,10 @@ class Win32FrontEnd : public wh::FrontEnd {
     }
     wh::MainWindow& mainWindow = *mainWindow_;
     application_.OnMinimize([form] { form->HideToTray(); });
-    application_.OnRestore([&mainWindow] { mainWindow.ReturnFromTray(); });
+    application_.OnRestore([&mainWindow] {
+      mainWindow.ReturnFromTray();
+      mainWindow.BringToFront();
+    });
     application_.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
   }
   wh::SettingsView& CreateSettingsWindow() override {
@@ -130,7 +154,8 @@ int Run() {
                .exePath = ExecutablePath(),
                .pathDelimiters = "\\:",
                .executableSuffix = ".exe",
-               .settingsDir = ""},
+               .settingsDir = "",
+               .userSettingsDir = UserSettingsDir(fileSystem, ExecutablePath())},
       .versionInfo = versionInfo,
   };
   Win32FrontEnd frontEnd(shell);

@@ -27,8 +27,11 @@ bool CheckPrevious::RestoreIfRunning(std::string_view exePath, std::uint32_t own
     return false;
   }
 
-  created.mapping.reset();
+  // The created handle keeps the record alive until it is open again: a
+  // first copy ending in between would otherwise take the record with it and
+  // this start would end as if another copy ran.
   mapping_ = mappings_.Open(name_);
+  created.mapping.reset();
   if (!mapping_) {
     ownsInstanceSlot_ = false;
     return true;

@@ -21,7 +21,8 @@ TForm1::TForm1(MainView& view, MainPlatform platform)
       index_(platform_.collation, platform_.pathDelimiters) {}
 
 std::string TForm1::SettingsPath() const {
-  return SettingsFilePath(platform_.settingsDir.empty() ? programDir_ : platform_.settingsDir);
+  if (!platform_.settingsDir.empty()) return SettingsFilePath(platform_.settingsDir);
+  return ChooseSettingsFile(platform_.fileSystem, programDir_, platform_.userSettingsDir);
 }
 
 void TForm1::FormCreate(std::string_view firstArgument) {

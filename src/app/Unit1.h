@@ -47,6 +47,9 @@ struct MainPlatform {
   // The folder of the settings file, with its trailing separator; empty for
   // the executable's own folder (Linux keeps it in the user's configuration).
   std::string settingsDir;
+  // The user's own folder for the settings file, trailing separator
+  // included, for when the executable's folder can't take it; empty: none.
+  std::string userSettingsDir = {};
   // Whose words the help and the settings window use.
   Wording wording = Wording::Windows;
 };

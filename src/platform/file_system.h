@@ -89,6 +89,18 @@ class FileSystem {
   // file can be made is rewritten in place instead. Throws FileWriteError when
   // the system refuses; the old file then stays as it was.
   virtual void WriteFileReplacing(const std::string& path, std::string_view contents) const = 0;
+
+  // True when this user may rewrite the existing file at `path`, and when a
+  // new file may be made in the existing folder `dir`. A system that can't
+  // tell says yes and leaves the answer to the write itself.
+  virtual bool CanWriteFile(const std::string& path) const {
+    (void)path;
+    return true;
+  }
+  virtual bool CanCreateIn(const std::string& dir) const {
+    (void)dir;
+    return true;
+  }
 };
 
 inline std::unique_ptr<ListingSession> FileSystem::BeginListing() const {

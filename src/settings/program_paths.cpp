@@ -13,4 +13,15 @@ std::string SettingsFilePath(std::string_view programDir) {
   return std::string(programDir) + std::string(ProgramName) + ".ini";
 }
 
+std::string ChooseSettingsFile(const FileSystem& fileSystem, std::string_view programDir,
+                               std::string_view userDir) {
+  const std::string beside = SettingsFilePath(programDir);
+  if (userDir.empty()) return beside;
+  if ((fileSystem.FileExists(beside) && fileSystem.CanWriteFile(beside)) ||
+      fileSystem.CanCreateIn(std::string(programDir))) {
+    return beside;
+  }
+  return SettingsFilePath(userDir);
+}
+
 }  // namespace wh

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace wh {
 
 // The program's fixed name: the base of the settings file's name and of the
@@ -17,5 +19,14 @@ std::string ProgramDirOf(std::string_view exePath, char separator);
 
 // `programDir` + "wordhopper.ini".
 std::string SettingsFilePath(std::string_view programDir);
+
+// Where the settings are kept when the executable's folder may be read only
+// (under Program Files for a standard user): beside the executable while a
+// settings file there can be written or the folder takes new files, so that
+// a portable copy keeps its settings with it; else in `userDir` (the user's
+// own application-data folder, trailing separator included). An empty
+// `userDir` keeps the file beside the executable.
+std::string ChooseSettingsFile(const FileSystem& fileSystem, std::string_view programDir,
+                               std::string_view userDir);
 
 }  // namespace wh

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <array>
 #include <exception>
 #include <iterator>
 
@@ -17,6 +18,30 @@ namespace {
 using namespace win32;
 
 using namespace main_layout;
+
+bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
+
+// The window of the program the user should be typing in: the owner's last
+// active one, or, when that one is hidden (a closed settings window), any
+// other of its windows on screen.
+HWND ShownPopupOf(HWND owner) {
+  HWND popup = GetLastActivePopup(owner);
+  if (popup != owner && CanTakeFocus(popup)) return popup;
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search{owner, nullptr};
+  EnumThreadWindows(
+      GetWindowThreadProcessId(owner, nullptr),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        if (GetWindow(hwnd, GW_OWNER) != search->owner || !CanTakeFocus(hwnd)) return TRUE;
+        search->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOPMOST;
@@ -114,10 +139,13 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (wParam == SIZE_RESTORED) run(onRestore_);
       break;
     case WM_ACTIVATE:
-      // The program's own windows keep the focus; the owner never does.
+      // The program's own windows keep the focus; the owner never does. It
+      // hands the foreground on, not only the focus, so that a window brought
+      // back through the owner (a second start does that) is the one the
+      // keyboard goes to.
       if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(Handle())) {
-        HWND popup = GetLastActivePopup(Handle());
-        if (popup != Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetFocus(popup);
+        HWND popup = ShownPopupOf(Handle());
+        if (popup != nullptr && !SetForegroundWindow(popup)) SetFocus(popup);
       }
       return 0;
   }
@@ -228,6 +256,7 @@ void MainWindow::OnCreate() {
   for (int i = 0; i < kPanels; ++i) SetStatusPanel(i, kStatusPanels[i].text);
   SetRememberedFocus(Control(kComboBox1));
   AddTooltips();
+  PlacePanel();
 }
 
 void MainWindow::AddTooltips() {
@@ -316,9 +345,8 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
 void MainWindow::OnPaint() {
   const PaintDC paint(Handle());
   if (!infoPanel_) return;
-  for (const Frame& designed : kValueFrames) {
-    RECT shape{Scale(designed.left), Scale(designed.top), Scale(designed.left + designed.width),
-               Scale(designed.top + designed.height)};
+  for (const PanelBox& frame : panel_.frames) {
+    RECT shape{frame.left, frame.top, frame.Right(), frame.top + frame.height};
     FillRect(paint.Get(), &shape, GetSysColorBrush(COLOR_BTNFACE));
     FrameRect(paint.Get(), &shape, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
@@ -468,10 +496,7 @@ void MainWindow::SetTrayHint(const std::string& hint) { tray_->SetHint(hint); }
 void MainWindow::SetShowShortcut(const std::string& keyText) { tray_->SetShowShortcut(keyText); }
 
 void MainWindow::BringToFront() {
-  HWND popup = GetLastActivePopup(application_.Handle());
-  if (popup != application_.Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup)) {
-    SetForegroundWindow(popup);
-  }
+  if (HWND popup = ShownPopupOf(application_.Handle())) SetForegroundWindow(popup);
 }
 
 void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
@@ -556,9 +581,42 @@ std::string MainWindow::ItemText() const {
   return WideToUtf8(text);
 }
 
-void MainWindow::SetProcessCount(const std::string& text) { SetControlText(kLabel1, text); }
+void MainWindow::SetProcessCount(const std::string& text) {
+  SetControlText(kLabel1, text);
+  PlacePanel();
+}
 
-void MainWindow::SetPageFile(const std::string& text) { SetControlText(kLabel5, text); }
+void MainWindow::SetPageFile(const std::string& text) {
+  SetControlText(kLabel5, text);
+  PlacePanel();
+}
+
+void MainWindow::PlacePanel() {
+  std::string texts[std::size(kPanel)];
+  std::array<std::string_view, std::size(kPanel)> views;
+  for (std::size_t i = 0; i < std::size(kPanel); ++i) {
+    texts[i] = ControlText(PanelControlId(kPanel[i].part));
+    views[i] = texts[i];
+  }
+  const WindowDC dc(Handle());
+  const PanelTextWidth width = [&](PanelPart part, std::string_view text) {
+    HWND label = Control(PanelControlId(part));
+    const HGDIOBJ previous =
+        SelectObject(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const std::wstring wide = Utf8ToWide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc.Get(), previous);
+    return static_cast<int>(size.cx);
+  };
+  panel_ = LayOutPanel(views, width, Dpi());
+  for (std::size_t i = 0; i < std::size(kPanel); ++i) {
+    const PanelBox& box = panel_.parts[i];
+    SetWindowPos(Control(PanelControlId(kPanel[i].part)), nullptr, box.left, box.top, box.width,
+                 box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
 
 void MainWindow::SetGaugeProgress(int progress) {
   SendMessageW(Control(kGauge1), kGaugeSetProgress, static_cast<WPARAM>(progress), 0);

@@ -12,6 +12,7 @@
 
 #include "app/main_layout.h"
 #include "app/main_view.h"
+#include "app/panel_layout.h"
 #include "win32/tray_icon.h"
 #include "win32/window_base.h"
 
@@ -112,6 +113,8 @@ class MainWindow : public WindowBase, public MainView {
   void AddTooltips();
   // Moves the bands to their places and fits the window around them.
   void LayOut();
+  // Sizes the information panel's labels to their present texts.
+  void PlacePanel();
 
   const ApplicationWindow& application_;
   std::unique_ptr<TrayIcon> tray_;
@@ -128,6 +131,7 @@ class MainWindow : public WindowBase, public MainView {
   wchar_t pendingHighSurrogate_ = 0;
   bool infoPanel_ = true;
   bool statusBar_ = true;
+  PanelLayout panel_;
 };
 
 }  // namespace wh

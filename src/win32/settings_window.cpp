@@ -76,9 +76,14 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_COMMAND:
-      // Buttons and the two links; the edit fields' notifications and the
-      // IDOK / IDCANCEL that ENTER and ESC make are of no interest.
-      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      // Buttons and the two links, and ESC, which is Cancel as in any
+      // dialog box; the edit fields' notifications and the IDOK that ENTER
+      // makes are of no interest.
+      if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+        OnCommand(LOWORD(wParam));
+      } else if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
+        OnCommand(kButton2);
+      }
       return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);

@@ -331,4 +331,32 @@ void Win32FileSystem::WriteFileReplacing(const std::string& path, std::string_vi
   temporary.Keep();
 }
 
+// Tried, not read from the access lists: the answer then takes in every
+// rule that applies (group rights, inherited entries, a read-only share).
+bool Win32FileSystem::CanWriteFile(const std::string& path) const {
+  const std::wstring target = ExtendedLengthPath(path);
+  if (target.empty()) return false;
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    return false;
+  }
+  const ScopedHandle file(CreateFileW(target.c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.Valid();
+}
+
+bool Win32FileSystem::CanCreateIn(const std::string& dir) const {
+  std::string probe = dir;
+  if (!probe.empty() && probe.back() != '\\' && probe.back() != '/') probe += '\\';
+  probe += "wordhopper-write-test-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  const std::wstring target = ExtendedLengthPath(probe);
+  if (target.empty()) return false;
+  const ScopedHandle file(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
+                                      nullptr));
+  return file.Valid();
+}
+
 }  // namespace wh

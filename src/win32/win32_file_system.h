@@ -41,6 +41,8 @@ class Win32FileSystem : public FileSystem {
   // Writes a temporary file beside `path`, flushes it to the disk and moves it
   // over `path`. A read-only `path` is refused.
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
+  bool CanWriteFile(const std::string& path) const override;
+  bool CanCreateIn(const std::string& dir) const override;
 };
 
 }  // namespace wh

@@ -70,11 +70,25 @@ bool Win32InstanceWindows::IsMinimized(std::uint32_t window) const {
   return IsIconic(RecordToWindow(window)) != FALSE;
 }
 
+namespace {
+
+// This start was the user's own action, so it may take the foreground; the
+// first copy may only if that right is handed on to it before its window is
+// restored, or its window would come back without the keyboard.
+void HandForegroundTo(HWND hwnd) {
+  DWORD processId = 0;
+  if (GetWindowThreadProcessId(hwnd, &processId) != 0) AllowSetForegroundWindow(processId);
+}
+
+}  // namespace
+
 void Win32InstanceWindows::Restore(std::uint32_t window) {
+  HandForegroundTo(RecordToWindow(window));
   ShowWindow(RecordToWindow(window), SW_RESTORE);
 }
 
 void Win32InstanceWindows::BringToFront(std::uint32_t window) {
+  HandForegroundTo(RecordToWindow(window));
   SetForegroundWindow(RecordToWindow(window));
 }
 

@@ -107,5 +107,24 @@ TEST(CheckPreviousTest, UnopenableAndUncreatableRecords) {
   EXPECT_EQ(SystemErrorText(SystemError(0, "")), "A call to an OS function failed");
 }
 
+TEST(CheckPreviousTest, FirstCopyEndingDuringTheSecondStartLeavesItFirst) {
+  FakeMappings mappings;
+  FakeWindows windows;
+  auto first = std::make_unique<CheckPrevious>(mappings, windows);
+  ASSERT_FALSE(first->RestoreIfRunning(kPath, 1, 1));
+
+  mappings.afterCreate = [&] {
+    mappings.afterCreate = nullptr;
+    first->ReleaseInstance();
+    first.reset();
+  };
+  CheckPrevious second(mappings, windows);
+  EXPECT_FALSE(second.RestoreIfRunning(kPath, 2, 1));
+  EXPECT_TRUE(second.OwnsInstanceSlot());
+  EXPECT_EQ(mappings.Find(kName)->WindowHandle, 2u);
+  EXPECT_EQ(mappings.Find(kName)->InstanceCount, 1);
+  EXPECT_TRUE(windows.calls.empty());
+}
+
 }  // namespace
 }  // namespace wh

@@ -324,12 +324,50 @@ bool ClassIs(const std::wstring& className, const wchar_t* expected) {
   return _wcsicmp(className.c_str(), expected) == 0;
 }
 
+// The width in pixels of a control's text in the control's own font. A font
+// belongs to the process that made it, so where its description can't be
+// read from here the panel's fonts are made again as the main window makes
+// them: the message font at 8 points, Arial for the two value labels.
+std::string TextWidthOf(HWND control) {
+  const auto font = reinterpret_cast<HFONT>(Send(control, WM_GETFONT, 0, 0).value_or(0));
+  LOGFONTW description = {};
+  if (font == nullptr || GetObjectW(font, sizeof(description), &description) == 0) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    description = metrics.lfMessageFont;
+    HDC screen = GetDC(nullptr);
+    description.lfHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    const int id = GetDlgCtrlID(control);
+    if (id == wh::win32::kLabel1 || id == wh::win32::kLabel5) {
+      lstrcpynW(description.lfFaceName, L"Arial", LF_FACESIZE);
+    }
+  }
+  HFONT own = CreateFontIndirectW(&description);
+  HDC dc = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(dc, own);
+  const std::wstring text = TextOf(control);
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(own);
+  return std::to_string(size.cx);
+}
+
 void DescribeControl(Output& out, const std::string& prefix, HWND control, bool items) {
   const std::wstring className = ClassOf(control);
   out.Put(Key(prefix, "class"), className);
   out.PutFlag(Key(prefix, "visible"), IsWindowVisible(control));
   out.PutFlag(Key(prefix, "enabled"), IsWindowEnabled(control));
   out.Put(Key(prefix, "text"), TextOf(control));
+  RECT client = {};
+  GetClientRect(control, &client);
+  out.Put(Key(prefix, "width"), static_cast<long long>(client.right - client.left));
+  if (ClassIs(className, WC_STATICW)) {
+    out.Put(Key(prefix, "textwidth"), TextWidthOf(control));
+  }
   if (ClassIs(className, STATUSCLASSNAMEW)) {
     DescribeStatusBar(out, prefix, control);
   } else if (ClassIs(className, WC_COMBOBOXW)) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Cancel and the close box drop the edits: the file stays as it was, and
+# Cancel, ESC and the close box drop the edits: the file stays as it was, and
 # the next opening shows the saved values again. The window is only hidden.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/settings_steps.sh"
@@ -12,8 +12,8 @@ hwnd=$(driver settings | dval hwnd)
 window=(--class WordhopperSettings)
 sumBefore=$(md5sum <"$ini")
 
-# Each way of leaving without saving: the Cancel button, the close box.
-for leave in cancel close; do
+# Each way of leaving without saving: the Cancel button, ESC, the close box.
+for leave in cancel escape close; do
   open_settings_from_tray
   driver set-check "${window[@]}" --id "$(checkbox_id 5)" 0 >/dev/null
   driver set-text "${window[@]}" --id "$ID_USERDIR" 'C:\elsewhere' >/dev/null
@@ -21,6 +21,9 @@ for leave in cancel close; do
   expect_eq "$leave: edited" 0 "$(driver settings | dval CheckBox5.checked)"
   if [ "$leave" = cancel ]; then
     driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+  elif [ "$leave" = escape ]; then
+    focus_wine_window '^Wordhopper Settings$'
+    press Escape
   else
     focus_wine_window '^Wordhopper Settings$'
     press alt+F4

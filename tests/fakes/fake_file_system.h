@@ -39,6 +39,12 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::string> ReadWholeFile(const std::string& path,
                                            std::size_t maxBytes) const override;
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
+  bool CanWriteFile(const std::string& path) const override {
+    return readOnly_.count(Normal(path)) == 0;
+  }
+  bool CanCreateIn(const std::string& dir) const override {
+    return readOnly_.count(Normal(dir)) == 0;
+  }
 
  private:
   struct Node {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,7 +41,9 @@ class FakeMappings : public InstanceMappings {
     createdNames.push_back(name);
     if (failCreate) throw SystemError(5, "Access is denied.");
     const bool existed = blocks.count(name) > 0;
-    return {std::make_unique<Mapping>(*this, name), existed};
+    Created created{std::make_unique<Mapping>(*this, name), existed};
+    if (afterCreate) afterCreate();
+    return created;
   }
   std::unique_ptr<MappedInstanceRecord> Open(const std::string& name) override {
     if (failOpen || blocks.count(name) == 0) return nullptr;
@@ -56,6 +59,9 @@ class FakeMappings : public InstanceMappings {
   std::vector<std::string> createdNames;
   bool failCreate = false;
   bool failOpen = false;
+  // Runs once a record is created or found, as another process may between
+  // two calls.
+  std::function<void()> afterCreate;
 };
 
 class FakeWindows : public InstanceWindows {
