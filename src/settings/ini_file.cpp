@@ -1,6 +1,7 @@
 #include "settings/ini_file.h"
 
 #include "base/text.h"
+#include "base/wtf8.h"
 
 #include <cstdint>
 
@@ -12,74 +13,28 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// UTF-16 text without its byte-order mark, as UTF-8. A surrogate without its
-// partner becomes U+FFFD; an odd last byte is no character and is dropped.
+// UTF-16 text without its byte-order mark, as the program's text: WTF-8, as
+// the wide functions' answers become, so a lone surrogate comes back whole.
+// An odd last byte is no character and is dropped.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-  auto unitAt = [&](std::size_t i) -> char32_t {
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
     const auto first = static_cast<unsigned char>(bytes[i]);
     const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    return bigEndian ? (first << 8 | second) : (second << 8 | first);
-  };
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    char32_t unit = unitAt(i);
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-      const char32_t low = unitAt(i + 2);
-      if (low >= 0xDC00 && low <= 0xDFFF) {
-        AppendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-        i += 2;
-        continue;
-      }
-    }
-    AppendUtf8(text, unit >= 0xD800 && unit <= 0xDFFF ? 0xFFFD : unit);
+    units += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
   }
-  return text;
+  return Utf16ToWtf8(units);
 }
 
-// Valid UTF-8 as UTF-16 in the given byte order.
+// The program's text as UTF-16 in the given byte order.
 std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
   std::string bytes;
   bytes.reserve(text.size() * 2);
-  auto put = [&](char32_t unit) {
+  for (const char16_t unit : Wtf8ToUtf16(text)) {
     const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
     bytes += bigEndian ? high : low;
     bytes += bigEndian ? low : high;
-  };
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = CharLength(text, i);
-    const auto lead = static_cast<unsigned char>(text[i]);
-    char32_t c = length == 1   ? lead
-                 : length == 2 ? lead & 0x1F
-                 : length == 3 ? lead & 0x0F
-                               : lead & 0x07;
-    for (std::size_t k = 1; k < length; ++k)
-      c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    if (c >= 0x10000) {
-      put(0xD800 + ((c - 0x10000) >> 10));
-      put(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      put(c);
-    }
-    i += length;
   }
   return bytes;
 }
