@@ -98,12 +98,12 @@ std::wstring ExtendedLengthPath(std::string_view path) {
   return full;
 }
 
-bool Win32FileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
-                                    std::optional<DirectoryId>* id) const {
-  const std::wstring wideDir = ExtendedLengthPath(dir);
-  if (id != nullptr) *id = wideDir.empty() ? std::nullopt : IdentityOf(wideDir);
-  if (wideDir.empty()) return false;
+namespace {
 
+// Hands every entry of the directory `wideDir` to `each`; false when it
+// can't be listed.
+template <typename Each>
+bool ForEachEntry(const std::wstring& wideDir, Each&& each) {
   std::wstring pattern = wideDir;
   if (pattern.back() != L'\\') pattern += L'\\';
   pattern += L'*';
@@ -113,9 +113,22 @@ bool Win32FileSystem::ListDirectory(const std::string& dir, const DirectoryEntry
                                            FIND_FIRST_EX_LARGE_FETCH));
   if (!search.Valid()) return false;
   do {
-    sink(WideToUtf8(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    each(data);
   } while (FindNextFileW(search.Get(), &data));
   return true;
+}
+
+}  // namespace
+
+bool Win32FileSystem::ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                                    std::optional<DirectoryId>* id) const {
+  const std::wstring wideDir = ExtendedLengthPath(dir);
+  if (id != nullptr) *id = wideDir.empty() ? std::nullopt : IdentityOf(wideDir);
+  if (wideDir.empty()) return false;
+
+  return ForEachEntry(wideDir, [&](const WIN32_FIND_DATAW& data) {
+    sink(WideToUtf8(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  });
 }
 
 namespace {
@@ -179,15 +192,7 @@ class Win32ListingSession : public ListingSession {
       if (id != nullptr) *id = identity.id;
     }
 
-    std::wstring pattern = wideDir;
-    if (pattern.back() != L'\\') pattern += L'\\';
-    pattern += L'*';
-    WIN32_FIND_DATAW data;
-    ScopedFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data,
-                                             FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH));
-    if (!search.Valid()) return false;
-    do {
+    return ForEachEntry(wideDir, [&](const WIN32_FIND_DATAW& data) {
       const std::string name = WideToUtf8(data.cFileName);
       const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       // Below a reparse point every directory may be one the walk knows.
@@ -196,8 +201,7 @@ class Win32ListingSession : public ListingSession {
         linked_.insert(key + name + "\\");
       }
       sink(name, isDirectory);
-    } while (FindNextFileW(search.Get(), &data));
-    return true;
+    });
   }
 
  private:

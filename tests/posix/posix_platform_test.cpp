@@ -38,6 +38,20 @@ class TempTree : public ::testing::Test {
     std::ofstream(root_ / relative) << contents;
   }
   std::string Root() const { return root_.string(); }
+  // The names and paths a full load with `settings` indexes.
+  std::set<std::pair<std::string, std::string>> LoadedItems(const TIniRec& settings,
+                                                            const ShellFolders& folders) const {
+    PosixCollation collation;
+    ItemIndex index(collation, "/");
+    PosixNumberFormat numbers;
+    testing::RecordingLoadView view;
+    LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+    std::set<std::pair<std::string, std::string>> items;
+    for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
+      items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
+    }
+    return items;
+  }
 
   fs::path root_;
   PosixFileSystem fileSystem_;
@@ -321,21 +335,13 @@ TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {
       {"HOME", Root() + "/home"}, {"XDG_DATA_HOME", Root()}, {"LANG", "de_DE.UTF-8"}};
   fs::rename(root_ / "apps", root_ / "applications");
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  PosixCollation collation;
-  ItemIndex index(collation, "/");
   TIniRec settings;
   settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = "";
-  PosixNumberFormat numbers;
-  testing::RecordingLoadView view;
-  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
-  std::set<std::pair<std::string, std::string>> items;
-  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
-    items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
-  }
-  EXPECT_EQ(items, (std::set<std::pair<std::string, std::string>>{
-                       {"Texteditor", Root() + "/applications/org.example.Editor.desktop"},
-                       {"plain", Root() + "/applications/plain.desktop"}}));
+  EXPECT_EQ(LoadedItems(settings, folders),
+            (std::set<std::pair<std::string, std::string>>{
+                {"Texteditor", Root() + "/applications/org.example.Editor.desktop"},
+                {"plain", Root() + "/applications/plain.desktop"}}));
 }
 
 TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
@@ -371,23 +377,15 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
   EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
             std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
-  PosixCollation collation;
-  ItemIndex index(collation, "/");
   TIniRec settings;
   settings.UserStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = "";
-  PosixNumberFormat numbers;
-  testing::RecordingLoadView view;
-  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
-  std::set<std::pair<std::string, std::string>> items;
-  for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
-    items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
-  }
-  EXPECT_EQ(items, (std::set<std::pair<std::string, std::string>>{
-                       {"Editor A", Root() + "/a/applications/org.example.Editor.desktop"},
-                       {"Viewer", Root() + "/b/applications/viewer2.desktop"},
-                       {"GNOME Only", Root() + "/b/applications/gnome-only.desktop"},
-                       {"Present", Root() + "/b/applications/present.desktop"}}));
+  EXPECT_EQ(LoadedItems(settings, folders),
+            (std::set<std::pair<std::string, std::string>>{
+                {"Editor A", Root() + "/a/applications/org.example.Editor.desktop"},
+                {"Viewer", Root() + "/b/applications/viewer2.desktop"},
+                {"GNOME Only", Root() + "/b/applications/gnome-only.desktop"},
+                {"Present", Root() + "/b/applications/present.desktop"}}));
 }
 
 }  // namespace
