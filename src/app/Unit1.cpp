@@ -97,7 +97,9 @@ bool TForm1::FormClose() {
 }
 
 void TForm1::Show1Click() {
-  ApplyStayOnTop(true);
+  // A window already on screen stays there: hiding it to show it again
+  // would only make it flicker.
+  ApplyStayOnTop(!view_.IsVisible());
   ShowFromTray();
   view_.BringToFront();
 }

@@ -426,6 +426,20 @@ TEST_F(Unit1Test, FirstShowingWithoutTitleBarTakesItOff) {
   EXPECT_TRUE(view.titleBar);
 }
 
+TEST_F(Unit1Test, ShowFromTheMenuHidesTheWindowOnlyWhenItIsNotOnScreen) {
+  WriteIni("[Program]\nFirstShow=1\n");
+  TForm1& f = Create("show");
+  view.events.clear();
+  f.Show1Click();
+  EXPECT_EQ(EventsWithout({"from tray", "front", "show"}),
+            (std::vector<std::string>{"topmost shown"}));
+  f.Hide1Click();
+  view.events.clear();
+  f.Show1Click();
+  EXPECT_EQ(view.events.front(), "topmost pending");
+  EXPECT_TRUE(view.visible);
+}
+
 TEST_F(Unit1Test, SettingsLiveInTheGivenFolderWhenThereIsOne) {
   settingsDir = "C:\\Config\\";
   fs.AddFile("C:\\Config\\wordhopper.ini", "[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
