@@ -313,8 +313,10 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
     // The boxes' context menu is the tray menu, not the edit field's own.
     tray_->PopUpMenu(Handle());
     return 0;
-  } else if (form_ != nullptr && message == WM_KEYDOWN && hook.id != 0) {
-    // The handler sees the key first; the box then gives it its usual effect.
+  } else if (form_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
+             hook.id != 0) {
+    // The handler sees the key first, held Alt or not (a key with Alt comes
+    // as a system key); the box then gives it its usual effect.
     const int key = static_cast<int>(wParam & 0xFFFF);
     if (hook.id == kComboBox1) {
       form_->ComboBox1KeyDown(key);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Searching from the keyword box: ENTER lists the matching items sorted in
-# the item box, ESC there returns to an empty keyword box; a pattern that
-# matches nothing is reported in a message box and the status panel and
-# stays in the box; ESC on typed text gives the hint, a second ESC hides the
-# window. The information panel shows the machine's figures.
+# the item box, ESC there returns to an empty keyword box, and ENTER with Alt
+# held counts as ENTER; a pattern that matches nothing is reported in a
+# message box and the status panel and stays in the box; ESC on typed text
+# gives the hint, a second ESC hides the window. The information panel shows
+# the machine's figures.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tray_steps.sh"
 
@@ -39,6 +40,14 @@ expect_eq "item box hidden" 0 "$(dval ComboBox2.visible <<<"$seen")"
 expect_eq "keyword box emptied" "" "$(dval ComboBox1.text <<<"$seen")"
 expect_eq "focus back" ComboBox1 "$(dval focus <<<"$seen")"
 expect_eq "still shown" 1 "$(dval visible <<<"$seen")"
+
+# A key with Alt held reaches the dialogue like any other.
+type_keyword pad
+press alt+Return
+wait_until 20 driver_is ComboBox2.visible 1 main
+expect_eq "found with Alt+ENTER" 2 "$(driver main --items | dval ComboBox2.count)"
+press Escape
+wait_until 20 driver_is ComboBox1.visible 1 main
 
 type_keyword xyz
 press Return
