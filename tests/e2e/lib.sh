@@ -269,6 +269,21 @@ _e2e_show_failure() {
     echo "--- message boxes at the failure:" >&2
     sed 's/^/  | /' "$E2E_WORK/final.out" >&2
   fi
+  # Whether the program still runs, and what else of the prefix does, for a
+  # failure that shows no window at all.
+  if [ -n "${WH_PID:-}" ]; then
+    if wh_pid_alive; then
+      echo "--- wordhopper.exe still runs" >&2
+    else
+      echo "--- wordhopper.exe ended with exit code $(cat "$(_rc_file "$WH_PID")")" >&2
+    fi
+  fi
+  echo "--- processes of the prefix:" >&2
+  local pid
+  for pid in $(pgrep -f 'wine|\.exe' || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      ps -o pid=,etimes=,stat=,args= -p "$pid" | sed 's/^/  | /' >&2
+  done
 }
 
 # Ending the prefix's server ends every program started in it.
