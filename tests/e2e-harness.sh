@@ -20,7 +20,8 @@
 #
 #   _e2e_begin                       the scenario's folder E2E_WORK, and the traps
 #                                    that clean up on any exit
-#   _start_xvfb [XVFB_OPTIONS...]    an Xvfb display of the scenario's own; sets DISPLAY
+#   _start_xvfb [XVFB_OPTIONS...]    an Xvfb display of the scenario's own, E2E_SCREEN
+#                                    (1280x1024x24 unless set); sets DISPLAY
 #   _e2e_note_rc_file PID FILE       where the exit code of the program started as
 #                                    PID will be written when it ends
 #
@@ -169,7 +170,7 @@ _start_xvfb() {
   : >"$displayFile"
   # Xvfb picks a free display and writes its number: scenarios side by side
   # never meet on one.
-  Xvfb -displayfd 3 "$@" -screen 0 1280x1024x24 -nolisten tcp \
+  Xvfb -displayfd 3 "$@" -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp \
     3>"$displayFile" >"$E2E_WORK/xvfb.log" 2>&1 </dev/null &
   E2E_XVFB_PID=$!
   local deadline=$(($(_now_ms) + 20000))

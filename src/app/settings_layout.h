@@ -27,6 +27,21 @@ constexpr int kFieldRight = kGroupLeft + kGroupWidth - 10;
 constexpr int kBrowseWidth = 24;
 constexpr int kLabelHeight = 14;
 
+// The highest DPI, up to the monitor's `dpi`, at which the client area as
+// designed fits in `roomWidth` by `roomHeight` pixels (the monitor's work
+// area less the window's frame), sizes rounded to the nearest pixel. A
+// window laid out smaller stays whole on the screen, where one at the
+// monitor's DPI would put its buttons past the edge. Never below half the
+// design's DPI, where text would be too small to read.
+constexpr int FittingDpi(int dpi, int roomWidth, int roomHeight) {
+  auto fits = [&](int d) {
+    return (kClientWidth * d + 48) / 96 <= roomWidth && (kClientHeight * d + 48) / 96 <= roomHeight;
+  };
+  int fit = dpi;
+  while (fit > 48 && !fits(fit)) --fit;
+  return fit;
+}
+
 // The fields refuse what the settings file would refuse.
 constexpr int kFieldLimit = 2047;
 

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/Unit1.h"
+#include "win32/dpi.h"
 #include "win32/gauge.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
@@ -161,14 +162,13 @@ MainWindow::MainWindow(const ApplicationWindow& application) : application_(appl
   RegisterWindowClass(kMainWindowClass, ClassLook::Program);
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(2 * kBandHeight + kStatusHeight)};
-  AdjustWindowRectEx(&frame, kMainStyle, FALSE, kMainExStyle);
+  AdjustFrameAtDpi(frame, kMainStyle, kMainExStyle, FrameDpi());
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   Create(kMainExStyle, kMainWindowClass, kTitle, kMainStyle,
          (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
          width, height, application.Handle());
-  tray_ = std::make_unique<TrayIcon>(ProgramIcon(),
-                                     [this](TrayCommand command) { OnMenuCommand(command); });
+  tray_ = std::make_unique<TrayIcon>([this](TrayCommand command) { OnMenuCommand(command); });
 }
 
 MainWindow::~MainWindow() {
@@ -207,12 +207,36 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default(message, wParam, lParam);
 }
 
-void MainWindow::OnCreate() {
+void MainWindow::MakeFonts() {
   const LOGFONTW label = MessageFont(8);
   labelFont_ = MakeFont(label);
   LOGFONTW value = label;
   lstrcpynW(value.lfFaceName, L"Arial", LF_FACESIZE);
   valueFont_ = MakeFont(value);
+}
+
+void MainWindow::SetStatusParts() {
+  constexpr int kPanels = static_cast<int>(std::size(kStatusPanels));
+  int rights[kPanels];
+  for (int i = 0; i < kPanels; ++i) rights[i] = Scale(kStatusPanels[i].right);
+  SendMessageW(Control(kStatusBar1), SB_SETPARTS, kPanels, reinterpret_cast<LPARAM>(rights));
+}
+
+void MainWindow::OnRescaled() {
+  // The old fonts stay alive until every control has the new ones.
+  const ScopedFont oldLabel = std::move(labelFont_);
+  const ScopedFont oldValue = std::move(valueFont_);
+  MakeFonts();
+  ReplaceFont(oldLabel.Get(), labelFont_.Get());
+  ReplaceFont(oldValue.Get(), valueFont_.Get());
+  SetStatusParts();
+  LayOut();
+  PlacePanel();
+  if (tray_) tray_->FitIcon();
+}
+
+void MainWindow::OnCreate() {
+  MakeFonts();
 
   // The information panel. The value labels stand inside the frames, which
   // the window paints itself; those with a hint tell the tooltip of the
@@ -237,9 +261,8 @@ void MainWindow::OnCreate() {
   AddControl(WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, kComboBox2,
              kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_.Get());
 
-  HWND status =
-      AddControl(STATUSCLASSNAMEW, "", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, kStatusBar1,
-                 0, 2 * kBandHeight, kClientWidth, kStatusHeight, labelFont_.Get());
+  AddControl(STATUSCLASSNAMEW, "", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, kStatusBar1, 0,
+             2 * kBandHeight, kClientWidth, kStatusHeight, labelFont_.Get());
   // Any length of typed text; the default limit would cut long input.
   SendMessageW(Control(kComboBox1), CB_LIMITTEXT, 0, 0);
   // Hooked by replacing their window procedures: the boxes take tens of
@@ -249,11 +272,10 @@ void MainWindow::OnCreate() {
   HookBox(hooks_[1], Control(kComboBox1), 0);
   HookBox(hooks_[2], Control(kComboBox2), kComboBox2);
 
-  constexpr int kPanels = static_cast<int>(std::size(kStatusPanels));
-  int rights[kPanels];
-  for (int i = 0; i < kPanels; ++i) rights[i] = Scale(kStatusPanels[i].right);
-  SendMessageW(status, SB_SETPARTS, kPanels, reinterpret_cast<LPARAM>(rights));
-  for (int i = 0; i < kPanels; ++i) SetStatusPanel(i, kStatusPanels[i].text);
+  SetStatusParts();
+  for (int i = 0; i < static_cast<int>(std::size(kStatusPanels)); ++i) {
+    SetStatusPanel(i, kStatusPanels[i].text);
+  }
   SetRememberedFocus(Control(kComboBox1));
   AddTooltips();
   PlacePanel();
@@ -383,7 +405,7 @@ void MainWindow::LayOut() {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE));
   RECT frame{0, 0, Scale(kClientWidth), Scale(clientHeight)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  AdjustFrameAtDpi(frame, style, exStyle, FrameDpi());
   SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(Handle(), nullptr, TRUE);
@@ -471,7 +493,7 @@ void MainWindow::SetTitleBarVisible(bool visible) {
   SetWindowLongPtrW(Handle(), GWL_STYLE, newStyle);
   RECT rect{};
   GetWindowRect(Handle(), &rect);
-  const int change = GetSystemMetrics(SM_CYCAPTION) * (visible ? 1 : -1);
+  const int change = MetricAtDpi(SM_CYCAPTION, FrameDpi()) * (visible ? 1 : -1);
   SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top + change,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);

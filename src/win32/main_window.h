@@ -111,6 +111,11 @@ class MainWindow : public WindowBase, public MainView {
   void OnActivate(WPARAM wParam);
   void OnMenuCommand(main_layout::TrayCommand command);
   void AddTooltips();
+  void MakeFonts();
+  // The status bar's panels, scaled.
+  void SetStatusParts();
+  // At another DPI: new fonts, the bands, the panel and the tray icon.
+  void OnRescaled() override;
   // Moves the bands to their places and fits the window around them.
   void LayOut();
   // Sizes the information panel's labels to their present texts.

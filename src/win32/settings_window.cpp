@@ -4,11 +4,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <exception>
 
 #include "app/Unit2.h"
 #include "app/settings_layout.h"
+#include "win32/dpi.h"
 #include "win32/main_window.h"
 #include "win32/resource_ids.h"
 #include "win32/utf16.h"
@@ -35,6 +37,9 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   return 0;
 }
 
+int Width(const RECT& rect) { return rect.right - rect.left; }
+int Height(const RECT& rect) { return rect.bottom - rect.top; }
+
 // The root of the drive the program is working in, "C:\" for example.
 std::wstring CurrentDriveRoot() {
   const DWORD length = GetCurrentDirectoryW(0, nullptr);
@@ -53,10 +58,69 @@ SettingsWindow::SettingsWindow(const ApplicationWindow& application) : applicati
 
   RegisterWindowClass(kSettingsWindowClass, ClassLook::Program);
 
+  const RECT frame = Frame();
+  Create(kExStyle, kSettingsWindowClass, kCaption, kStyle, 0, 0, Width(frame), Height(frame),
+         application_.Handle());
+}
+
+RECT SettingsWindow::Frame() const {
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  Create(kExStyle, kSettingsWindowClass, kCaption, kStyle, 0, 0, frame.right - frame.left,
-         frame.bottom - frame.top, application_.Handle());
+  AdjustFrameAtDpi(frame, kStyle, kExStyle, FrameDpi());
+  return frame;
+}
+
+void SettingsWindow::FitInto(const RECT& workArea, bool centre) {
+  RECT frameOnly{};
+  AdjustFrameAtDpi(frameOnly, kStyle, kExStyle, FrameDpi());
+  const int dpi = FittingDpi(FrameDpi(), Width(workArea) - Width(frameOnly),
+                             Height(workArea) - Height(frameOnly));
+  if (dpi != Dpi()) Rescale(dpi);
+  const RECT frame = Frame();
+  RECT now{};
+  GetWindowRect(Handle(), &now);
+  int left = centre ? workArea.left + (Width(workArea) - Width(frame)) / 2 : now.left;
+  int top = centre ? workArea.top + (Height(workArea) - Height(frame)) / 2 : now.top;
+  left = std::max(static_cast<int>(workArea.left),
+                  std::min(left, static_cast<int>(workArea.right) - Width(frame)));
+  top = std::max(static_cast<int>(workArea.top),
+                 std::min(top, static_cast<int>(workArea.bottom) - Height(frame)));
+  SetWindowPos(Handle(), nullptr, left, top, Width(frame), Height(frame),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SettingsWindow::OnDpiChanged(int, const RECT& suggested) {
+  SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitInto(WorkAreaOf(Handle()), false);
+}
+
+void SettingsWindow::MakeFonts() {
+  LOGFONTW face = MessageFont(8);
+  font_ = MakeFont(face);
+  face.lfUnderline = TRUE;
+  linkFont_ = MakeFont(face);
+}
+
+void SettingsWindow::LoadImageIcon() {
+  icon_.Reset(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_WORDHOPPER),
+                                    IMAGE_ICON, Scale(kIconSize), Scale(kIconSize), 0)));
+  SendMessageW(Control(kImage1), STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
+}
+
+void SettingsWindow::OnRescaled() {
+  // The old fonts stay alive until every control has the new ones.
+  const ScopedFont oldFont = std::move(font_);
+  const ScopedFont oldLink = std::move(linkFont_);
+  MakeFonts();
+  ReplaceFont(oldFont.Get(), font_.Get());
+  ReplaceFont(oldLink.Get(), linkFont_.Get());
+  // The control lets go of the old icon before it is destroyed.
+  ScopedIcon oldIcon = std::move(icon_);
+  LoadImageIcon();
+  const RECT frame = Frame();
+  SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The window goes before its fonts and icon; COM goes last.
@@ -106,10 +170,7 @@ HWND SettingsWindow::AddVisibleControl(const wchar_t* windowClass, std::string_v
 }
 
 void SettingsWindow::OnCreate() {
-  LOGFONTW face = MessageFont(8);
-  font_ = MakeFont(face);
-  face.lfUnderline = TRUE;
-  linkFont_ = MakeFont(face);
+  MakeFonts();
 
   // Creation order is tab order: each group box, then its controls.
   const DWORD label = SS_LEFT | SS_NOPREFIX;
@@ -171,13 +232,9 @@ void SettingsWindow::OnCreate() {
   AddVisibleControl(WC_STATICW, kAboutLine, label, kSettingsLabel4, kInnerLeft, kAboutTop + 38,
                     kLineWidth, 14, font_.Get());
 
-  const int iconSize = 32;
-  HWND image = AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2,
-                                 iconSize, iconSize, font_.Get());
-  icon_.Reset(
-      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_WORDHOPPER),
-                                    IMAGE_ICON, Scale(iconSize), Scale(iconSize), 0)));
-  SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
+  AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2, kIconSize,
+                    kIconSize, font_.Get());
+  LoadImageIcon();
   AddVisibleControl(WC_STATICW, kDonationLink, label | SS_NOTIFY, kLabel8, 52, kBottomTop + 11, 290,
                     14, linkFont_.Get());
   const int buttonTop = kBottomTop + 5;
@@ -275,12 +332,15 @@ HotKeyCombo SettingsWindow::HotKey() const {
 void SettingsWindow::SetVersionLabel(const std::string& text) { SetControlText(kLabel7, text); }
 
 void SettingsWindow::Show() {
-  RECT rect{};
-  GetWindowRect(Handle(), &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  SetWindowPos(Handle(), HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  // Centred where the user is: on the monitor under the pointer, which
+  // opened the window from the tray or a menu, and within its work area,
+  // laid out small enough to fit there. Moved onto that monitor first, so
+  // that the window has its DPI.
+  const RECT workArea = WorkAreaAtPointer();
+  SetWindowPos(Handle(), HWND_TOPMOST, workArea.left, workArea.top, 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE);
+  ReadFrameDpi();
+  FitInto(workArea, true);
   SetRememberedFocus(Control(kUserDirEdit));
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());

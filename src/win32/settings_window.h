@@ -47,8 +47,22 @@ class SettingsWindow : public WindowBase, public SettingsView {
   std::optional<std::string> ChooseDirectory(const std::string& start) override;
 
  private:
+  static constexpr int kIconSize = 32;
+
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnCreate();
+  void MakeFonts();
+  // The program's icon beside the donation link, at the present scale.
+  void LoadImageIcon();
+  // The window's frame around the client area as designed, at the present
+  // scale.
+  RECT Frame() const;
+  // Lays the window out at the highest DPI up to its monitor's at which it
+  // fits `workArea`, and places it there: centred, or else kept where it is
+  // as far as the work area allows.
+  void FitInto(const RECT& workArea, bool centre);
+  void OnDpiChanged(int dpi, const RECT& suggested) override;
+  void OnRescaled() override;
   void OnCommand(int id);
   void OnActivate(WPARAM wParam);
   bool OnSetCursor(HWND over);

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "win32/dpi.h"
+#include "win32/resource_ids.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
 
@@ -28,6 +30,13 @@ static_assert(MenuIdsFollowTable());
 constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_USER + 1;
 
+// The notification area is on the task bar's monitor, wherever the
+// program's windows are.
+int TaskbarDpi() {
+  HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+  return taskbar != nullptr ? WindowDpi(taskbar) : SystemDpi();
+}
+
 NOTIFYICONDATAW IconData(HWND hwnd) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(data);
@@ -38,8 +47,7 @@ NOTIFYICONDATAW IconData(HWND hwnd) {
 
 }  // namespace
 
-TrayIcon::TrayIcon(HICON icon, CommandHandler onCommand)
-    : icon_(icon), onCommand_(std::move(onCommand)) {
+TrayIcon::TrayIcon(CommandHandler onCommand) : onCommand_(std::move(onCommand)) {
   RegisterWindowClass(kTrayWindowClass, ClassLook::Hidden);
   // A hidden top-level window rather than a message-only one: only those
   // hear that the task bar was created anew.
@@ -50,6 +58,7 @@ TrayIcon::TrayIcon(HICON icon, CommandHandler onCommand)
   for (const main_layout::TrayMenuItem& item : kTrayMenu) {
     AppendMenuW(menu_.Get(), MF_STRING, MenuId(item.command), Utf8ToWide(item.caption).c_str());
   }
+  LoadIconAtTaskbarSize();
   Add();
 }
 
@@ -59,11 +68,27 @@ TrayIcon::~TrayIcon() {
   Destroy();
 }
 
+bool TrayIcon::LoadIconAtTaskbarSize() {
+  const int dpi = TaskbarDpi();
+  const int size = MetricAtDpi(SM_CXSMICON, dpi);
+  if (size == iconSize_ && icon_.Get() != nullptr) return false;
+  // Drawn from the icon's nearest image rather than shrunk by the shell.
+  icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                            MAKEINTRESOURCEW(IDI_WORDHOPPER), IMAGE_ICON, size,
+                                            MetricAtDpi(SM_CYSMICON, dpi), LR_DEFAULTCOLOR)));
+  iconSize_ = size;
+  return true;
+}
+
+void TrayIcon::FitIcon() {
+  if (LoadIconAtTaskbarSize()) Notify(NIM_MODIFY);
+}
+
 NOTIFYICONDATAW TrayIcon::Notify(DWORD message) {
   NOTIFYICONDATAW data = IconData(Handle());
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kCallbackMessage;
-  data.hIcon = icon_;
+  data.hIcon = icon_.Get();
   lstrcpynW(data.szTip, tipSent_.c_str(), ARRAYSIZE(data.szTip));
   Shell_NotifyIconW(message, &data);
   return data;
@@ -123,9 +148,13 @@ LRESULT TrayIcon::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    LoadIconAtTaskbarSize();
     Add();
     return 0;
   }
+  // A change of the displays' scale reaches every top-level window, this
+  // hidden one included, as one of these.
+  if (message == WM_DISPLAYCHANGE || message == WM_SETTINGCHANGE) FitIcon();
   return Default(message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "win32/dpi.h"
 #include "win32/resource_ids.h"
 #include "win32/utf16.h"
 
@@ -82,16 +83,26 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
+    self->placed_.clear();
     return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  if (message == WM_DPICHANGED) {
+    const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+    GuardHandler(
+        hwnd,
+        [&] {
+          self->frameDpi_ = HIWORD(wParam);
+          self->OnDpiChanged(HIWORD(wParam), suggested);
+          return 0;
+        },
+        0);
+    return 0;
   }
   return GuardHandler(
       hwnd, [&] { return self->OnMessage(message, wParam, lParam); }, LRESULT{0});
 }
 
-WindowBase::WindowBase() {
-  const WindowDC screen(nullptr);
-  dpi_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
+WindowBase::WindowBase() : dpi_(SystemDpi()), frameDpi_(dpi_) {}
 
 WindowBase::~WindowBase() {
   if (hwnd_ == nullptr) return;
@@ -119,6 +130,39 @@ void WindowBase::Create(DWORD exStyle, const wchar_t* className, std::string_vie
                         DWORD style, int x, int y, int width, int height, HWND owner) {
   CreateWindowExW(exStyle, className, Utf8ToWide(title).c_str(), style, x, y, width, height, owner,
                   nullptr, Instance(), this);
+  if (hwnd_ == nullptr) return;
+  ReadFrameDpi();
+  if (frameDpi_ != dpi_) Rescale(frameDpi_);
+}
+
+void WindowBase::ReadFrameDpi() { frameDpi_ = WindowDpi(hwnd_); }
+
+void WindowBase::OnDpiChanged(int dpi, const RECT& suggested) {
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  Rescale(dpi);
+}
+
+void WindowBase::Rescale(int dpi) {
+  dpi_ = dpi;
+  for (const PlacedControl& placed : placed_) {
+    const RECT& at = placed.designed;
+    SetWindowPos(placed.control, nullptr, Scale(at.left), Scale(at.top),
+                 Scale(at.right - at.left), Scale(at.bottom - at.top),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  OnRescaled();
+  // Every control is drawn anew: one that shrank would leave its old text
+  // behind.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void WindowBase::ReplaceFont(HFONT from, HFONT to) {
+  for (const PlacedControl& placed : placed_) {
+    if (reinterpret_cast<HFONT>(SendMessageW(placed.control, WM_GETFONT, 0, 0)) == from) {
+      SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(to), TRUE);
+    }
+  }
 }
 
 void WindowBase::Destroy() {
@@ -145,6 +189,7 @@ HWND WindowBase::AddControl(const wchar_t* windowClass, std::string_view text, D
                       Scale(top), Scale(width), Scale(height), hwnd_,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (control != nullptr) placed_.push_back({control, {left, top, left + width, top + height}});
   return control;
 }
 

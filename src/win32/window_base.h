@@ -2,9 +2,10 @@
 // window procedure that binds the C++ object at WM_NCCREATE and hands each
 // later message to its OnMessage; an error a handler raises goes to the
 // general error handler, which shows it and lets the program carry on. The
-// base also keeps the window's DPI scale, makes its child controls and its
-// fonts, reads and writes control texts as UTF-8 and remembers which control
-// had the focus.
+// base also keeps the window's DPI scale and follows it when the window
+// moves to a monitor of another DPI, makes its child controls and its fonts,
+// reads and writes control texts as UTF-8 and remembers which control had
+// the focus.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <exception>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "win32/scoped_handle.h"
 
@@ -78,7 +80,7 @@ class WindowBase {
   // has the dialog colour behind its controls as well.
   enum class ClassLook { Hidden, Owner, Program };
 
-  // Measures the screen's DPI; the window is made by Create.
+  // Starts at the system's DPI; the window is made by Create.
   WindowBase();
   // A window still there is unbound first, so its last messages reach no
   // half-destroyed object; a derived window that handles them calls Destroy
@@ -87,7 +89,9 @@ class WindowBase {
 
   // Registers the class `name` (once per process; later calls do nothing).
   static void RegisterWindowClass(const wchar_t* name, ClassLook look);
-  // Makes the window of this object; sizes and places are in real pixels.
+  // Makes the window of this object; sizes and places are in real pixels,
+  // at the system's DPI. A window that comes up on a monitor of another DPI
+  // is rescaled at once.
   void Create(DWORD exStyle, const wchar_t* className, std::string_view title, DWORD style, int x,
               int y, int width, int height, HWND owner);
   // Destroys the window now, its messages still handled by this object.
@@ -100,7 +104,26 @@ class WindowBase {
 
   // Pixels as designed at 96 dots per inch, in the screen's pixels.
   int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  // The DPI the window's contents are laid out at; a window may choose one
+  // below its monitor's to fit on it.
   int Dpi() const { return dpi_; }
+  // The DPI of the window's frame: its monitor's, as last told.
+  int FrameDpi() const { return frameDpi_; }
+  // Asks the system again, for a hidden window moved to another monitor,
+  // which is not told.
+  void ReadFrameDpi();
+
+  // The window came to a monitor of `dpi` (WM_DPICHANGED); `suggested` is
+  // the place the system proposes. By default the window goes there and is
+  // rescaled to `dpi`.
+  virtual void OnDpiChanged(int dpi, const RECT& suggested);
+  // Lays the controls out again at `dpi`, then lets the window make its
+  // fonts and the rest anew in OnRescaled.
+  void Rescale(int dpi);
+  virtual void OnRescaled() {}
+  // Gives every control in font `from` the font `to`, as fonts are made
+  // anew at another DPI.
+  void ReplaceFont(HFONT from, HFONT to);
 
   // The system's message font at `points`, scaled to the screen, to be
   // changed further before MakeFont.
@@ -127,9 +150,17 @@ class WindowBase {
  private:
   friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
 
+  // A control and its place as designed, to be scaled again.
+  struct PlacedControl {
+    HWND control;
+    RECT designed;
+  };
+
   HWND hwnd_ = nullptr;
   HWND lastFocus_ = nullptr;
   int dpi_ = 96;
+  int frameDpi_ = 96;
+  std::vector<PlacedControl> placed_;
 };
 
 }  // namespace wh

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings_layout.h"
 
 namespace wh {
 namespace {
@@ -155,30 +154,6 @@ TEST(HelpTextTest, EachDesktopGetsItsOwnWordsInTheSameShape) {
   EXPECT_EQ(differing, (std::vector<std::size_t>{3, 14}));
   EXPECT_NE(onLinux[13].find("\"/tmp\""), std::string::npos);
   EXPECT_NE(onLinux[13].find("file manager"), std::string::npos);
-}
-
-TEST(SettingsLayoutTest, LinuxCaptionsNameLauncherEntriesAndTheLinuxDesktop) {
-  using namespace settings_layout;
-  std::vector<std::pair<std::string, std::string>> changed;
-  auto note = [&](const CheckBoxPlace& place) {
-    const std::string windows = Caption(place, Wording::Windows);
-    EXPECT_EQ(windows, place.caption);
-    const std::string onLinux = Caption(place, Wording::Linux);
-    if (onLinux != windows) changed.emplace_back(windows, onLinux);
-  };
-  for (const CheckBoxPlace& place : kSearchBoxes) note(place);
-  for (const CheckBoxPlace& place : kBehaviourBoxes) note(place);
-  note(kFindDialogBox);
-  EXPECT_EQ(changed,
-            (std::vector<std::pair<std::string, std::string>>{
-                {"User start menu (*.lnk)", "User start menu (*.desktop)"},
-                {"All users start menu (*.lnk)", "All users start menu (*.desktop)"},
-                {"User desktop (*.lnk)", "User desktop (*.desktop)"},
-                {"All users desktop (*.lnk)", "All users desktop (*.desktop)"},
-                {"Recent files (*.lnk)", "Recent files (*.desktop)"},
-                {"Start Wordhopper with windows.", "Start Wordhopper when you log in."},
-                {"Show Windows find dialog when a keyword pattern does not match any item.",
-                 "Open the file manager when a keyword pattern does not match any item."}}));
 }
 
 }  // namespace

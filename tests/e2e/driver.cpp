@@ -47,6 +47,8 @@ constexpr wchar_t kUsage[] =
     L"  click WINDOW --id N                       a button's (or link's) click, posted\n"
     L"  set-text WINDOW --id N TEXT               WM_SETTEXT to a control\n"
     L"  set-check WINDOW --id N 0|1               BM_SETCHECK to a check box\n"
+    L"  dpi-changed WINDOW DPI                    WM_DPICHANGED as for a move to a monitor\n"
+    L"  (--dpi N: text widths measured at N dots per inch, not the screen's)\n"
     L"  instance EXE_PATH                         the shared instance record of that exe\n"
     L"  (WINDOW: --class CLASS | --caption TEXT | --hwnd 0xHEX)\n";
 
@@ -324,6 +326,9 @@ bool ClassIs(const std::wstring& className, const wchar_t* expected) {
   return _wcsicmp(className.c_str(), expected) == 0;
 }
 
+// The DPI text widths are measured at; 0 for the screen's.
+int gMeasureDpi = 0;
+
 // The width in pixels of a control's text in the control's own font. A font
 // belongs to the process that made it, so where its description can't be
 // read from here the panel's fonts are made again as the main window makes
@@ -337,7 +342,8 @@ std::string TextWidthOf(HWND control) {
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     description = metrics.lfMessageFont;
     HDC screen = GetDC(nullptr);
-    description.lfHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    const int dpi = gMeasureDpi != 0 ? gMeasureDpi : GetDeviceCaps(screen, LOGPIXELSY);
+    description.lfHeight = -MulDiv(8, dpi, 72);
     ReleaseDC(nullptr, screen);
     const int id = GetDlgCtrlID(control);
     if (id == wh::win32::kLabel1 || id == wh::win32::kLabel5) {
@@ -365,6 +371,9 @@ void DescribeControl(Output& out, const std::string& prefix, HWND control, bool 
   RECT client = {};
   GetClientRect(control, &client);
   out.Put(Key(prefix, "width"), static_cast<long long>(client.right - client.left));
+  RECT onScreen = {};
+  GetWindowRect(control, &onScreen);
+  out.Put(Key(prefix, "rect"), RectText(onScreen));
   if (ClassIs(className, WC_STATICW)) {
     out.Put(Key(prefix, "textwidth"), TextWidthOf(control));
   }
@@ -394,6 +403,11 @@ void DescribeTopWindow(Output& out, const std::string& prefix, HWND hwnd) {
   RECT rect = {};
   GetWindowRect(hwnd, &rect);
   out.Put(Key(prefix, "rect"), RectText(rect));
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    out.Put(Key(prefix, "workarea"), RectText(monitor.rcWork));
+  }
   RECT client = {};
   GetClientRect(hwnd, &client);
   out.Put(Key(prefix, "client"), std::to_string(client.right - client.left) + " " +
@@ -436,6 +450,7 @@ struct Options {
   Filter filter;
   bool items = false;
   std::optional<int> id;
+  std::optional<int> dpi;
 };
 
 std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
@@ -459,6 +474,9 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv) {
       const unsigned long long raw = wcstoull(text->c_str(), &end, 0);
       if (end == text->c_str() || *end != L'\0') return std::nullopt;
       options.filter.hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(raw));
+    } else if (arg == L"--dpi") {
+      const auto text = value();
+      if (!text || (options.dpi = _wtoi(text->c_str())) <= 0) return std::nullopt;
     } else if (arg == L"--id") {
       const auto text = value();
       if (!text) return std::nullopt;
@@ -774,6 +792,44 @@ int DescribeInstance(Output& out, const Options& options) {
   return kExitOk;
 }
 
+// What Windows sends a window that moves to a monitor of `dpi`: the new DPI
+// and a suggested rectangle, here the present one scaled about its top-left
+// corner. The rectangle is written into the window's own process, as the
+// message carries only its address.
+int SendDpiChanged(Output& out, const Options& options) {
+  const int dpi = _wtoi(options.arguments.front().c_str());
+  HWND top = FindTopWindow(options.filter);
+  if (dpi <= 0 || top == nullptr) return dpi <= 0 ? kExitUsage : kExitNotFound;
+  HDC screen = GetDC(nullptr);
+  const int oldDpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT rect = {};
+  GetWindowRect(top, &rect);
+  rect.right = rect.left + MulDiv(rect.right - rect.left, dpi, oldDpi);
+  rect.bottom = rect.top + MulDiv(rect.bottom - rect.top, dpi, oldDpi);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(top, &pid);
+  const wh::ScopedHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  void* remote = process.Valid() ? VirtualAllocEx(process.Get(), nullptr, sizeof(rect),
+                                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
+                                 : nullptr;
+  if (remote == nullptr ||
+      !WriteProcessMemory(process.Get(), remote, &rect, sizeof(rect), nullptr)) {
+    out.Put("error", "cannot write into the window's process");
+    return kExitNotFound;
+  }
+  const bool answered =
+      Send(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote)).has_value();
+  VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+  if (!answered) {
+    out.Put("error", "the window did not answer");
+    return kExitNotFound;
+  }
+  out.Put("suggested", RectText(rect));
+  return kExitOk;
+}
+
 bool TakesOneArgument(const std::wstring& verb) {
   return verb == L"set-text" || verb == L"set-check";
 }
@@ -789,6 +845,7 @@ int wmain(int argc, wchar_t** argv) {
     return kExitUsage;
   }
   Output out;
+  gMeasureDpi = options->dpi.value_or(0);
   int code = kExitUsage;
   if (NeedsControl(options->verb)) {
     const bool wellFormed =
@@ -805,6 +862,9 @@ int wmain(int argc, wchar_t** argv) {
     }
   } else if (options->verb == L"instance") {
     code = options->arguments.size() == 1 ? DescribeInstance(out, *options) : kExitUsage;
+  } else if (options->verb == L"dpi-changed") {
+    code = options->filter.Any() && options->arguments.size() == 1 ? SendDpiChanged(out, *options)
+                                                                   : kExitUsage;
   } else if (!options->arguments.empty() && options->verb != L"msgbox-press") {
     code = kExitUsage;
   } else if (options->verb == L"windows") {
