@@ -89,6 +89,33 @@ TEST(Win32FileSystemTest, WalkFindsEveryReachableFileOnce) {
   for (const std::string& path : found) EXPECT_TRUE(fileSystem.FileExists(path)) << path;
 }
 
+// A chain of folders whose paths grow to ten times MAX_PATH, a file in each:
+// the walk reaches the bottom and finds every one. (Wine's own path limit,
+// 4,096 bytes of the Unix path, keeps the chain below that here.)
+TEST(Win32FileSystemTest, DeepChainIsWalkedWhole) {
+  TemporaryFolder folder("wh-deep");
+  std::string dir = folder.Path() + "chain";
+  MakeTestDirectory(dir);
+  std::set<std::string> expected;
+  // Long names rather than many levels: Wine looks a path up component by
+  // component, so thousands of levels would take minutes to make.
+  for (int depth = 0; depth < 100; ++depth) {
+    const std::string file = dir + "\\level " + std::to_string(depth) + ".lnk";
+    WriteTestFile(file, "x");
+    expected.insert(file);
+    dir += "\\folder " + std::to_string(10000 + depth).substr(1) + " of a deep chain";
+    MakeTestDirectory(dir);
+  }
+  ASSERT_GT(dir.size(), std::size_t{10 * MAX_PATH});
+
+  Win32FileSystem fileSystem;
+  std::vector<std::string> found;
+  WalkTree(fileSystem, folder.Path(), {"*.lnk"},
+           [&](std::string_view path, std::size_t) { found.emplace_back(path); });
+  EXPECT_EQ(found.size(), expected.size());
+  EXPECT_EQ(std::set<std::string>(found.begin(), found.end()), expected);
+}
+
 TEST(Win32FileSystemTest, ListingsAndQueries) {
   TemporaryFolder folder("wh-query");
   const std::string root = folder.Path();
