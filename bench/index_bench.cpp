@@ -8,6 +8,8 @@
 #include <chrono>
 #include <new>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -347,6 +349,35 @@ BENCHMARK_CAPTURE(BM_Match, hostile_stars_questions_1000, kWildOnly.c_str())
 BENCHMARK_CAPTURE(BM_Match, hostile_questions_5000, kQuestions5000.c_str())
     ->Unit(benchmark::kMicrosecond);
 
+// The baseline of the wild-card cases: a `grep -c -i` process with the
+// equivalent regular expression over the same names, one a line.
+void BM_Grep(benchmark::State& state, const char* regex) {
+  static const std::string namesFile = [] {
+    ItemIndex index(Collation(), "/");
+    BuildIndex(index, TreeFiles());
+    const std::string file = "/tmp/wh-bench-names.txt";
+    std::FILE* out = std::fopen(file.c_str(), "w");
+    for (std::uint32_t i = 0; out != nullptr && i < index.ItemList.Count(); ++i) {
+      const std::string_view name = index.ItemList.Name(i);
+      std::fwrite(name.data(), 1, name.size(), out);
+      std::fputc('\n', out);
+    }
+    if (out != nullptr) std::fclose(out);
+    return file;
+  }();
+  const std::string command =
+      std::string("grep -c -i -E '") + regex + "' " + namesFile + " > /dev/null";
+  for (auto _ : state) {
+    // grep says 1 when nothing matched, which is no failure here.
+    const int status = std::system(command.c_str());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) state.SkipWithError("grep failed");
+  }
+}
+BENCHMARK_CAPTURE(BM_Grep, wild_m_r_s, "m.r.*s")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Grep, wild_question_a, ".a")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Grep, wild_a_a_a, "a.a.a.")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Grep, wild_questions, "..........")->Unit(benchmark::kMicrosecond);
+
 // Reports the allocated bytes per item of the index and its search
 // structures, measured around a build.
 void BM_MemoryPerItem(benchmark::State& state) {
@@ -451,8 +482,11 @@ int main(int argc, char** argv) {
         "wild_trailing", "wild_aaaab", "wild_questions", "everything", "hostile_typed_100000",
         "hostile_stars_questions_1000", "hostile_questions_5000"}) {
     const std::string key = std::string("BM_Match/") + name;
-    std::printf("  match %-18s %.2f ms  [<= %s]\n", name, t(key),
+    std::printf("  match %-18s %.2f ms  [<= %s]", name, t(key),
                 key.find("plain") != std::string::npos ? "3" : "10");
+    const double grep = t(std::string("BM_Grep/") + name);
+    if (grep > 0) std::printf(", / grep -c -i %.2f  [<= 3.00]", t(key) / grep);
+    std::printf("\n");
   }
   for (const auto& [key, value] : reporter.counters) {
     if (key.find("_per_item") != std::string::npos && key.find("_mean") == std::string::npos &&
