@@ -48,8 +48,7 @@ int MetricAtDpi(int index, int dpi) {
 }
 
 void AdjustFrameAtDpi(RECT& frame, DWORD style, DWORD exStyle, int dpi) {
-  static const auto forDpi =
-      User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+  static const auto forDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
   if (forDpi == nullptr || !forDpi(&frame, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   }

@@ -147,9 +147,8 @@ void WindowBase::Rescale(int dpi) {
   dpi_ = dpi;
   for (const PlacedControl& placed : placed_) {
     const RECT& at = placed.designed;
-    SetWindowPos(placed.control, nullptr, Scale(at.left), Scale(at.top),
-                 Scale(at.right - at.left), Scale(at.bottom - at.top),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(placed.control, nullptr, Scale(at.left), Scale(at.top), Scale(at.right - at.left),
+                 Scale(at.bottom - at.top), SWP_NOZORDER | SWP_NOACTIVATE);
   }
   OnRescaled();
   // Every control is drawn anew: one that shrank would leave its old text

@@ -809,8 +809,7 @@ int SendDpiChanged(Output& out, const Options& options) {
   rect.bottom = rect.top + MulDiv(rect.bottom - rect.top, dpi, oldDpi);
   DWORD pid = 0;
   GetWindowThreadProcessId(top, &pid);
-  const wh::ScopedHandle process(
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+  const wh::ScopedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
   void* remote = process.Valid() ? VirtualAllocEx(process.Get(), nullptr, sizeof(rect),
                                                   MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)
                                  : nullptr;
