@@ -1,7 +1,7 @@
 // How long the real Win32 boxes take to fill: the keyword box with 50,000
 // keywords (every load of the index does this), and ENTER-to-list-shown for
 // a search that finds 20,000 items. Runs under Wine with a display (see
-// scripts/bench-lists); prints the median of several runs.
+// scripts/bench-windows); prints the median of several runs.
 #include <windows.h>
 
 #include <algorithm>
