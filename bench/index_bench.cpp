@@ -23,6 +23,7 @@
 #include "index/search.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_locale.h"
+#include "timing.h"
 
 // Bytes in use on the heap, for the bytes per item.
 static std::int64_t HeapInUse() {
@@ -209,11 +210,6 @@ double MillisecondsOf(auto&& work) {
   work();
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
       .count();
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // The realistic tree loaded as the user directory with every file matching,

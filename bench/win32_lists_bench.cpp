@@ -14,10 +14,14 @@
 #include "fakes/fake_key_names.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_text_encoding.h"
+#include "timing.h"
 #include "win32/main_window.h"
 #include "win32/win32_collation.h"
 
 namespace {
+
+using wh::bench::Median;
+using wh::bench::Now;
 
 // A word of letters only, so that no keyword is dropped as a number.
 std::string LetterWord(int n) {
@@ -29,13 +33,6 @@ std::string LetterWord(int n) {
   return word;
 }
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 void PumpMessages(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   MSG message;
@@ -43,11 +40,6 @@ void PumpMessages(HWND window) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-}
-
-double Median(std::vector<double> runs) {
-  std::sort(runs.begin(), runs.end());
-  return runs[runs.size() / 2];
 }
 
 class NoShell : public wh::ShellRequests {

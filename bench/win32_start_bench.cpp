@@ -12,19 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
+
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using wh::bench::Median;
+using wh::bench::Now;
 
 // A copy of the program in a folder of its own, its settings file beside it:
 // nothing indexed but `userDir` (none when empty), no help at the first

@@ -12,18 +12,15 @@
 
 #include "index/item_index.h"
 #include "index/loader.h"
+#include "timing.h"
 #include "win32/utf16.h"
 #include "win32/win32_collation.h"
 #include "win32/win32_file_system.h"
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using wh::bench::Median;
+using wh::bench::Now;
 
 // Every directory listed once, hidden ones left out as the load leaves them.
 std::size_t PlainWalk(const std::wstring& dir) {
@@ -42,11 +39,6 @@ std::size_t PlainWalk(const std::wstring& dir) {
   FindClose(search);
   for (const std::wstring& s : subdirectories) entries += PlainWalk(s);
   return entries;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace

@@ -223,12 +223,7 @@ void MainWindow::SetStatusParts() {
 }
 
 void MainWindow::OnRescaled() {
-  // The old fonts stay alive until every control has the new ones.
-  const ScopedFont oldLabel = std::move(labelFont_);
-  const ScopedFont oldValue = std::move(valueFont_);
-  MakeFonts();
-  ReplaceFont(oldLabel.Get(), labelFont_.Get());
-  ReplaceFont(oldValue.Get(), valueFont_.Get());
+  RemakeFonts({&labelFont_, &valueFont_}, [this] { MakeFonts(); });
   SetStatusParts();
   LayOut();
   PlacePanel();

@@ -109,12 +109,7 @@ void SettingsWindow::LoadImageIcon() {
 }
 
 void SettingsWindow::OnRescaled() {
-  // The old fonts stay alive until every control has the new ones.
-  const ScopedFont oldFont = std::move(font_);
-  const ScopedFont oldLink = std::move(linkFont_);
-  MakeFonts();
-  ReplaceFont(oldFont.Get(), font_.Get());
-  ReplaceFont(oldLink.Get(), linkFont_.Get());
+  RemakeFonts({&font_, &linkFont_}, [this] { MakeFonts(); });
   // The control lets go of the old icon before it is destroyed.
   ScopedIcon oldIcon = std::move(icon_);
   LoadImageIcon();

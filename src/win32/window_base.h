@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -121,9 +122,17 @@ class WindowBase {
   // fonts and the rest anew in OnRescaled.
   void Rescale(int dpi);
   virtual void OnRescaled() {}
-  // Gives every control in font `from` the font `to`, as fonts are made
-  // anew at another DPI.
-  void ReplaceFont(HFONT from, HFONT to);
+  // Makes the window's `fonts` anew with `make` (at another DPI) and gives
+  // each control the new font in place of its old one; the old fonts live
+  // until every control has let go of them.
+  template <typename Make>
+  void RemakeFonts(std::initializer_list<ScopedFont*> fonts, Make make) {
+    std::vector<ScopedFont> old;
+    for (ScopedFont* font : fonts) old.push_back(std::move(*font));
+    make();
+    auto previous = old.begin();
+    for (ScopedFont* font : fonts) ReplaceFont((previous++)->Get(), font->Get());
+  }
 
   // The system's message font at `points`, scaled to the screen, to be
   // changed further before MakeFont.
@@ -149,6 +158,9 @@ class WindowBase {
 
  private:
   friend LRESULT CALLBACK BoundWindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+
+  // Gives every control in font `from` the font `to`.
+  void ReplaceFont(HFONT from, HFONT to);
 
   // A control and its place as designed, to be scaled again.
   struct PlacedControl {
