@@ -3,7 +3,7 @@
 // a 2,000-shortcut Start Menu as the user directory against the same start
 // with no sources at all. The two are taken turn about, each program closed
 // before the next starts, and the medians and their ratio printed. Run by
-// scripts/bench-start:
+// scripts/bench-windows:
 //   wh_start_bench.exe EXE MENU ROUNDS GOAL
 #include <windows.h>
 

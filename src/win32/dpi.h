@@ -8,8 +8,6 @@
 
 namespace wh {
 
-constexpr int kDesignDpi = 96;
-
 // The system's DPI, fixed for the session.
 int SystemDpi();
 // The DPI of the monitor `window` is on.
