@@ -8,10 +8,17 @@ source "$(dirname "$0")/start_steps.sh"
 
 user='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 common='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
-start_menu=$(reg_query "$user" 'Start Menu') || fail "no per-user Start Menu"
-common_start_menu=$(reg_query "$common" 'Common Start Menu') || fail "no all-users Start Menu"
-desktop=$(reg_query "$user" Desktop) || fail "no per-user desktop"
-common_desktop=$(reg_query "$common" 'Common Desktop') || fail "no all-users desktop"
+# Wine may still be filling the shell folders in as the prefix's first
+# programs come up (one CI run found the per-user Start Menu missing a few
+# seconds in): wait for each rather than read it once.
+shell_folder() {
+  wait_until 20 reg_query "$1" "$2"
+  reg_query "$1" "$2"
+}
+start_menu=$(shell_folder "$user" 'Start Menu')
+common_start_menu=$(shell_folder "$common" 'Common Start Menu')
+desktop=$(shell_folder "$user" Desktop)
+common_desktop=$(shell_folder "$common" 'Common Desktop')
 
 # "Notepad" twice: the all-users one would start the registry editor.
 mklink "$common_start_menu\\Programs\\Accessories\\Notepad.lnk" 'C:\windows\regedit.exe'
