@@ -20,17 +20,43 @@ TForm1::TForm1(MainView& view, MainPlatform platform)
       platform_(std::move(platform)),
       index_(platform_.collation, platform_.pathDelimiters) {}
 
-std::string TForm1::SettingsPath() const {
-  if (!platform_.settingsDir.empty()) return SettingsFilePath(platform_.settingsDir);
-  return ChooseSettingsFile(platform_.fileSystem, programDir_, platform_.userSettingsDir);
+namespace {
+
+std::string SettingsPathOf(const MainPlatform& platform, const std::string& programDir) {
+  if (!platform.settingsDir.empty()) return SettingsFilePath(platform.settingsDir);
+  return ChooseSettingsFile(platform.fileSystem, programDir, platform.userSettingsDir);
 }
 
+}  // namespace
+
+StartPreparation::StartPreparation(const MainPlatform& platform)
+    : programDir_(ProgramDirOf(platform.exePath, platform.fileSystem.Separator())) {
+  try {
+    settings_ = ReadSettings(platform.fileSystem, platform.textEncoding,
+                             SettingsPathOf(platform, programDir_));
+  } catch (...) {
+    error_ = std::current_exception();
+    return;
+  }
+  load_ = std::make_unique<BackgroundLoad>(
+      true, settings_,
+      LoadPlatform{platform.fileSystem, platform.shellFolders, platform.numberFormat},
+      platform.collation, platform.pathDelimiters);
+}
+
+std::string TForm1::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
+
 void TForm1::FormCreate(std::string_view firstArgument) {
-  programDir_ = ProgramDirOf(platform_.exePath, platform_.fileSystem.Separator());
+  FormCreate(firstArgument, StartPreparation(platform_));
+}
+
+void TForm1::FormCreate(std::string_view firstArgument, StartPreparation prepared) {
+  programDir_ = std::move(prepared.programDir_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
-  settings_ = ReadSettings(platform_.fileSystem, platform_.textEncoding, SettingsPath());
+  if (prepared.error_) std::rethrow_exception(prepared.error_);
+  settings_ = std::move(prepared.settings_);
   storedHotKeyText_ = settings_.HotKey;
 
   if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
@@ -54,7 +80,7 @@ void TForm1::FormCreate(std::string_view firstArgument) {
       FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
 
   ApplyBandVisibility();
-  LoadDirectories(true);
+  prepared.load_->Finish(index_, *this);
 
   if (IsShowArgument(firstArgument)) ShowMainWindow();
 }

@@ -2,6 +2,8 @@
 // index and the settings in use, and shows everything through a MainView.
 #pragma once
 
+#include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -54,13 +56,33 @@ struct MainPlatform {
   Wording wording = Wording::Windows;
 };
 
+// The steps of a start that need no window: the settings read, and the
+// index loaded on a thread of its own, so that walking the sources overlaps
+// the making of the windows. Made before the main window; its FormCreate
+// takes it over.
+class StartPreparation {
+ public:
+  explicit StartPreparation(const MainPlatform& platform);
+
+ private:
+  friend class TForm1;
+  std::string programDir_;
+  TIniRec settings_;
+  // What reading the settings threw; nothing is loaded then.
+  std::exception_ptr error_;
+  std::unique_ptr<BackgroundLoad> load_;
+};
+
 class TForm1 : private LoadView {
  public:
   TForm1(MainView& view, MainPlatform platform);
 
-  // Reads the settings, places the window, brings the start-up entry in line,
-  // fits the bands, loads the index, and shows the window when
-  // `firstArgument` is the show argument.
+  // Takes the settings read, places the window, brings the start-up entry
+  // in line, fits the bands, takes the loaded index, and shows the window
+  // when `firstArgument` is the show argument. The load's thread is done
+  // when this returns, also when it throws.
+  void FormCreate(std::string_view firstArgument, StartPreparation prepared);
+  // The same, the preparation made now.
   void FormCreate(std::string_view firstArgument);
   void FormDestroy();
 

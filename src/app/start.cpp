@@ -1,6 +1,7 @@
 #include "app/start.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/CheckPrevious.h"
 
@@ -9,11 +10,12 @@ namespace wh {
 namespace {
 
 int RunWindows(const StartPlatform& platform, FrontEnd& frontEnd, std::string_view firstArgument) {
+  StartPreparation prepared(platform.main);
   MainView& mainView = frontEnd.CreateMainWindow();
   TForm1 form(mainView, platform.main);
   frontEnd.AttachMain(&form);
   try {
-    form.FormCreate(firstArgument);
+    form.FormCreate(firstArgument, std::move(prepared));
   } catch (const std::exception& error) {
     mainView.ShowMessage(error.what());
   }

@@ -1,5 +1,7 @@
 #include "index/loader.h"
 
+#include <exception>
+
 #include "index/directory_walk.h"
 #include "index/words.h"
 
@@ -172,55 +174,93 @@ constexpr Source kSources[] = {
 
 }  // namespace
 
-void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
-                     const LoadPlatform& platform) {
-  view.ResetKeywordMode();
+std::vector<std::string> FillIndex(bool includeRecent, const TIniRec& settings, ItemIndex& index,
+                                   const FileSystem& fileSystem, const ShellFolders& shellFolders) {
   index.KeywordList.Clear();
   index.ItemList.Clear();
   index.MatchList.Clear();
-  const std::string ignoreList = settings.IgnoreList;
+  std::vector<std::string> problems;
 
-  const std::string shortcut = platform.shellFolders.ShortcutExtension();
+  const std::string shortcut = shellFolders.ShortcutExtension();
   for (const Source& source : kSources) {
     if (!(settings.*source.setting)) continue;
     if (source.setting == &TIniRec::RecentFiles && !includeRecent) continue;
-    const bool named =
-        source.extension == nullptr && platform.shellFolders.ShortcutsNameThemselves();
+    const bool named = source.extension == nullptr && shellFolders.ShortcutsNameThemselves();
     std::unordered_set<std::string> shortcutIds;
     if (named) {
       for (const std::string& folder :
-           platform.shellFolders.ShadowingFolders(source.registryValue, source.allUsers)) {
-        AddShortcutIds(platform.fileSystem, folder, shortcut, shortcutIds);
+           shellFolders.ShadowingFolders(source.registryValue, source.allUsers)) {
+        AddShortcutIds(fileSystem, folder, shortcut, shortcutIds);
       }
     }
     for (const std::string& folder :
-         platform.shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
-      AddDirectory(index, platform.fileSystem, folder,
-                   source.extension ? source.extension : shortcut,
-                   named ? &platform.shellFolders : nullptr, named ? &shortcutIds : nullptr);
+         shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
+      AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
+                   named ? &shellFolders : nullptr, named ? &shortcutIds : nullptr);
     }
   }
 
   const bool userDirExists =
-      !settings.UserDir.empty() && platform.fileSystem.DirectoryExists(settings.UserDir);
+      !settings.UserDir.empty() && fileSystem.DirectoryExists(settings.UserDir);
   if (userDirExists && !settings.UserMasks.empty()) {
-    AddDirectory(index, platform.fileSystem, settings.UserDir, settings.UserMasks);
+    AddDirectory(index, fileSystem, settings.UserDir, settings.UserMasks);
   } else {
     if (!settings.UserDir.empty() && !userDirExists) {
-      view.ReportStatus("Error: User directory not found.");
+      problems.emplace_back("Error: User directory not found.");
     }
-    if (settings.UserMasks.empty()) view.ReportStatus("No mask(s) for user directory defined.");
+    if (settings.UserMasks.empty()) problems.emplace_back("No mask(s) for user directory defined.");
   }
 
-  RemoveIgnoredWords(index.KeywordList, ignoreList);
+  RemoveIgnoredWords(index.KeywordList, settings.IgnoreList);
   index.ItemList.Compact();
   index.ItemList.PrepareSearch();
+  return problems;
+}
+
+void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems, bool showCounts,
+               LoadView& view, const NumberFormat& numberFormat) {
+  for (const std::string& problem : problems) view.ReportStatus(problem);
   view.SetKeywordItems(index.KeywordList.Words());
-  if (settings.ShowStatusBar) {
-    const std::string separator = platform.numberFormat.ThousandsSeparator();
+  if (showCounts) {
+    const std::string separator = numberFormat.ThousandsSeparator();
     view.SetStatusPanel(1, "Keywords: " + FormatCount(index.KeywordList.Count(), separator));
     view.SetStatusPanel(2, "Items: " + FormatCount(index.ItemList.Count(), separator));
   }
+}
+
+void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
+                     const LoadPlatform& platform) {
+  view.ResetKeywordMode();
+  const std::vector<std::string> problems =
+      FillIndex(includeRecent, settings, index, platform.fileSystem, platform.shellFolders);
+  ShowIndex(index, problems, settings.ShowStatusBar, view, platform.numberFormat);
+}
+
+BackgroundLoad::BackgroundLoad(bool includeRecent, TIniRec settings, const LoadPlatform& platform,
+                               const Collation& collation, std::string pathDelimiters)
+    : settings_(std::move(settings)),
+      numberFormat_(platform.numberFormat),
+      index_(collation, std::move(pathDelimiters)) {
+  thread_ = std::thread([this, includeRecent, &fileSystem = platform.fileSystem,
+                         &shellFolders = platform.shellFolders] {
+    try {
+      problems_ = FillIndex(includeRecent, settings_, index_, fileSystem, shellFolders);
+    } catch (...) {
+      error_ = std::current_exception();
+    }
+  });
+}
+
+BackgroundLoad::~BackgroundLoad() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void BackgroundLoad::Finish(ItemIndex& index, LoadView& view) {
+  view.ResetKeywordMode();
+  thread_.join();
+  if (error_) std::rethrow_exception(error_);
+  index = std::move(index_);
+  ShowIndex(index, problems_, settings_.ShowStatusBar, view, numberFormat_);
 }
 
 }  // namespace wh

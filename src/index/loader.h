@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_set>
 #include <vector>
 
 #include "index/item_index.h"
+#include "platform/collation.h"
 #include "platform/file_system.h"
 #include "platform/number_format.h"
 #include "platform/shell_folders.h"
@@ -54,8 +57,47 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
                   std::string_view extensions, const ShellFolders* shortcutNames = nullptr,
                   std::unordered_set<std::string>* shortcutIds = nullptr);
 
-// Rebuilds the index from scratch from the sources the settings enable.
+// Rebuilds the index from scratch from the sources the settings enable and
+// returns what the user must be told, in the order found. It touches no
+// view, so it may run on a thread of its own.
+std::vector<std::string> FillIndex(bool includeRecent, const TIniRec& settings, ItemIndex& index,
+                                   const FileSystem& fileSystem, const ShellFolders& shellFolders);
+
+// Shows a filled index: each problem reported, the keyword box's list, and
+// the counts in the status bar when `showCounts`.
+void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems, bool showCounts,
+               LoadView& view, const NumberFormat& numberFormat);
+
+// Rebuilds the index from scratch from the sources the settings enable, and
+// shows it.
 void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
                      const LoadPlatform& platform);
+
+// A load on a thread of its own into an index of its own, for a start that
+// has its windows to make meanwhile: the walk of the sources is mostly the
+// system's work, making windows mostly ours. Until Finish returns, only that
+// thread may use the platform's file system and shell folders.
+class BackgroundLoad {
+ public:
+  BackgroundLoad(bool includeRecent, TIniRec settings, const LoadPlatform& platform,
+                 const Collation& collation, std::string pathDelimiters);
+  // Waits for the thread when Finish never ran.
+  ~BackgroundLoad();
+  BackgroundLoad(const BackgroundLoad&) = delete;
+  BackgroundLoad& operator=(const BackgroundLoad&) = delete;
+
+  // What LoadDirectories does, once the thread is done: `index` becomes the
+  // loaded index and `view` shows it. Rethrows what the load threw. Once
+  // only.
+  void Finish(ItemIndex& index, LoadView& view);
+
+ private:
+  const TIniRec settings_;
+  const NumberFormat& numberFormat_;
+  ItemIndex index_;
+  std::vector<std::string> problems_;
+  std::exception_ptr error_;
+  std::thread thread_;
+};
 
 }  // namespace wh

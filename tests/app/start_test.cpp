@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,31 @@ class NoVersionInfo : public VersionInfo {
   FileVersion GetFileVersion(const std::string&) const override { return {}; }
 };
 
+// A file system that tells, on any thread, whether a directory has been
+// listed yet.
+class WatchedFileSystem : public testing::FakeFileSystem {
+ public:
+  bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                     std::optional<DirectoryId>* id) const override {
+    {
+      std::lock_guard lock(mutex_);
+      listed_ = true;
+    }
+    listing_.notify_all();
+    return FakeFileSystem::ListDirectory(dir, sink, id);
+  }
+  // False when nothing was listed within `limit`.
+  bool WaitForListing(std::chrono::seconds limit) const {
+    std::unique_lock lock(mutex_);
+    return listing_.wait_for(lock, limit, [this] { return listed_; });
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::condition_variable listing_;
+  mutable bool listed_ = false;
+};
+
 // Records the start's calls, and whether this copy still held the instance
 // record when its windows went.
 class RecordingFrontEnd : public FrontEnd {
@@ -29,6 +57,10 @@ class RecordingFrontEnd : public FrontEnd {
   std::uint32_t InstanceWindow() override { return 42; }
   void ShowStartError(const std::string& text) override { calls.push_back("error " + text); }
   MainView& CreateMainWindow() override {
+    // A start that loads only after its windows exist never lists meanwhile.
+    if (watched != nullptr && !watched->WaitForListing(std::chrono::seconds(10))) {
+      calls.push_back("no listing while the main window is made");
+    }
     calls.push_back("create main");
     return main_;
   }
@@ -49,6 +81,7 @@ class RecordingFrontEnd : public FrontEnd {
   }
 
   std::vector<std::string> calls;
+  const WatchedFileSystem* watched = nullptr;
 
  private:
   FakeMainView& main_;
@@ -58,10 +91,11 @@ class RecordingFrontEnd : public FrontEnd {
 
 class StartTest : public Unit1Test {
  protected:
-  int Start() {
+  int Start(const WatchedFileSystem* watched = nullptr) {
     RecordingFrontEnd frontEnd(view, dialog, mappings);
+    frontEnd.watched = watched;
     const int exitCode =
-        RunProgram(StartPlatform{mappings, windows, Platform(), versions}, frontEnd, "");
+        RunProgram(StartPlatform{mappings, windows, Platform(watched), versions}, frontEnd, "");
     calls = frontEnd.calls;
     return exitCode;
   }
@@ -109,6 +143,14 @@ TEST_F(StartTest, WindowsComeAndGoInOrderAroundTheInstanceRecord) {
       EXPECT_TRUE(mappings.blocks.empty()) << "the record is released at the end";
     }
   }
+}
+
+TEST_F(StartTest, TheIndexLoadsWhileTheMainWindowIsMade) {
+  WatchedFileSystem watched;
+  watched.AddFile("C:\\Menu\\Notepad.lnk");
+  ASSERT_EQ(Start(&watched), 7);
+  EXPECT_EQ(calls.front(), "create main");
+  EXPECT_EQ(view.keywordItems, std::vector<std::string>{"notepad"});
 }
 
 }  // namespace

@@ -16,10 +16,21 @@ namespace wh::testing {
 // A Windows machine with the program at C:\Tools\wh.exe. A fixture derives
 // from it to reach the fakes by their names.
 struct MainPlatformFakes {
-  MainPlatform Platform() {
-    return MainPlatform{fs,        folders, numbers,    encoding, keyNames,
-                        collation, entries, shell,      figures,  "C:\\Tools\\wh.exe",
-                        "\\:",     ".exe",  settingsDir};
+  // `fileSystem` stands in for `fs` when given.
+  MainPlatform Platform(const FileSystem* fileSystem = nullptr) {
+    return MainPlatform{fileSystem ? *fileSystem : fs,
+                        folders,
+                        numbers,
+                        encoding,
+                        keyNames,
+                        collation,
+                        entries,
+                        shell,
+                        figures,
+                        "C:\\Tools\\wh.exe",
+                        "\\:",
+                        ".exe",
+                        settingsDir};
   }
 
   FakeFileSystem fs{'\\'};

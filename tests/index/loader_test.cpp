@@ -141,6 +141,67 @@ TEST_F(LoaderTest, ShowsTheCountsAndTheKeywords) {
   EXPECT_TRUE(view.panels.empty());
 }
 
+// A source that fails in the middle of the walk.
+class FailingFileSystem : public FakeFileSystem {
+ public:
+  bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                     std::optional<DirectoryId>* id) const override {
+    if (dir.starts_with("C:\\Bad")) throw std::runtime_error("The network name is gone.");
+    return FakeFileSystem::ListDirectory(dir, sink, id);
+  }
+};
+
+TEST_F(LoaderTest, ABackgroundLoadShowsWhatALoadShows) {
+  FailingFileSystem files;
+  files.AddFile("C:\\Menu\\Word Pad.lnk");
+  files.AddFile("C:\\Menu\\Tools\\Paint Shop.lnk");
+  files.AddFile("C:\\Docs\\Budget 2004.xls");
+  files.AddFile("C:\\Docs\\Plan.doc");
+  files.AddFile("C:\\Bad\\Lost.doc");
+  folders.Set("Start Menu", false, "C:\\Menu\\");
+  settings.UserStartMenu = true;
+  struct Case {
+    const char* userDir;
+    const char* masks;
+    bool statusBar;
+  } cases[] = {
+      {"C:\\Docs", "xls doc", true},
+      {"C:\\Missing", "", true},
+      {"C:\\Docs", "doc", false},
+      {"C:\\Bad", "doc", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.userDir);
+    settings.UserDir = c.userDir;
+    settings.UserMasks = c.masks;
+    settings.ShowStatusBar = c.statusBar;
+    RecordingLoadView before, after;
+    ItemIndex loaded(collation, "\\:");
+    std::string failure, backgroundFailure;
+    try {
+      LoadDirectories(true, settings, loaded, before, LoadPlatform{files, folders, numbers});
+    } catch (const std::runtime_error& error) {
+      failure = error.what();
+    }
+    {
+      BackgroundLoad load(true, settings, LoadPlatform{files, folders, numbers}, collation, "\\:");
+      try {
+        load.Finish(index, after);
+      } catch (const std::runtime_error& error) {
+        backgroundFailure = error.what();
+      }
+    }
+    EXPECT_EQ(backgroundFailure, failure);
+    EXPECT_EQ(after.events, before.events);
+    EXPECT_EQ(after.reports, before.reports);
+    EXPECT_EQ(after.panels, before.panels);
+    EXPECT_EQ(after.keywordBox, before.keywordBox);
+    if (failure.empty()) {
+      EXPECT_EQ(ItemsOf(index), ItemsOf(loaded));
+    }
+  }
+}
+
 TEST(FormatCountTest, GroupsOfThreeDigits) {
   EXPECT_EQ(FormatCount(0, ","), "");
   EXPECT_EQ(FormatCount(7, ","), "7");
