@@ -10,6 +10,7 @@
 #include "app/Unit1.h"
 #include "win32/dpi.h"
 #include "win32/gauge.h"
+#include "win32/sorted_box.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
 
@@ -73,28 +74,6 @@ std::size_t Utf8Offset(const std::wstring& text, DWORD wideOffset) {
 
 DWORD WideOffset(const std::string& text, std::size_t utf8Offset) {
   return static_cast<DWORD>(Utf8ToWide(std::string_view(text).substr(0, utf8Offset)).size());
-}
-
-void FillBox(HWND box, const std::vector<std::string>& entries) {
-  // The entries come in the box's own order, so each goes in at the end of
-  // its search without moving the others; drawing waits until all are in.
-  // The list is a window of its own, which redraws and updates its scroll
-  // bar at each entry unless told not to.
-  COMBOBOXINFO info{};
-  info.cbSize = sizeof(info);
-  GetComboBoxInfo(box, &info);
-  SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-  if (info.hwndList) SendMessageW(info.hwndList, WM_SETREDRAW, FALSE, 0);
-  SendMessageW(box, CB_RESETCONTENT, 0, 0);
-  std::size_t bytes = 0;
-  for (const std::string& entry : entries) bytes += (entry.size() + 1) * sizeof(wchar_t);
-  SendMessageW(box, CB_INITSTORAGE, entries.size(), bytes);
-  for (const std::string& entry : entries) {
-    SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf8ToWide(entry).c_str()));
-  }
-  if (info.hwndList) SendMessageW(info.hwndList, WM_SETREDRAW, TRUE, 0);
-  SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(box, nullptr, TRUE);
 }
 
 }  // namespace
@@ -523,7 +502,7 @@ void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
 void MainWindow::ShowMessage(const std::string& text) { ShowProgramMessage(Handle(), text); }
 
 void MainWindow::SetKeywordItems(const std::vector<std::string>& words) {
-  FillBox(Control(kComboBox1), words);
+  FillSortedBox(Control(kComboBox1), words);
 }
 
 void MainWindow::ClearItemBox() { SendMessageW(Control(kComboBox2), CB_RESETCONTENT, 0, 0); }
@@ -570,7 +549,7 @@ void MainWindow::SetKeywordField(const EditState& field, int entry) {
 void MainWindow::DropKeywordList() { SendMessageW(Control(kComboBox1), CB_SHOWDROPDOWN, TRUE, 0); }
 
 void MainWindow::FillItemBox(const std::vector<std::string>& names) {
-  FillBox(Control(kComboBox2), names);
+  FillSortedBox(Control(kComboBox2), names);
 }
 
 void MainWindow::SelectFirstItem() { SendMessageW(Control(kComboBox2), CB_SETCURSEL, 0, 0); }
