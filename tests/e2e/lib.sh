@@ -37,12 +37,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/../e2e-harness.sh"
 : "${WH_E2E_TEMPLATE:?WH_E2E_TEMPLATE must name the template prefix}"
 WH_EXE=${WH_EXE:-}
 
-export WINEARCH=win64
+# shellcheck source=SCRIPTDIR/../../scripts/wine-prefix.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh"
 export WINEDEBUG=-all
-# Without the first two a new prefix stops to offer the Mono and Gecko
-# installers; without the menu builder off, Wine copies the prefix's shortcuts
-# into the Linux user's own menus.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wh_wine_environment
 
 # --- Wine -------------------------------------------------------------------
 
@@ -243,19 +241,11 @@ _no_message_box() { ! driver msgbox >/dev/null; }
 
 # --- Set-up and clean-up ----------------------------------------------------
 
+# The template is booted by the first scenario of a build tree and made
+# private: its Desktop and Documents are folders of the prefix, not links to
+# a home, so every copy of it is private too.
 _template_ready() {
-  local template=$WH_E2E_TEMPLATE
-  mkdir -p "$(dirname "$template")"
-  (
-    flock 9
-    if [ ! -f "$template/.wh-booted" ]; then
-      rm -rf "$template"
-      WINEPREFIX=$template wineboot -i >/dev/null 2>&1 </dev/null || true
-      WINEPREFIX=$template wineserver -w >/dev/null 2>&1 </dev/null || true
-      [ -f "$template/system.reg" ] || exit 1
-      touch "$template/.wh-booted"
-    fi
-  ) 9>"$template.lock" || fail "could not boot the template prefix $template"
+  wh_boot_prefix "$WH_E2E_TEMPLATE" || fail "could not boot the template prefix $WH_E2E_TEMPLATE"
 }
 
 # What the display shows at a failure: the top-level windows and any message
