@@ -18,8 +18,12 @@
 #
 # For the libs:
 #
-#   _e2e_begin                       the scenario's folder E2E_WORK, and the traps
-#                                    that clean up on any exit
+#   _e2e_begin                       the scenario's folder E2E_WORK, a home of its
+#                                    own (HOME, XDG_CONFIG_HOME, XDG_DATA_HOME,
+#                                    XDG_CACHE_HOME, XDG_RUNTIME_DIR under
+#                                    E2E_WORK), and the traps that clean up on any
+#                                    exit and fail a run that wrote into the real
+#                                    home or left a shortcut in its own
 #   _start_xvfb [XVFB_OPTIONS...]    an Xvfb display of the scenario's own, E2E_SCREEN
 #                                    (1280x1024x24 unless set); sets DISPLAY
 #   _e2e_note_rc_file PID FILE       where the exit code of the program started as
@@ -31,6 +35,9 @@
 # started, before its display goes).
 
 set -Eeuo pipefail
+
+# shellcheck source=SCRIPTDIR/homes.sh
+source "$(dirname "${BASH_SOURCE[0]}")/homes.sh"
 
 E2E_NAME=$(basename "${BASH_SOURCE[-1]:-$0}" .sh)
 E2E_FAILURE_LOGS=()
@@ -147,6 +154,7 @@ _cleanup() {
     kill "$E2E_XVFB_PID" 2>/dev/null
     wait "$E2E_XVFB_PID" 2>/dev/null
   fi
+  check_homes "$E2E_WORK" || [ "$rc" -ne 0 ] || rc=1
   if [ "${WH_E2E_KEEP:-0}" = 1 ]; then
     echo "kept $E2E_WORK" >&2
   else
@@ -160,6 +168,7 @@ _e2e_begin() {
   mkdir -p "$runs"
   E2E_WORK=$(mktemp -d "$runs/$E2E_NAME.XXXXXX")
   trap _cleanup EXIT
+  enter_private_home "$E2E_WORK"
   trap 'exit 143' TERM
   trap 'exit 130' INT
   trap 'echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: [$BASH_COMMAND] exited $?" >&2' ERR

@@ -192,14 +192,11 @@ _e2e_setup() {
   # A temporary folder of the scenario's own, outside the build tree, for
   # whatever the program and Qt put there.
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/wh-e2e.XXXXXX")
-  mkdir -p "$E2E_WORK"/{home,config/wordhopper,data/applications,system/applications,bin}
-  mkdir -m 700 "$E2E_WORK/runtime"
-  export HOME="$E2E_WORK/home"
-  export XDG_CONFIG_HOME="$E2E_WORK/config"
-  export XDG_DATA_HOME="$E2E_WORK/data"
+  # The home and XDG folders are the scenario's own (_e2e_begin).
+  mkdir -p "$XDG_CONFIG_HOME/wordhopper" "$XDG_DATA_HOME/applications" \
+    "$E2E_WORK"/{system/applications,bin}
   # The machine's own launcher entries stay out.
   export XDG_DATA_DIRS="$E2E_WORK/system"
-  export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
   export TMPDIR="$E2E_TMP"
   export QT_QPA_PLATFORM=xcb
   unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
