@@ -237,6 +237,42 @@ class TreeLister {
   bool going_ = true;
 };
 
+// The listing thread's part: the rest of the tree into `queue`, a batch at a
+// time, until it is listed or the reader stops listening. What the listing
+// throws is handed to the reader with the end of the queue.
+void ListAhead(TreeLister& lister, BatchQueue& queue) {
+  try {
+    FoundBatch batch;
+    bool listening = true;
+    auto batched = [&](std::string_view path, std::size_t firstMask) {
+      batch.files.push_back({static_cast<std::uint32_t>(batch.paths.size()),
+                             static_cast<std::uint32_t>(path.size()),
+                             static_cast<std::uint32_t>(firstMask)});
+      batch.paths.append(path);
+      if (batch.files.size() >= 256) {
+        listening = queue.Push(std::move(batch));
+        batch = FoundBatch();
+      }
+      return listening;
+    };
+    while (listening && !lister.Done()) lister.Step(batched);
+    if (listening && !batch.files.empty()) queue.Push(std::move(batch));
+    queue.Finish(nullptr);
+  } catch (...) {
+    queue.Finish(std::current_exception());
+  }
+}
+
+// The caller's part: the listed files, in walk order, to `onFile`.
+void TakeQueued(BatchQueue& queue, const FoundFileSink& onFile) {
+  FoundBatch batch;
+  while (queue.Pop(batch)) {
+    for (const FoundBatch::File& f : batch.files) {
+      onFile(std::string_view(batch.paths).substr(f.offset, f.length), f.firstMask);
+    }
+  }
+}
+
 // Small trees (a Start Menu) are walked on the caller's thread; past this
 // many directories a second thread takes over the listing.
 constexpr int kDirectoriesBeforeThread = 256;
@@ -263,28 +299,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   // files in walk order, so that the two overlap. The walk is over when this
   // returns.
   BatchQueue queue;
-  std::thread listing([&] {
-    try {
-      FoundBatch batch;
-      bool listening = true;
-      auto batched = [&](std::string_view path, std::size_t firstMask) {
-        batch.files.push_back({static_cast<std::uint32_t>(batch.paths.size()),
-                               static_cast<std::uint32_t>(path.size()),
-                               static_cast<std::uint32_t>(firstMask)});
-        batch.paths.append(path);
-        if (batch.files.size() >= 256) {
-          listening = queue.Push(std::move(batch));
-          batch = FoundBatch();
-        }
-        return listening;
-      };
-      while (listening && !lister.Done()) lister.Step(batched);
-      if (listening && !batch.files.empty()) queue.Push(std::move(batch));
-      queue.Finish(nullptr);
-    } catch (...) {
-      queue.Finish(std::current_exception());
-    }
-  });
+  std::thread listing([&] { ListAhead(lister, queue); });
   // Whatever the indexing throws, the lister is stopped and waited for.
   struct Join {
     BatchQueue& queue;
@@ -294,13 +309,7 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
       thread.join();
     }
   } join{queue, listing};
-
-  FoundBatch batch;
-  while (queue.Pop(batch)) {
-    for (const FoundBatch::File& f : batch.files) {
-      onFile(std::string_view(batch.paths).substr(f.offset, f.length), f.firstMask);
-    }
-  }
+  TakeQueued(queue, onFile);
 }
 
 }  // namespace wh

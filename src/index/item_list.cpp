@@ -26,6 +26,72 @@ std::string_view StripExtension(std::string_view file) {
   return dot == std::string_view::npos ? file : file.substr(0, dot);
 }
 
+// Sorts `positions` by the collation's sort keys of their names.
+template <typename NameOf>
+void SortByKeys(const Collation& collation, std::size_t count, const NameOf& nameOf,
+                std::vector<std::uint32_t>& positions) {
+  std::vector<std::string> keys(count);
+  for (std::uint32_t i : positions) keys[i] = collation.SortKey(nameOf(i));
+  std::sort(positions.begin(), positions.end(),
+            [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+}
+
+// A plain name with its leading eight lower-case bytes packed in a number,
+// so that most comparisons are one.
+struct Prefixed {
+  std::uint64_t prefix;
+  std::uint32_t position;
+};
+
+std::uint64_t PrefixOf(std::string_view lowerName) {
+  std::uint64_t prefix = 0;
+  for (std::size_t k = 0; k < 8; ++k) {
+    prefix = (prefix << 8) | (k < lowerName.size() ? static_cast<unsigned char>(lowerName[k]) : 0u);
+  }
+  return prefix;
+}
+
+// The plain names (printable ASCII) sorted by their lower-case bytes; the
+// others are left in `others`, in item order, for the collation.
+template <typename NameOf, typename LowerNameOf>
+std::vector<Prefixed> SortedPlainNames(std::uint32_t count, const NameOf& nameOf,
+                                       const LowerNameOf& lowerNameOf,
+                                       std::vector<std::uint32_t>& others) {
+  std::vector<Prefixed> plain;
+  plain.reserve(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (IsPrintableAscii(nameOf(i))) {
+      plain.push_back(Prefixed{PrefixOf(lowerNameOf(i)), i});
+    } else {
+      others.push_back(i);
+    }
+  }
+  std::sort(plain.begin(), plain.end(), [&](const Prefixed& a, const Prefixed& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return lowerNameOf(a.position) < lowerNameOf(b.position);
+  });
+  return plain;
+}
+
+// Each other name goes before the first plain name it sorts before; both
+// runs are sorted, so the search only moves forward.
+template <typename NameOf>
+void Merge(const Collation& collation, const std::vector<Prefixed>& plain,
+           const std::vector<std::uint32_t>& others, const NameOf& nameOf,
+           std::vector<std::uint32_t>& order) {
+  order.reserve(plain.size() + others.size());
+  std::size_t next = 0;
+  for (std::uint32_t o : others) {
+    auto it = std::partition_point(plain.begin() + next, plain.end(), [&](const Prefixed& p) {
+      return collation.Compare(nameOf(p.position), nameOf(o)) < 0;
+    });
+    const std::size_t until = static_cast<std::size_t>(it - plain.begin());
+    for (; next < until; ++next) order.push_back(plain[next].position);
+    order.push_back(o);
+  }
+  for (; next < plain.size(); ++next) order.push_back(plain[next].position);
+}
+
 }  // namespace
 
 std::string_view DisplayNameOf(std::string_view fullPath, std::string_view pathDelimiters) {
@@ -208,61 +274,23 @@ const std::array<std::uint32_t, 256>& ItemList::LowerNameByteCounts() const {
 void ItemList::MakeOrder() const {
   const std::string& lower = LowerNames();
   const std::uint32_t count = static_cast<std::uint32_t>(entries_.size());
-  auto lowerName = [&](std::uint32_t i) {
-    const std::uint32_t end = (i + 1 < count ? lowerStarts_[i + 1] : lower.size()) - 1;
-    return std::string_view(lower).substr(lowerStarts_[i], end - lowerStarts_[i]);
-  };
-  auto byKeys = [&](std::vector<std::uint32_t>& positions) {
-    std::vector<std::string> keys(count);
-    for (std::uint32_t i : positions) keys[i] = collation_->SortKey(Name(i));
-    std::sort(positions.begin(), positions.end(),
-              [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-  };
+  auto nameOf = [this](std::uint32_t i) { return Name(i); };
   order_.clear();
   if (!collation_->OrdersAsciiAsLowerCaseBytes()) {
     order_.resize(count);
     std::iota(order_.begin(), order_.end(), 0u);
-    byKeys(order_);
+    SortByKeys(*collation_, count, nameOf, order_);
   } else {
-    // Plain names sort by their lower-case bytes, first by the leading eight
-    // of them packed in a number; the collation places only the others.
-    struct Prefixed {
-      std::uint64_t prefix;
-      std::uint32_t position;
+    // Plain names sort by their lower-case bytes; the collation places only
+    // the others.
+    auto lowerNameOf = [&](std::uint32_t i) {
+      const std::uint32_t end = (i + 1 < count ? lowerStarts_[i + 1] : lower.size()) - 1;
+      return std::string_view(lower).substr(lowerStarts_[i], end - lowerStarts_[i]);
     };
-    std::vector<Prefixed> plain;
     std::vector<std::uint32_t> others;
-    plain.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      if (!IsPrintableAscii(Name(i))) {
-        others.push_back(i);
-        continue;
-      }
-      const std::string_view name = lowerName(i);
-      std::uint64_t prefix = 0;
-      for (std::size_t k = 0; k < 8; ++k) {
-        prefix = (prefix << 8) | (k < name.size() ? static_cast<unsigned char>(name[k]) : 0u);
-      }
-      plain.push_back(Prefixed{prefix, i});
-    }
-    std::sort(plain.begin(), plain.end(), [&](const Prefixed& a, const Prefixed& b) {
-      if (a.prefix != b.prefix) return a.prefix < b.prefix;
-      return lowerName(a.position) < lowerName(b.position);
-    });
-    byKeys(others);
-    // Merge: each other name goes before the first plain name it sorts
-    // before; both runs are sorted, so the search only moves forward.
-    order_.reserve(count);
-    std::size_t next = 0;
-    for (std::uint32_t o : others) {
-      auto it = std::partition_point(plain.begin() + next, plain.end(), [&](const Prefixed& p) {
-        return collation_->Compare(Name(p.position), Name(o)) < 0;
-      });
-      const std::size_t until = static_cast<std::size_t>(it - plain.begin());
-      for (; next < until; ++next) order_.push_back(plain[next].position);
-      order_.push_back(o);
-    }
-    for (; next < plain.size(); ++next) order_.push_back(plain[next].position);
+    const std::vector<Prefixed> plain = SortedPlainNames(count, nameOf, lowerNameOf, others);
+    SortByKeys(*collation_, count, nameOf, others);
+    Merge(*collation_, plain, others, nameOf, order_);
   }
   rank_.resize(count);
   for (std::uint32_t r = 0; r < count; ++r) rank_[order_[r]] = r;

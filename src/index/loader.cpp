@@ -41,41 +41,178 @@ void AddShortcutIds(const FileSystem& fileSystem, const std::string& dir,
   });
 }
 
+// "*.ext" for each extension word.
+std::vector<std::string> MasksOf(std::string_view extensions) {
+  std::vector<std::string> masks;
+  WordReader reader(extensions);
+  std::string_view word;
+  while (reader.Next(word)) masks.push_back("*." + std::string(word));
+  return masks;
+}
+
+// Launcher entries: each is read for its name, and one hidden from the menus
+// is left out.
+void AddLauncherEntries(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+                        const std::vector<std::string>& masks, const ShellFolders& shortcutNames,
+                        std::unordered_set<std::string>* shortcutIds) {
+  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
+    const std::string file(path);
+    if (shortcutIds != nullptr) {
+      // An entry of an earlier folder hides this one, even one that isn't
+      // shown itself (a user's Hidden copy takes a program off the menus).
+      std::string id = ShortcutId(dir, file, fileSystem.Separator());
+      if (!id.empty() && !shortcutIds->insert(std::move(id)).second) return;
+    }
+    const std::optional<std::string> name = shortcutNames.ShortcutDisplayName(file);
+    if (!name) return;
+    if (name->empty()) {
+      AddItem(index, file);
+    } else {
+      AddNamedItem(index, file, *name);
+    }
+  });
+}
+
+// Every file of the walk in walk order, with its first matching mask and the
+// item it was last added to: what the walks after the first are made from.
+class WalkOrder {
+ public:
+  // Returns the file's number.
+  std::size_t Add(std::string_view path, std::size_t firstMask) {
+    files_.push_back(File{paths_.size(), path.size(), static_cast<std::uint32_t>(firstMask), 0});
+    paths_.append(path);
+    return files_.size() - 1;
+  }
+  std::size_t Count() const { return files_.size(); }
+  std::string_view Path(std::size_t file) const {
+    return std::string_view(paths_).substr(files_[file].offset, files_[file].length);
+  }
+  std::uint32_t FirstMask(std::size_t file) const { return files_[file].firstMask; }
+  std::uint32_t Item(std::size_t file) const { return files_[file].item; }
+  void SetItem(std::size_t file, std::uint32_t item) { files_[file].item = item; }
+
+ private:
+  struct File {
+    std::size_t offset;  // in paths_
+    std::size_t length;
+    std::uint32_t firstMask;
+    std::uint32_t item;
+  };
+  std::string paths_;  // end to end
+  std::vector<File> files_;
+};
+
+// Files of the first walk waiting to be added: they go in by the few hundred
+// while the tree is still being listed, so that both overlap.
+class PendingFiles {
+ public:
+  static constexpr std::size_t kBatch = 256;
+
+  // `order`, if given, learns each file's item when the file is added.
+  explicit PendingFiles(WalkOrder* order) : order_(order) {}
+
+  // `file`: the file's number in the walk order, if one is kept.
+  void Add(std::string_view path, std::size_t file) {
+    spans_.emplace_back(text_.size(), path.size());
+    text_.append(path);
+    if (order_ != nullptr) files_.push_back(file);
+  }
+  std::size_t Count() const { return spans_.size(); }
+
+  void AddToIndex(ItemIndex& index) {
+    views_.clear();
+    for (const auto& [offset, length] : spans_) {
+      views_.push_back(std::string_view(text_).substr(offset, length));
+    }
+    AddItems(index, views_, order_ != nullptr ? &positions_ : nullptr);
+    for (std::size_t k = 0; order_ != nullptr && k < positions_.size(); ++k) {
+      order_->SetItem(files_[k], positions_[k]);
+    }
+    text_.clear();
+    spans_.clear();
+    files_.clear();
+  }
+
+ private:
+  WalkOrder* order_;
+  std::string text_;  // end to end
+  std::vector<std::pair<std::size_t, std::size_t>> spans_;
+  std::vector<std::size_t> files_;
+  std::vector<std::string_view> views_;
+  std::vector<std::uint32_t> positions_;
+};
+
+// Walks the tree once, adding the files whose first matching mask is the
+// first one; with `order`, it keeps every file found for the later walks.
+void FirstWalk(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+               const std::vector<std::string>& masks, WalkOrder* order) {
+  PendingFiles pending(order);
+  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
+    std::size_t file = 0;
+    if (order != nullptr) {
+      file = order->Add(path, firstMask);
+      if (firstMask != 0) return;
+    }
+    pending.Add(path, file);
+    if (pending.Count() >= PendingFiles::kBatch) pending.AddToIndex(index);
+  });
+  pending.AddToIndex(index);
+}
+
+// Each walk after the first adds the files new to it: those whose first
+// matching mask is its own.
+void LaterWalks(ItemIndex& index, WalkOrder& order, std::size_t walks) {
+  // Kept from walk to walk, so that their room is made once.
+  std::vector<std::string_view> views;
+  std::vector<std::size_t> fileOf;
+  std::vector<std::uint32_t> positions;
+  const std::size_t files = order.Count();
+  for (std::uint32_t walk = 1; walk < walks; ++walk) {
+    views.clear();
+    fileOf.clear();
+    for (std::size_t i = 0; i < files; ++i) {
+      if (order.FirstMask(i) == walk) {
+        views.push_back(order.Path(i));
+        fileOf.push_back(i);
+      }
+    }
+    AddItems(index, views, &positions);
+    for (std::size_t k = 0; k < positions.size(); ++k) order.SetItem(fileOf[k], positions[k]);
+  }
+}
+
+// The last walk sees every file: the files that share their item with
+// another are added once more, in walk order, to settle who wins the name.
+void SettleSharedItems(ItemIndex& index, const WalkOrder& order) {
+  const std::size_t files = order.Count();
+  std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
+  for (std::size_t i = 0; i < files; ++i) {
+    std::uint8_t& seen = filesPerItem[order.Item(i)];
+    seen = seen < 2 ? seen + 1 : 2;
+  }
+  std::vector<std::string_view> shared;
+  for (std::size_t i = 0; i < files; ++i) {
+    if (filesPerItem[order.Item(i)] > 1) shared.push_back(order.Path(i));
+  }
+  AddItems(index, shared);
+}
+
 }  // namespace
 
 void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
                   std::string_view extensions, const ShellFolders* shortcutNames,
                   std::unordered_set<std::string>* shortcutIds) {
   if (dir.empty() || !fileSystem.DirectoryExists(dir)) return;
-  std::vector<std::string> masks;
-  WordReader reader(extensions);
-  std::string_view word;
-  while (reader.Next(word)) masks.push_back("*." + std::string(word));
+  const std::vector<std::string> masks = MasksOf(extensions);
   if (masks.empty()) return;
-
   if (shortcutNames != nullptr && masks.size() == 1) {
-    // Launcher entries: each is read for its name, and one hidden from the
-    // menus is left out.
-    WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
-      const std::string file(path);
-      if (shortcutIds != nullptr) {
-        // An entry of an earlier folder hides this one, even one that
-        // isn't shown itself (a user's Hidden copy takes a program off the
-        // menus).
-        std::string id = ShortcutId(dir, file, fileSystem.Separator());
-        if (!id.empty() && !shortcutIds->insert(std::move(id)).second) return;
-      }
-      const std::optional<std::string> name = shortcutNames->ShortcutDisplayName(file);
-      if (!name) return;
-      if (name->empty()) {
-        AddItem(index, file);
-      } else {
-        AddNamedItem(index, file, *name);
-      }
-    });
+    AddLauncherEntries(index, fileSystem, dir, masks, *shortcutNames, shortcutIds);
     return;
   }
-
+  if (masks.size() == 1) {
+    FirstWalk(index, fileSystem, dir, masks, nullptr);
+    return;
+  }
   // Walk k of the repeated walks adds, in walk order, every file whose first
   // matching mask is mask k or an earlier one. A file re-added by a later
   // walk changes neither the order of items nor the keywords, only who wins
@@ -83,73 +220,10 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
   // the files new to each walk, walk by walk (the first walk's while the
   // tree is still being listed), then once more, in walk order, the files
   // that share their item with another.
-  const bool more = masks.size() > 1;
-  std::string paths;  // every file found, when there are later walks
-  std::vector<std::pair<std::size_t, std::size_t>> spans;
-  std::vector<std::uint32_t> firstMasks;
-  std::vector<std::uint32_t> itemOf;
-  std::string pending;  // first-walk files not added yet, end to end
-  std::vector<std::pair<std::size_t, std::size_t>> pendingSpans;
-  std::vector<std::size_t> pendingFiles;
-  std::vector<std::uint32_t> positions;
-  std::vector<std::string_view> views;
-  auto addPending = [&] {
-    views.clear();
-    for (const auto& [offset, length] : pendingSpans) {
-      views.push_back(std::string_view(pending).substr(offset, length));
-    }
-    AddItems(index, views, more ? &positions : nullptr);
-    for (std::size_t k = 0; more && k < positions.size(); ++k) {
-      itemOf[pendingFiles[k]] = positions[k];
-    }
-    pending.clear();
-    pendingSpans.clear();
-    pendingFiles.clear();
-  };
-  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
-    if (more) {
-      const std::size_t file = spans.size();
-      spans.emplace_back(paths.size(), path.size());
-      firstMasks.push_back(static_cast<std::uint32_t>(firstMask));
-      itemOf.push_back(0);
-      paths.append(path);
-      if (firstMask != 0) return;
-      pendingFiles.push_back(file);
-    }
-    pendingSpans.emplace_back(pending.size(), path.size());
-    pending.append(path);
-    if (pendingSpans.size() >= 256) addPending();
-  });
-  addPending();
-  if (!more) return;
-
-  std::vector<std::string_view> all;
-  all.reserve(spans.size());
-  for (const auto& [offset, length] : spans) {
-    all.push_back(std::string_view(paths).substr(offset, length));
-  }
-  std::vector<std::size_t> fileOf;
-  for (std::uint32_t walk = 1; walk < masks.size(); ++walk) {
-    views.clear();
-    fileOf.clear();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-      if (firstMasks[i] == walk) {
-        views.push_back(all[i]);
-        fileOf.push_back(i);
-      }
-    }
-    AddItems(index, views, &positions);
-    for (std::size_t k = 0; k < positions.size(); ++k) itemOf[fileOf[k]] = positions[k];
-  }
-  std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
-  for (std::uint32_t item : itemOf) {
-    filesPerItem[item] = filesPerItem[item] < 2 ? filesPerItem[item] + 1 : 2;
-  }
-  std::vector<std::string_view> shared;
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    if (filesPerItem[itemOf[i]] > 1) shared.push_back(all[i]);
-  }
-  AddItems(index, shared);
+  WalkOrder order;
+  FirstWalk(index, fileSystem, dir, masks, &order);
+  LaterWalks(index, order, masks.size());
+  SettleSharedItems(index, order);
 }
 
 namespace {

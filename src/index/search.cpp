@@ -89,126 +89,205 @@ bool SegmentAt(std::string_view names, std::size_t pos, std::string_view segment
   return true;
 }
 
+// The search's view of the item list: every lower-cased name, each ended by
+// a zero byte, end to end, and where each one starts.
+class NameBuffer {
+ public:
+  explicit NameBuffer(const ItemList& items)
+      : text_(items.LowerNames()),
+        starts_(items.LowerNameStarts()),
+        count_(static_cast<std::uint32_t>(items.Count())) {}
+
+  std::string_view Text() const { return text_; }
+  std::uint32_t Count() const { return count_; }
+  std::size_t Start(std::uint32_t item) const { return starts_[item]; }
+  std::string_view Name(std::uint32_t item) const {
+    const std::size_t end = (item + 1 < count_ ? starts_[item + 1] : text_.size()) - 1;
+    return text_.substr(starts_[item], end - starts_[item]);
+  }
+  // The name holding byte `pos`, at or after `from`: hits move forward,
+  // mostly by a few names, so the search gallops from there.
+  std::uint32_t ItemHolding(std::size_t pos, std::uint32_t from) const {
+    std::uint32_t step = 1;
+    while (from + step < count_ && starts_[from + step] <= pos) step *= 2;
+    const auto first = starts_.begin() + from + step / 2;
+    const auto last = starts_.begin() + std::min(from + step, count_);
+    return static_cast<std::uint32_t>(
+        std::upper_bound(first, last, static_cast<std::uint32_t>(pos)) - starts_.begin() - 1);
+  }
+
+ private:
+  std::string_view text_;
+  const std::vector<std::uint32_t>& starts_;
+  std::uint32_t count_;
+};
+
+// Every character of the pattern but the stars takes at least one byte of a
+// name: shorter names are out without a look.
+std::size_t ShortestMatch(std::string_view glob) {
+  std::size_t shortest = 0;
+  for (std::size_t i = 0; i < glob.size(); i += CharLength(glob, i)) shortest += glob[i] != '*';
+  return shortest;
+}
+
+// Zero bytes end the names in the buffer the screening runs over; a name or
+// pattern that holds one (no file name does) is matched name by name.
+bool HoldsZeroBytes(const ItemList& items, std::string_view glob) {
+  return items.LowerNameByteCounts()[0] > 0 || glob.find('\0') != std::string_view::npos;
+}
+
+void MatchNameByName(const NameBuffer& names, std::string_view glob,
+                     std::vector<std::uint32_t>& out) {
+  const std::size_t shortest = ShortestMatch(glob);
+  for (std::uint32_t i = 0; i < names.Count(); ++i) {
+    const std::string_view name = names.Name(i);
+    if (name.size() >= shortest && GlobMatch(name, glob)) out.push_back(i);
+  }
+}
+
+// Where the screen's pivot byte and, when its run has one, the byte after it
+// stand together: eight positions at a time, so that the many places where
+// the pivot alone occurs cost nothing.
+class PivotFinder {
+ public:
+  PivotFinder(std::string_view text, const Screen& screen)
+      : base_(text.data()),
+        size_(text.size()),
+        pivotByte_(screen.segment[screen.pivot]),
+        pair_(screen.pivot + 1 < screen.segment.size() && screen.segment[screen.pivot + 1] != '?'),
+        secondByte_(pair_ ? screen.segment[screen.pivot + 1] : '\0'),
+        first_(kOnes * static_cast<unsigned char>(pivotByte_)),
+        second_(kOnes * static_cast<unsigned char>(secondByte_)) {}
+
+  // The first candidate at or after `from`, or the text's size.
+  std::size_t Next(std::size_t from) const {
+    std::size_t i = from;
+    for (; i + 17 <= size_; i += 16) {
+      const std::uint64_t low = Candidates(i), high = Candidates(i + 8);
+      if (low | high) return low ? i + FirstOf(low) : i + 8 + FirstOf(high);
+    }
+    for (; i < size_; ++i) {
+      if (base_[i] == pivotByte_ && (!pair_ || (i + 1 < size_ && base_[i + 1] == secondByte_))) {
+        return i;
+      }
+    }
+    return size_;
+  }
+
+ private:
+  static constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+
+  // High bit of each byte of `v` that is zero, exactly.
+  static std::uint64_t ZeroBytes(std::uint64_t v) { return ~(((v & kLow7) + kLow7) | v) & ~kLow7; }
+  static std::size_t FirstOf(std::uint64_t hits) {
+    const int bit = std::endian::native == std::endian::little ? std::countr_zero(hits)
+                                                               : std::countl_zero(hits);
+    return static_cast<std::size_t>(bit / 8);
+  }
+  std::uint64_t Candidates(std::size_t at) const {
+    std::uint64_t x;
+    std::memcpy(&x, base_ + at, 8);
+    std::uint64_t hits = ZeroBytes(x ^ first_);
+    if (pair_) {
+      std::uint64_t y;
+      std::memcpy(&y, base_ + at + 1, 8);
+      hits &= ZeroBytes(y ^ second_);
+    }
+    return hits;
+  }
+
+  const char* base_;
+  std::size_t size_;
+  char pivotByte_;
+  bool pair_;
+  char secondByte_;
+  std::uint64_t first_, second_;
+};
+
+// Whether a name in which the screen's run was found matches, asking the
+// matcher only when the pattern's shape leaves it open.
+class HitCheck {
+ public:
+  HitCheck(std::string_view glob, const Screen& screen)
+      : glob_(glob),
+        runStart_(screen.runStart),
+        // "*text*": finding the text is the whole test. (Well-formed UTF-8
+        // found at any byte starts at a character; other bytes need the
+        // matcher.)
+        plain_(glob.size() == screen.segment.size() + 2 &&
+               screen.segment.find('?') == std::string_view::npos && IsValidUtf8(screen.segment)),
+        // "*??x*": a hit of the run is a match when the name holds as many
+        // characters before it as there are question marks; with only ASCII
+        // before it, characters are bytes and the matcher is not needed.
+        questionsLead_(glob.size() == screen.segment.size() + 2 &&
+                       screen.segment.substr(0, screen.runStart).find_first_not_of('?') ==
+                           std::string_view::npos &&
+                       screen.segment.find('?', screen.runStart) == std::string_view::npos &&
+                       IsValidUtf8(screen.segment.substr(screen.runStart))) {}
+
+  // `runAt`: where the run stands in the buffer, inside `item`'s name.
+  bool Matches(const NameBuffer& names, std::uint32_t item, std::size_t runAt) const {
+    return plain_ ||
+           (questionsLead_ && runAt - names.Start(item) >= runStart_ &&
+            AsciiBetween(names.Text(), names.Start(item), runAt)) ||
+           GlobMatch(names.Name(item), glob_);
+  }
+
+ private:
+  static bool AsciiBetween(std::string_view text, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+      if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    }
+    return true;
+  }
+
+  std::string_view glob_;
+  std::size_t runStart_;
+  bool plain_;
+  bool questionsLead_;
+};
+
+// Only names that hold the screen's run are looked at, each once: after a
+// name is decided, the scan goes on from the next one.
+void MatchScreened(const NameBuffer& names, std::string_view glob, const Screen& screen,
+                   std::vector<std::uint32_t>& out) {
+  const std::string_view text = names.Text();
+  const PivotFinder finder(text, screen);
+  const HitCheck check(glob, screen);
+  // The checked part of the piece, and how far into it the pivot stands.
+  const std::string_view checked = screen.segment.substr(screen.runStart);
+  const std::size_t offset = screen.pivot - screen.runStart;
+  std::size_t scan = offset;
+  std::uint32_t item = 0;
+  while (scan < text.size()) {
+    const std::size_t at = finder.Next(scan);
+    if (at >= text.size()) break;
+    // Scanning starts `offset` bytes into a name, so `start` never falls
+    // into a name already decided.
+    const std::size_t start = at - offset;
+    if (!SegmentAt(text, start, checked)) {
+      scan = at + 1;
+      continue;
+    }
+    item = names.ItemHolding(start, item);
+    if (check.Matches(names, item, start)) out.push_back(item);
+    if (++item >= names.Count()) break;
+    scan = names.Start(item) + offset;
+  }
+}
+
 }  // namespace
 
 void MatchItems(const ItemList& items, std::string_view pattern, MatchList& matches) {
   std::vector<std::uint32_t>& out = matches.MutableItems();
   out.clear();
-  const std::string& names = items.LowerNames();
-  const std::vector<std::uint32_t>& starts = items.LowerNameStarts();
-  const std::uint32_t count = static_cast<std::uint32_t>(items.Count());
+  const NameBuffer names(items);
   const std::string glob = NormalizeWildcardPattern("*" + AsciiLower(pattern) + "*");
   const Screen screen = ChooseScreen(glob, items.LowerNameByteCounts());
-  // "*text*": finding the text is the whole test. (Well-formed UTF-8 found
-  // at any byte starts at a character; other bytes need the matcher.)
-  const bool plain = glob.size() == screen.segment.size() + 2 &&
-                     screen.segment.find('?') == std::string_view::npos &&
-                     IsValidUtf8(screen.segment);
-
-  auto nameAt = [&](std::uint32_t i) {
-    const std::uint32_t end = (i + 1 < count ? starts[i + 1] : names.size()) - 1;
-    return std::string_view(names).substr(starts[i], end - starts[i]);
-  };
-
-  // Zero bytes end the names in the buffer the screening runs over; a name
-  // or pattern that holds one (no file name does) is matched name by name.
-  const bool zeros = items.LowerNameByteCounts()[0] > 0 || glob.find('\0') != std::string::npos;
-  // Every character of the pattern but the stars takes at least one byte of
-  // a name: shorter names are out without a look.
-  std::size_t shortest = 0;
-  for (std::size_t i = 0; i < glob.size(); i += CharLength(glob, i)) shortest += glob[i] != '*';
-  if (screen.segment.empty() || zeros) {  // only wild cards, or zero bytes
-    for (std::uint32_t i = 0; i < count; ++i) {
-      const std::string_view name = nameAt(i);
-      if (name.size() >= shortest && GlobMatch(name, glob)) out.push_back(i);
-    }
-    return;
-  }
-  const char* base = names.data();
-  const std::size_t size = names.size();
-  const char pivotByte = screen.segment[screen.pivot];
-  // The checked part of the piece, and how far into it the pivot stands.
-  const std::string_view checked = screen.segment.substr(screen.runStart);
-  const std::size_t offset = screen.pivot - screen.runStart;
-  // "*??x*": a hit of the run is a match when the name holds as many
-  // characters before it as there are question marks; with only ASCII before
-  // it, characters are bytes and the matcher is not needed.
-  const bool questionsLead =
-      glob.size() == screen.segment.size() + 2 &&
-      screen.segment.substr(0, screen.runStart).find_first_not_of('?') == std::string_view::npos &&
-      screen.segment.find('?', screen.runStart) == std::string_view::npos &&
-      IsValidUtf8(screen.segment.substr(screen.runStart));
-  auto asciiRun = [&](std::size_t from, std::size_t to) {
-    for (std::size_t i = from; i < to; ++i) {
-      if (static_cast<unsigned char>(base[i]) >= 0x80) return false;
-    }
-    return true;
-  };
-  std::size_t scan = offset;
-  std::uint32_t item = 0;
-  // Candidates are where the pivot byte and, when the run has one, the byte
-  // after it stand together: eight positions at a time, so that the many
-  // places where the pivot alone occurs cost nothing.
-  const bool pair =
-      screen.pivot + 1 < screen.segment.size() && screen.segment[screen.pivot + 1] != '?';
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-  const std::uint64_t first = kOnes * static_cast<unsigned char>(pivotByte);
-  const char secondByte = pair ? screen.segment[screen.pivot + 1] : '\0';
-  const std::uint64_t second = kOnes * static_cast<unsigned char>(secondByte);
-  // High bit of each byte of `v` that is zero, exactly.
-  auto zeroBytes = [](std::uint64_t v) { return ~(((v & kLow7) + kLow7) | v) & ~kLow7; };
-  auto candidates = [&](std::size_t at) {
-    std::uint64_t x;
-    std::memcpy(&x, base + at, 8);
-    std::uint64_t hits = zeroBytes(x ^ first);
-    if (pair) {
-      std::uint64_t y;
-      std::memcpy(&y, base + at + 1, 8);
-      hits &= zeroBytes(y ^ second);
-    }
-    return hits;
-  };
-  auto firstOf = [](std::uint64_t hits) {
-    const int bit = std::endian::native == std::endian::little ? std::countr_zero(hits)
-                                                               : std::countl_zero(hits);
-    return static_cast<std::size_t>(bit / 8);
-  };
-  auto next = [&](std::size_t from) -> std::size_t {
-    std::size_t i = from;
-    for (; i + 17 <= size; i += 16) {
-      const std::uint64_t low = candidates(i), high = candidates(i + 8);
-      if (low | high) return low ? i + firstOf(low) : i + 8 + firstOf(high);
-    }
-    for (; i < size; ++i) {
-      if (base[i] == pivotByte && (!pair || (i + 1 < size && base[i + 1] == secondByte))) return i;
-    }
-    return size;
-  };
-  while (scan < size) {
-    const std::size_t at = next(scan);
-    if (at >= size) break;
-    // Scanning starts `offset` bytes into a name, so `start` never falls
-    // into a name already decided.
-    const std::size_t start = at - offset;
-    if (!SegmentAt(names, start, checked)) {
-      scan = at + 1;
-      continue;
-    }
-    // The name holding `start`: hits move forward, mostly by a few names.
-    std::uint32_t step = 1;
-    while (item + step < count && starts[item + step] <= start) step *= 2;
-    item =
-        static_cast<std::uint32_t>(std::upper_bound(starts.begin() + item + step / 2,
-                                                    starts.begin() + std::min(item + step, count),
-                                                    static_cast<std::uint32_t>(start)) -
-                                   starts.begin() - 1);
-    const bool matched = plain ||
-                         (questionsLead && start - starts[item] >= screen.runStart &&
-                          asciiRun(starts[item], start)) ||
-                         GlobMatch(nameAt(item), glob);
-    if (matched) out.push_back(item);
-    if (++item >= count) break;
-    scan = starts[item] + offset;
+  if (screen.segment.empty() || HoldsZeroBytes(items, glob)) {  // only wild cards, or zero bytes
+    MatchNameByName(names, glob, out);
+  } else {
+    MatchScreened(names, glob, screen, out);
   }
 }
 
