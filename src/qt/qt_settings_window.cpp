@@ -32,7 +32,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Unit2.h"
+#include "app/settings_dialog.h"
 #include "app/settings_layout.h"
 #include "qt/qt_hot_key_field.h"
 
@@ -203,7 +203,7 @@ void QtSettingsWindow::CreateControls() {
   browse->setText(QStringLiteral("..."));
   browse->setFocusPolicy(Qt::StrongFocus);
   connect(browse, &QToolButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.BrowseClick(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Browse(); }); });
   auto* userDirRow = new QWidget;
   auto* userDirLine = new QHBoxLayout(userDirRow);
   userDirLine->setContentsMargins(0, 0, 0, 0);
@@ -284,7 +284,7 @@ void QtSettingsWindow::CreateControls() {
   // The bottom line: the picture and the donation link, then the buttons.
   auto* bottom = new QHBoxLayout;
   column->addLayout(bottom);
-  auto donate = [this] { Dispatch([](TForm2& form) { form.Image1Click(); }); };
+  auto donate = [this] { Dispatch([](SettingsDialog& dialog) { dialog.OpenDonationPage(); }); };
   image_ = new ClickableLabel(this, donate);
   image_->setObjectName(QStringLiteral("Image1"));
   const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
@@ -307,12 +307,12 @@ void QtSettingsWindow::CreateControls() {
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
   cancel->setObjectName(QStringLiteral("Button2"));
   connect(cancel, &QPushButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.Button2Click(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Cancel(); }); });
   bottom->addWidget(cancel);
   auto* save = new QPushButton(QString::fromUtf8(kSave), this);
   save->setObjectName(QStringLiteral("Button1"));
   connect(save, &QPushButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.Button1Click(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Save(); }); });
   bottom->addWidget(save);
   tabOrder.insert(tabOrder.end(), {cancel, save});
 
@@ -327,10 +327,10 @@ void QtSettingsWindow::ShowProgramIcon() {
   if (!icon.isNull()) image_->setPixmap(icon.pixmap(image_->size()));
 }
 
-void QtSettingsWindow::Dispatch(const std::function<void(TForm2&)>& handler) {
-  if (form_ == nullptr) return;
+void QtSettingsWindow::Dispatch(const std::function<void(SettingsDialog&)>& handler) {
+  if (dialog_ == nullptr) return;
   try {
-    handler(*form_);
+    handler(*dialog_);
   } catch (const std::exception& error) {
     ShowMessage(error.what());
   }
@@ -339,8 +339,8 @@ void QtSettingsWindow::Dispatch(const std::function<void(TForm2&)>& handler) {
 void QtSettingsWindow::closeEvent(QCloseEvent* event) {
   // The window lives as long as the program; closing only hides it.
   event->ignore();
-  if (form_ != nullptr) {
-    Dispatch([](TForm2& form) { form.Close(); });
+  if (dialog_ != nullptr) {
+    Dispatch([](SettingsDialog& dialog) { dialog.Close(); });
   } else {
     Hide();
   }
@@ -350,7 +350,7 @@ void QtSettingsWindow::keyPressEvent(QKeyEvent* event) {
   // ESC anywhere in the window is the Cancel button, as in a dialog box; the
   // fields leave it to the window.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    Dispatch([](TForm2& form) { form.Button2Click(); });
+    Dispatch([](SettingsDialog& dialog) { dialog.Cancel(); });
     return;
   }
   QWidget::keyPressEvent(event);

@@ -7,7 +7,7 @@
 #include <exception>
 #include <iterator>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "win32/dpi.h"
 #include "win32/gauge.h"
 #include "win32/sorted_box.h"
@@ -171,13 +171,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return 0;
     case WM_HOTKEY:
-      if (form_ != nullptr && static_cast<int>(wParam) == hotKeyId_) form_->HotKeyPressed();
+      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) launcher_->HotKeyPressed();
       return 0;
     case WM_CONTEXTMENU:
       tray_->PopUpMenu(Handle());
       return 0;
     case WM_ACTIVATEAPP:
-      if (wParam && form_ != nullptr) form_->ApplicationActivated();
+      if (wParam && launcher_ != nullptr) launcher_->ApplicationActivated();
       return 0;
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -269,7 +269,7 @@ void MainWindow::AddTooltips() {
 }
 
 void MainWindow::OnMenuCommand(TrayCommand command) {
-  if (form_ != nullptr) RunTrayCommand(*form_, command);
+  if (launcher_ != nullptr) RunTrayCommand(*launcher_, command);
 }
 
 HWND MainWindow::KeywordEdit() const {
@@ -309,18 +309,18 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
     // The boxes' context menu is the tray menu, not the edit field's own.
     tray_->PopUpMenu(Handle());
     return 0;
-  } else if (form_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
+  } else if (launcher_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
              hook.id != 0) {
     // The handler sees the key first, held Alt or not (a key with Alt comes
     // as a system key); the box then gives it its usual effect.
     const int key = static_cast<int>(wParam & 0xFFFF);
     if (hook.id == kComboBox1) {
-      form_->ComboBox1KeyDown(key);
+      launcher_->OnKeywordKey(key);
     } else {
-      form_->ComboBox2KeyDown(key);
+      launcher_->OnItemKey(key);
     }
     if (!IsWindow(box)) return 0;
-  } else if (form_ != nullptr && message == WM_CHAR && hook.id == kComboBox1) {
+  } else if (launcher_ != nullptr && message == WM_CHAR && hook.id == kComboBox1) {
     const wchar_t unit = static_cast<wchar_t>(wParam);
     if (IS_HIGH_SURROGATE(unit)) {
       pendingHighSurrogate_ = unit;
@@ -331,7 +331,7 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
       typed.insert(typed.begin(), pendingHighSurrogate_);
     }
     pendingHighSurrogate_ = 0;
-    if (form_->ComboBox1KeyPress(WideToUtf8(typed))) return 0;
+    if (launcher_->OnKeywordChar(WideToUtf8(typed))) return 0;
     if (typed.size() == 2) {
       CallWindowProcW(original, box, WM_CHAR, typed[0], lParam);
       return CallWindowProcW(original, box, WM_CHAR, typed[1], lParam);
@@ -351,7 +351,7 @@ void MainWindow::OnPaint() {
 }
 
 void MainWindow::OnClose() {
-  if (form_ == nullptr || form_->FormClose()) EndMessageLoop();
+  if (launcher_ == nullptr || launcher_->OnClose()) EndMessageLoop();
 }
 
 void MainWindow::OnActivate(WPARAM wParam) {

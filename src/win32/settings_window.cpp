@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <exception>
 
-#include "app/Unit2.h"
+#include "app/settings_dialog.h"
 #include "app/settings_layout.h"
 #include "win32/dpi.h"
 #include "win32/main_window.h"
@@ -128,8 +128,8 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       // The window lives as long as the program; closing only hides it.
-      if (form_ != nullptr) {
-        form_->Close();
+      if (dialog_ != nullptr) {
+        dialog_->Close();
       } else {
         Hide();
       }
@@ -250,20 +250,20 @@ void SettingsWindow::AddTooltips() {
 }
 
 void SettingsWindow::OnCommand(int id) {
-  if (form_ == nullptr) return;
+  if (dialog_ == nullptr) return;
   switch (id) {
     case kButton1:
-      form_->Button1Click();
+      dialog_->Save();
       break;
     case kButton2:
-      form_->Button2Click();
+      dialog_->Cancel();
       break;
     case kLabel8:
     case kImage1:
-      form_->Image1Click();
+      dialog_->OpenDonationPage();
       break;
     case kUserDirBrowse:
-      form_->BrowseClick();
+      dialog_->Browse();
       break;
   }
 }

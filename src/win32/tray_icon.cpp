@@ -114,7 +114,7 @@ void TrayIcon::UpdateTip() {
 }
 
 void TrayIcon::SetShowShortcut(const std::string& keyText) {
-  const int show = MenuId(TrayCommand::Show1);
+  const int show = MenuId(TrayCommand::Show);
   ModifyMenuW(menu_.Get(), show, MF_BYCOMMAND | MF_STRING, show,
               Utf8ToWide(main_layout::ShowCaption(keyText)).c_str());
 }

@@ -15,8 +15,8 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/Unit2.h"
-#include "app/unit1_fixture.h"
+#include "app/launcher_fixture.h"
+#include "app/settings_dialog.h"
 #include "qt/qt_hot_key_field.h"
 
 namespace wh {
@@ -31,16 +31,16 @@ class FakeVersionInfo : public VersionInfo {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-class QtSettingsWindowTest : public Unit1Test {
+class QtSettingsWindowTest : public LauncherTest {
  protected:
-  TForm1& Open(const std::string& ini) {
+  Launcher& Open(const std::string& ini) {
     WriteIni(ini);
-    TForm1& f = Create();
-    form2 = std::make_unique<TForm2>(window, f, versions, fs, "C:\\Tools\\wh.exe");
-    window.Attach(form2.get());
-    f.AttachSettings(form2.get(), &window);
+    Launcher& f = Create();
+    dialog = std::make_unique<SettingsDialog>(window, f, versions, fs, "C:\\Tools\\wh.exe");
+    window.Attach(dialog.get());
+    f.AttachSettings(dialog.get(), &window);
     view.events.clear();
-    f.Settings1Click();
+    f.OnTraySettings();
     return f;
   }
   template <typename T>
@@ -57,7 +57,7 @@ class QtSettingsWindowTest : public Unit1Test {
 
   FakeVersionInfo versions;
   QtSettingsWindow window;
-  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<SettingsDialog> dialog;
 };
 
 TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
@@ -83,7 +83,7 @@ TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
 }
 
 TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+  Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
   QTest::mouseClick(Box(1), Qt::LeftButton);   // on to off
   QTest::mouseClick(Box(19), Qt::LeftButton);  // off to on
   QLineEdit* userDir = Child<QLineEdit>("UserDirEdit");
@@ -108,8 +108,8 @@ TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
                            "IgnoreList=the of", "HotKey=Ctrl+Alt+Q"}) {
     EXPECT_TRUE(IniHas(line)) << line << "\n" << Ini();
   }
-  EXPECT_FALSE(f.Settings().UserStartMenu);
-  EXPECT_EQ(f.Settings().UserDir, "/srv/files ");
+  EXPECT_FALSE(f.CurrentSettings().UserStartMenu);
+  EXPECT_EQ(f.CurrentSettings().UserDir, "/srv/files ");
   EXPECT_EQ(std::count(view.events.begin(), view.events.end(), "register 1"), 1);
 }
 
@@ -143,7 +143,7 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
-    TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+    Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
     const int writes = fs.WriteCount();
     Child<QLineEdit>("Edit2")->setText(Text("edited"));
     QTest::mouseClick(Box(20), Qt::LeftButton);
@@ -162,9 +162,9 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     }
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(fs.WriteCount(), writes);
-    // FormClose ran exactly once: the hot key is back, registered once.
+    // OnClose ran exactly once: the hot key is back, registered once.
     EXPECT_EQ(view.events, (std::vector<std::string>{"register 1"}));
-    f.Settings1Click();
+    f.OnTraySettings();
     EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("pdf"));
     EXPECT_TRUE(Box(20)->isChecked());
     EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("F4"));
