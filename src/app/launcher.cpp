@@ -7,6 +7,7 @@
 #include "app/info_panel.h"
 #include "app/main_layout.h"
 #include "app/settings_dialog.h"
+#include "app/settings_layout.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "settings/program_paths.h"
@@ -167,34 +168,6 @@ void Launcher::SwitchHotKeyOn() {
 
 namespace {
 
-// Which setting each check box of the settings window edits.
-constexpr struct {
-  SettingsCheckBox box;
-  bool Settings::*setting;
-} kCheckBoxes[] = {
-    {SettingsCheckBox::CheckBox1, &Settings::UserStartMenu},
-    {SettingsCheckBox::CheckBox2, &Settings::AllUsersStartMenu},
-    {SettingsCheckBox::CheckBox3, &Settings::UserDeskTop},
-    {SettingsCheckBox::CheckBox4, &Settings::AllUsersDeskTop},
-    {SettingsCheckBox::CheckBox5, &Settings::Favorites},
-    {SettingsCheckBox::CheckBox6, &Settings::History},
-    {SettingsCheckBox::CheckBox7, &Settings::RecentFiles},
-    {SettingsCheckBox::CheckBox8, &Settings::HideWhenLaunching},
-    {SettingsCheckBox::CheckBox9, &Settings::AlwaysScreenCenter},
-    {SettingsCheckBox::CheckBox10, &Settings::StartWithWindows},
-    {SettingsCheckBox::CheckBox11, &Settings::MessageBoxOnError},
-    {SettingsCheckBox::CheckBox12, &Settings::ReloadOnPopup},
-    {SettingsCheckBox::CheckBox13, &Settings::ShowTitleBar},
-    {SettingsCheckBox::CheckBox14, &Settings::ShowInfoPanel},
-    {SettingsCheckBox::CheckBox15, &Settings::HideToSystemTray},
-    {SettingsCheckBox::CheckBox16, &Settings::ShowStatusBar},
-    {SettingsCheckBox::CheckBox17, &Settings::StartOnOneMatch},
-    {SettingsCheckBox::CheckBox18, &Settings::AutoComplete},
-    {SettingsCheckBox::CheckBox19, &Settings::LoadUserDirOnPopup},
-    {SettingsCheckBox::CheckBox20, &Settings::StayOnTop},
-    {SettingsCheckBox::CheckBox21, &Settings::UseFindDialog},
-};
-
 // The settings file keeps one line per key: line breaks typed into the
 // ignore list become blanks.
 std::string JoinLines(const std::string& text) {
@@ -222,7 +195,9 @@ void Launcher::OnTraySettings() {
 void Launcher::SettingsToDialog() {
   SettingsView& dialog = *settingsView_;
   dialog.SetHotKey(ParseHotKeyText(settings_.HotKey, platform_.keyNames));
-  for (const auto& c : kCheckBoxes) dialog.SetChecked(c.box, settings_.*c.setting);
+  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+    dialog.SetChecked(row.option, settings_.*row.field);
+  }
   dialog.SetIgnoreList(settings_.IgnoreList);
   dialog.SetUserDir(settings_.UserDir);
   dialog.SetMasks(settings_.UserMasks);
@@ -234,7 +209,9 @@ void Launcher::DialogToSettings() {
   // loaded from the file keeps its modifiers.
   settings_.HotKey = FormatHotKeyText(dialog.HotKey(), platform_.keyNames);
   storedHotKeyText_ = settings_.HotKey;
-  for (const auto& c : kCheckBoxes) settings_.*c.setting = dialog.Checked(c.box);
+  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+    settings_.*row.field = dialog.Checked(row.option);
+  }
   settings_.IgnoreList = JoinLines(dialog.IgnoreList());
   settings_.UserDir = dialog.UserDir();
   settings_.UserMasks = dialog.Masks();

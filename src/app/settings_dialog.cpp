@@ -25,10 +25,10 @@ void SettingsDialog::OnClose() { launcher_.SwitchHotKeyOn(); }
 
 void SettingsDialog::Save() {
   const Settings& settings = launcher_.CurrentSettings();
-  const bool autoComplete = view_.Checked(SettingsCheckBox::CheckBox18);
+  const bool autoComplete = view_.Checked(Option::AutoComplete);
   if (!settings.AutoComplete && autoComplete) launcher_.SetAutoComplete(true);
   if (settings.AutoComplete && !autoComplete) launcher_.SetAutoComplete(false);
-  const bool titleBar = view_.Checked(SettingsCheckBox::CheckBox13);
+  const bool titleBar = view_.Checked(Option::ShowTitleBar);
   if (!settings.ShowTitleBar && titleBar) launcher_.RestoreTitleBar();
   if (settings.ShowTitleBar && !titleBar) launcher_.RemoveTitleBar();
   launcher_.DialogToSettings();

@@ -94,12 +94,14 @@ class GroupArea : public QScrollArea {
 
 namespace {
 
-// The rank of `value` among the distinct values of `field` in `table`: a check
-// box's column (or row) in its group's grid, from the table's arrangement.
-template <class Table, class Field>
-int Rank(const Table& table, Field field, int value) {
+// The rank of `value` among the distinct values of `field` in `group`'s
+// rows: a check box's column (or row) in its group's grid, from the table's
+// arrangement.
+int Rank(settings_layout::OptionGroup group, int settings_layout::OptionRow::*field, int value) {
   std::set<int> distinct;
-  for (const auto& entry : table) distinct.insert(entry.*field);
+  for (const auto& row : settings_layout::kOptions) {
+    if (row.group == group) distinct.insert(row.*field);
+  }
   return static_cast<int>(std::distance(distinct.begin(), distinct.find(value)));
 }
 
@@ -143,10 +145,10 @@ void QtSettingsWindow::CreateControls() {
   column->setSpacing(gap);
 
   std::vector<QWidget*> tabOrder;
-  auto newCheckBox = [&](const CheckBoxPlace& place) {
-    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(place, Wording::Linux)));
-    check->setObjectName(QStringLiteral("CheckBox%1").arg(static_cast<int>(place.box)));
-    checkBoxes_[place.box] = check;
+  auto newCheckBox = [&](const OptionRow& row) {
+    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(row, Wording::Linux)));
+    check->setObjectName(QString::fromUtf8(row.name));
+    checkBoxes_[row.option] = check;
     tabOrder.push_back(check);
     return check;
   };
@@ -172,10 +174,11 @@ void QtSettingsWindow::CreateControls() {
   fitInGroup(searchGrid);
   searchGrid->setVerticalSpacing(0);
   int row = 0;
-  for (const CheckBoxPlace& place : kSearchBoxes) {
-    const int line = Rank(kSearchBoxes, &CheckBoxPlace::top, place.top);
-    searchGrid->addWidget(newCheckBox(place), line,
-                          Rank(kSearchBoxes, &CheckBoxPlace::left, place.left));
+  for (const OptionRow& option : kOptions) {
+    if (option.group != OptionGroup::Search) continue;
+    const int line = Rank(OptionGroup::Search, &OptionRow::top, option.top);
+    searchGrid->addWidget(newCheckBox(option), line,
+                          Rank(OptionGroup::Search, &OptionRow::left, option.left));
     row = std::max(row, line);
   }
   const int columns = searchGrid->columnCount();
@@ -246,7 +249,9 @@ void QtSettingsWindow::CreateControls() {
   fitInGroup(lines);
   lines->setSpacing(0);
   std::multimap<int, QWidget*> byLine;
-  for (const CheckBoxPlace& place : kBehaviourBoxes) byLine.emplace(place.top, newCheckBox(place));
+  for (const OptionRow& option : kOptions) {
+    if (option.group == OptionGroup::Behaviour) byLine.emplace(option.top, newCheckBox(option));
+  }
   auto* hotKeyRow = new QWidget;
   auto* hotKeyLine = new QHBoxLayout(hotKeyRow);
   hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
@@ -264,7 +269,9 @@ void QtSettingsWindow::CreateControls() {
   hotKeyLine->addWidget(NewLabel(kHotKeyNote));
   hotKeyLine->addStretch(1);
   byLine.emplace(kHotKeyLine, hotKeyRow);
-  byLine.emplace(kFindDialogBox.top, newCheckBox(kFindDialogBox));
+  for (const OptionRow& option : kOptions) {
+    if (option.group == OptionGroup::AfterHotKey) byLine.emplace(option.top, newCheckBox(option));
+  }
   for (const auto& [top, line] : byLine) lines->addWidget(line);
 
   QGroupBox* about = addGroup(kAboutGroup);
@@ -356,13 +363,11 @@ void QtSettingsWindow::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void QtSettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
-  checkBoxes_.at(box)->setChecked(checked);
+void QtSettingsWindow::SetChecked(Option option, bool checked) {
+  checkBoxes_.at(option)->setChecked(checked);
 }
 
-bool QtSettingsWindow::Checked(SettingsCheckBox box) const {
-  return checkBoxes_.at(box)->isChecked();
-}
+bool QtSettingsWindow::Checked(Option option) const { return checkBoxes_.at(option)->isChecked(); }
 
 void QtSettingsWindow::SetUserDir(const std::string& text) {
   userDir_->setText(QString::fromStdString(text));

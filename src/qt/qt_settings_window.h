@@ -32,8 +32,8 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   // Events go to `dialog` from now on; null stops them.
   void Attach(SettingsDialog* dialog) { dialog_ = dialog; }
 
-  void SetChecked(SettingsCheckBox box, bool checked) override;
-  bool Checked(SettingsCheckBox box) const override;
+  void SetChecked(Option option, bool checked) override;
+  bool Checked(Option option) const override;
   void SetUserDir(const std::string& text) override;
   std::string UserDir() const override;
   void SetMasks(const std::string& text) override;
@@ -63,7 +63,7 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   void ShowProgramIcon();
 
   SettingsDialog* dialog_ = nullptr;
-  std::map<SettingsCheckBox, QCheckBox*> checkBoxes_;
+  std::map<Option, QCheckBox*> checkBoxes_;
   QLineEdit* userDir_ = nullptr;
   QLineEdit* masks_ = nullptr;
   QPlainTextEdit* ignoreList_ = nullptr;

@@ -171,14 +171,17 @@ void SettingsWindow::OnCreate() {
   const DWORD label = SS_LEFT | SS_NOPREFIX;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
-  auto addCheckBox = [&](const CheckBoxPlace& place) {
-    AddVisibleControl(WC_BUTTONW, place.caption, check, CheckBoxId(static_cast<int>(place.box)),
-                      place.left, place.top, place.width, kCheckHeight, font_.Get());
+  auto addCheckBoxes = [&](OptionGroup group) {
+    for (const OptionRow& row : kOptions) {
+      if (row.group != group) continue;
+      AddVisibleControl(WC_BUTTONW, row.caption, check, OptionId(row.option), row.left, row.top,
+                        row.width, kCheckHeight, font_.Get());
+    }
   };
 
   AddVisibleControl(WC_BUTTONW, kSearchGroup, BS_GROUPBOX, kNoId, kGroupLeft, kSearchTop,
                     kGroupWidth, kSearchHeight, font_.Get());
-  for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(place);
+  addCheckBoxes(OptionGroup::Search);
   const int userDirTop = kRow3 + 26;
   const int masksTop = userDirTop + 27;
   const int memoTop = masksTop + 27;
@@ -208,14 +211,14 @@ void SettingsWindow::OnCreate() {
 
   AddVisibleControl(WC_BUTTONW, kBehaviourGroup, BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
                     kGroupWidth, kBehaviourHeight, font_.Get());
-  for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(place);
+  addCheckBoxes(OptionGroup::Behaviour);
   AddVisibleControl(WC_STATICW, kHotKeyLabel, label, kNoId, kInnerLeft, kHotKeyLine + 3, 106, 14,
                     font_.Get());
   HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKey1, 124,
                                   kHotKeyLine, 130, kFieldHeight, font_.Get());
   AddVisibleControl(WC_STATICW, kHotKeyNote, label, kNoId, 262, kHotKeyLine + 3, 300, 14,
                     font_.Get());
-  addCheckBox(kFindDialogBox);
+  addCheckBoxes(OptionGroup::AfterHotKey);
   // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
   SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
   SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
@@ -284,13 +287,12 @@ LRESULT SettingsWindow::OnControlColor(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void SettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
-  CheckDlgButton(Handle(), CheckBoxId(static_cast<int>(box)),
-                 checked ? BST_CHECKED : BST_UNCHECKED);
+void SettingsWindow::SetChecked(Option option, bool checked) {
+  CheckDlgButton(Handle(), OptionId(option), checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool SettingsWindow::Checked(SettingsCheckBox box) const {
-  return IsDlgButtonChecked(Handle(), CheckBoxId(static_cast<int>(box))) == BST_CHECKED;
+bool SettingsWindow::Checked(Option option) const {
+  return IsDlgButtonChecked(Handle(), OptionId(option)) == BST_CHECKED;
 }
 
 void SettingsWindow::SetUserDir(const std::string& text) { SetControlText(kUserDirEdit, text); }

@@ -29,8 +29,8 @@ class SettingsWindow : public WindowBase, public SettingsView {
   // Messages go to `dialog` from now on; null stops them.
   void Attach(SettingsDialog* dialog) { dialog_ = dialog; }
 
-  void SetChecked(SettingsCheckBox box, bool checked) override;
-  bool Checked(SettingsCheckBox box) const override;
+  void SetChecked(Option option, bool checked) override;
+  bool Checked(Option option) const override;
   void SetUserDir(const std::string& text) override;
   std::string UserDir() const override;
   void SetMasks(const std::string& text) override;

@@ -3,6 +3,8 @@
 // they are part of what the program promises to its tests.
 #pragma once
 
+#include "app/option.h"
+
 namespace wh::win32 {
 
 // The invisible owner window that carries the task-bar button.
@@ -41,11 +43,11 @@ enum TrayMenuId : int {
 // The settings window, hidden until the tray menu's "Settings" opens it.
 inline constexpr wchar_t kSettingsWindowClass[] = L"WordhopperSettings";
 
-// Controls of the settings window, all direct children of it. CheckBoxN is
-// 3000 + N; the group boxes and the fixed labels have no identifier of note.
+// Controls of the settings window, all direct children of it. The options'
+// check boxes come first (OptionId); the group boxes and the fixed labels
+// have no identifier of note.
 enum SettingsControlId : int {
-  kCheckBox1 = 3001,
-  kCheckBox21 = 3021,
+  kFirstOptionId = 3001,
   kUserDirEdit = 3030,     // the user-directory field
   kUserDirBrowse = 3031,   // "..." at its right end
   kEdit2 = 3032,           // file masks
@@ -59,6 +61,9 @@ enum SettingsControlId : int {
   kButton2 = 3040,         // "Cancel"
 };
 
-inline constexpr int CheckBoxId(int number) { return kCheckBox1 - 1 + number; }
+// The check box of `option`: the options' order numbers them from 3001.
+inline constexpr int OptionId(Option option) { return kFirstOptionId + static_cast<int>(option); }
+static_assert(OptionId(Option::UseFindDialog) == 3021 &&
+              OptionId(Option::UseFindDialog) < kUserDirEdit);
 
 }  // namespace wh::win32

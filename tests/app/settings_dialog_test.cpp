@@ -47,12 +47,20 @@ TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
   EXPECT_EQ(dialog.userDir, "C:\\Files");
   EXPECT_EQ(dialog.masks, "txt doc");
   EXPECT_EQ(dialog.ignoreList, "the of");
-  const std::map<int, bool> expected = {
-      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
-      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
-      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
-  for (const auto& [box, checked] : expected) {
-    EXPECT_EQ(dialog.Checked(static_cast<SettingsCheckBox>(box)), checked) << "CheckBox" << box;
+  const std::map<Option, bool> expected = {
+      {Option::UserStartMenu, false},      {Option::AllUsersStartMenu, true},
+      {Option::UserDesktop, true},         {Option::AllUsersDesktop, true},
+      {Option::Favorites, false},          {Option::History, true},
+      {Option::RecentFiles, false},        {Option::HideWhenLaunching, true},
+      {Option::AlwaysScreenCenter, true},  {Option::StartWithWindows, true},
+      {Option::MessageBoxOnError, true},   {Option::ReloadOnPopup, false},
+      {Option::ShowTitleBar, true},        {Option::ShowInfoPanel, true},
+      {Option::HideToSystemTray, true},    {Option::ShowStatusBar, true},
+      {Option::StartOnOneMatch, false},    {Option::AutoComplete, true},
+      {Option::LoadUserDirOnPopup, false}, {Option::StayOnTop, false},
+      {Option::UseFindDialog, true}};
+  for (const auto& [option, checked] : expected) {
+    EXPECT_EQ(dialog.Checked(option), checked) << static_cast<int>(option);
   }
   EXPECT_EQ(view.events, (std::vector<std::string>{"unregister"}));
   EXPECT_EQ(f.CurrentSettings().HotKey, "Ctrl+F6");
@@ -62,9 +70,9 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   Launcher& f = Open("[Program]\nFirstShow=1\n[Form]\nFormTop=5\nFormLeft=6\n");
   f.ShowMainWindow();
   fs.AddFile("C:\\Files\\Report.txt");
-  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
-  dialog.SetChecked(SettingsCheckBox::CheckBox18, false);
-  dialog.SetChecked(SettingsCheckBox::CheckBox13, false);
+  dialog.SetChecked(Option::UserStartMenu, false);
+  dialog.SetChecked(Option::AutoComplete, false);
+  dialog.SetChecked(Option::ShowTitleBar, false);
   dialog.SetUserDir("C:\\Files");
   dialog.SetMasks("txt");
   dialog.SetIgnoreList("the\r\nof\nand\rto");
@@ -93,7 +101,7 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
 TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
   Launcher& f = Open("[Program]\nFirstShow=1\n");
   fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
-  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
+  dialog.SetChecked(Option::UserStartMenu, false);
   view.events.clear();
   settingsDialog->Save();
   EXPECT_EQ(dialog.messages,
@@ -107,14 +115,14 @@ TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
 TEST_F(SettingsWindowTest, CancelDropsTheEditsAndTheNextOpeningShowsTheSavedValues) {
   Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
   dialog.SetMasks("edited");
-  dialog.SetChecked(SettingsCheckBox::CheckBox20, false);
+  dialog.SetChecked(Option::StayOnTop, false);
   const int writes = fs.WriteCount();
   settingsDialog->Cancel();
   EXPECT_FALSE(dialog.visible);
   EXPECT_EQ(fs.WriteCount(), writes);
   f.OnTraySettings();
   EXPECT_EQ(dialog.masks, "pdf");
-  EXPECT_TRUE(dialog.Checked(SettingsCheckBox::CheckBox20));
+  EXPECT_TRUE(dialog.Checked(Option::StayOnTop));
 }
 
 TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {

@@ -17,6 +17,7 @@
 
 #include "app/launcher_fixture.h"
 #include "app/settings_dialog.h"
+#include "app/settings_layout.h"
 #include "qt/qt_hot_key_field.h"
 
 namespace wh {
@@ -49,8 +50,11 @@ class QtSettingsWindowTest : public LauncherTest {
     EXPECT_NE(child, nullptr) << name;
     return child;
   }
-  QCheckBox* Box(int number) {
-    return Child<QCheckBox>(("CheckBox" + std::to_string(number)).c_str());
+  QCheckBox* Box(Option option) {
+    for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+      if (row.option == option) return Child<QCheckBox>(row.name);
+    }
+    return nullptr;
   }
   std::string Ini() const { return *fs.Contents("C:\\Tools\\wordhopper.ini"); }
   bool IniHas(const std::string& line) const { return Ini().find(line) != std::string::npos; }
@@ -73,19 +77,27 @@ TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
   EXPECT_EQ(Child<QLineEdit>("UserDirEdit")->text(), Text("/home/me"));
   EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("txt doc"));
   EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), Text("the of"));
-  const std::map<int, bool> expected = {
-      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
-      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
-      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
-  for (const auto& [number, checked] : expected) {
-    EXPECT_EQ(Box(number)->isChecked(), checked) << "CheckBox" << number;
+  const std::map<Option, bool> expected = {
+      {Option::UserStartMenu, false},      {Option::AllUsersStartMenu, true},
+      {Option::UserDesktop, true},         {Option::AllUsersDesktop, true},
+      {Option::Favorites, false},          {Option::History, true},
+      {Option::RecentFiles, false},        {Option::HideWhenLaunching, true},
+      {Option::AlwaysScreenCenter, true},  {Option::StartWithWindows, true},
+      {Option::MessageBoxOnError, true},   {Option::ReloadOnPopup, false},
+      {Option::ShowTitleBar, true},        {Option::ShowInfoPanel, true},
+      {Option::HideToSystemTray, true},    {Option::ShowStatusBar, true},
+      {Option::StartOnOneMatch, false},    {Option::AutoComplete, true},
+      {Option::LoadUserDirOnPopup, false}, {Option::StayOnTop, false},
+      {Option::UseFindDialog, true}};
+  for (const auto& [option, checked] : expected) {
+    EXPECT_EQ(Box(option)->isChecked(), checked) << static_cast<int>(option);
   }
 }
 
 TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
   Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
-  QTest::mouseClick(Box(1), Qt::LeftButton);   // on to off
-  QTest::mouseClick(Box(19), Qt::LeftButton);  // off to on
+  QTest::mouseClick(Box(Option::UserStartMenu), Qt::LeftButton);       // on to off
+  QTest::mouseClick(Box(Option::LoadUserDirOnPopup), Qt::LeftButton);  // off to on
   QLineEdit* userDir = Child<QLineEdit>("UserDirEdit");
   userDir->clear();
   QTest::keyClicks(userDir, "/srv/files ");
@@ -146,7 +158,7 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
     const int writes = fs.WriteCount();
     Child<QLineEdit>("Edit2")->setText(Text("edited"));
-    QTest::mouseClick(Box(20), Qt::LeftButton);
+    QTest::mouseClick(Box(Option::StayOnTop), Qt::LeftButton);
     QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_F9);
     view.events.clear();
     switch (c.way) {
@@ -166,7 +178,7 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     EXPECT_EQ(view.events, (std::vector<std::string>{"register 1"}));
     f.OnTraySettings();
     EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("pdf"));
-    EXPECT_TRUE(Box(20)->isChecked());
+    EXPECT_TRUE(Box(Option::StayOnTop)->isChecked());
     EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("F4"));
     window.Hide();
   }
@@ -337,13 +349,14 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     const char* caption;
   } captions[] = {
       // On Linux the captions say what is true there.
-      {"CheckBox1", "User start menu (*.desktop)"},
-      {"CheckBox5", "Favorites (*.*)"},
-      {"CheckBox14", "Show the Wordhopper information panel (restart application to activate). "},
-      {"CheckBox17",
+      {"user_start_menu", "User start menu (*.desktop)"},
+      {"favorites", "Favorites (*.*)"},
+      {"show_info_panel",
+       "Show the Wordhopper information panel (restart application to activate). "},
+      {"start_on_one_match",
        "Automaticilly start application when keyword maches a single item (not recommended "
        "with many items) ."},
-      {"CheckBox21", "Open the file manager when a keyword pattern does not match any item."},
+      {"use_find_dialog", "Open the file manager when a keyword pattern does not match any item."},
       {"Button1", "Save"},
       {"Button2", "Cancel"},
       {"BrowseButton", "..."},
@@ -359,7 +372,7 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
 
   // The focus chain, from the first check box round to it again.
   QStringList order;
-  QWidget* first = window.findChild<QWidget*>(Text("CheckBox1"));
+  QWidget* first = window.findChild<QWidget*>(Text("user_start_menu"));
   ASSERT_NE(first, nullptr);
   QWidget* widget = first;
   do {
@@ -369,10 +382,13 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     widget = widget->nextInFocusChain();
   } while (widget != first && order.size() < 100);
   EXPECT_EQ(order.join(' '),
-            Text("CheckBox1 CheckBox2 CheckBox3 CheckBox4 CheckBox5 CheckBox6 CheckBox7 "
-                 "UserDirEdit BrowseButton Edit2 Memo1 CheckBox10 CheckBox9 CheckBox15 CheckBox8 "
-                 "CheckBox20 CheckBox11 CheckBox13 CheckBox14 CheckBox16 CheckBox12 CheckBox19 "
-                 "CheckBox17 CheckBox18 HotKey1 CheckBox21 Button2 Button1"));
+            Text("user_start_menu all_users_start_menu user_desktop all_users_desktop favorites "
+                 "history recent_files "
+                 "UserDirEdit BrowseButton Edit2 Memo1 start_with_windows always_screen_center "
+                 "hide_to_system_tray hide_when_launching "
+                 "stay_on_top message_box_on_error show_title_bar show_info_panel show_status_bar "
+                 "reload_on_popup load_user_dir_on_popup "
+                 "start_on_one_match auto_complete HotKey1 use_find_dialog Button2 Button1"));
 }
 
 TEST(QtSettingsWindowLayoutTest, FieldsHoldAtMost2047Characters) {
