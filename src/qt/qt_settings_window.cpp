@@ -197,12 +197,12 @@ void QtSettingsWindow::CreateControls() {
   };
 
   userDir_ = new QLineEdit;
-  userDir_->setObjectName(QStringLiteral("UserDirEdit"));
+  userDir_->setObjectName(QStringLiteral("user_dir"));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
   // Files dropped on the field are not taken.
   userDir_->setAcceptDrops(false);
   auto* browse = new QToolButton;
-  browse->setObjectName(QStringLiteral("BrowseButton"));
+  browse->setObjectName(QStringLiteral("user_dir_browse"));
   browse->setText(QStringLiteral("..."));
   browse->setFocusPolicy(Qt::StrongFocus);
   connect(browse, &QToolButton::clicked, this,
@@ -215,12 +215,12 @@ void QtSettingsWindow::CreateControls() {
   addField(kUserDirLabel, userDirRow);
 
   masks_ = new QLineEdit;
-  masks_->setObjectName(QStringLiteral("Edit2"));
+  masks_->setObjectName(QStringLiteral("masks"));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
   addField(kMasksLabel, masks_);
 
   ignoreList_ = new QPlainTextEdit;
-  ignoreList_->setObjectName(QStringLiteral("Memo1"));
+  ignoreList_->setObjectName(QStringLiteral("ignore_list"));
   ignoreList_->setTabChangesFocus(true);
   ignoreList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ignoreList_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -257,7 +257,7 @@ void QtSettingsWindow::CreateControls() {
   hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
   hotKeyLine->addWidget(NewLabel(kHotKeyLabel));
   hotKey_ = new QtHotKeyField;
-  hotKey_->setObjectName(QStringLiteral("HotKey1"));
+  hotKey_->setObjectName(QStringLiteral("hot_key"));
   hotKey_->setToolTip(QString::fromUtf8(kHotKeyHint));
   // Room for a long combination.
   hotKey_->setFixedWidth(
@@ -278,10 +278,10 @@ void QtSettingsWindow::CreateControls() {
   auto* aboutLines = new QVBoxLayout(about);
   fitInGroup(aboutLines);
   versionLabel_ = NewLabel(kVersionPrefix);
-  versionLabel_->setObjectName(QStringLiteral("Label7"));
+  versionLabel_->setObjectName(QStringLiteral("version"));
   aboutLines->addWidget(versionLabel_);
   QLabel* aboutLine = NewLabel(kAboutLine);
-  aboutLine->setObjectName(QStringLiteral("Label4"));
+  aboutLine->setObjectName(QStringLiteral("about_line"));
   aboutLines->addWidget(aboutLine);
 
   groups_ = new GroupArea;
@@ -293,13 +293,13 @@ void QtSettingsWindow::CreateControls() {
   column->addLayout(bottom);
   auto donate = [this] { Dispatch([](SettingsDialog& dialog) { dialog.OpenDonationPage(); }); };
   image_ = new ClickableLabel(this, donate);
-  image_->setObjectName(QStringLiteral("Image1"));
+  image_->setObjectName(QStringLiteral("donation_icon"));
   const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
   image_->setFixedSize(iconSize, iconSize);
   ShowProgramIcon();
   bottom->addWidget(image_);
   auto* link = new ClickableLabel(this, donate);
-  link->setObjectName(QStringLiteral("Label8"));
+  link->setObjectName(QStringLiteral("donation_link"));
   link->setText(QString::fromUtf8(kDonationLink));
   link->setTextFormat(Qt::PlainText);
   QFont linkFont = link->font();
@@ -312,12 +312,12 @@ void QtSettingsWindow::CreateControls() {
   bottom->addStretch(1);
 
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
-  cancel->setObjectName(QStringLiteral("Button2"));
+  cancel->setObjectName(QStringLiteral("cancel"));
   connect(cancel, &QPushButton::clicked, this,
           [this] { Dispatch([](SettingsDialog& dialog) { dialog.Cancel(); }); });
   bottom->addWidget(cancel);
   auto* save = new QPushButton(QString::fromUtf8(kSave), this);
-  save->setObjectName(QStringLiteral("Button1"));
+  save->setObjectName(QStringLiteral("save"));
   connect(save, &QPushButton::clicked, this,
           [this] { Dispatch([](SettingsDialog& dialog) { dialog.Save(); }); });
   bottom->addWidget(save);

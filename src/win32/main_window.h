@@ -97,7 +97,7 @@ class MainWindow : public WindowBase, public MainView {
   struct BoxHook {
     MainWindow* self = nullptr;
     WNDPROC original = nullptr;
-    int id = 0;  // kComboBox1 for the edit field, kComboBox2, 0: tooltips only
+    int id = 0;  // kKeywordBox for the edit field, kItemBox, 0: tooltips only
   };
   void HookBox(BoxHook& hook, HWND box, int id);
   static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;

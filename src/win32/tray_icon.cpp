@@ -16,9 +16,9 @@ using main_layout::TrayCommand;
 
 // The menu's items carry the identifiers the end-to-end driver knows, in the
 // table's order.
-constexpr int MenuId(TrayCommand command) { return kShow1 + static_cast<int>(command); }
+constexpr int MenuId(TrayCommand command) { return kTrayShow + static_cast<int>(command); }
 constexpr bool MenuIdsFollowTable() {
-  constexpr int kIds[] = {kShow1, kHide1, kReloaddirectories1, kSettings1, kHelp1, kExit1};
+  constexpr int kIds[] = {kTrayShow, kTrayHide, kTrayReload, kTraySettings, kTrayHelp, kTrayExit};
   if (std::size(kTrayMenu) != std::size(kIds)) return false;
   for (std::size_t i = 0; i < std::size(kIds); ++i) {
     if (MenuId(kTrayMenu[i].command) != kIds[i]) return false;

@@ -70,13 +70,13 @@ TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
       "UserMasks=txt doc\nIgnoreList=the of\n[Program]\nFirstShow=1\nStayOnTop=0\n"
       "UseFindDialog=1\n");
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(window.focusWidget(), Child<QLineEdit>("UserDirEdit"));
-  EXPECT_FALSE(Child<QLabel>("Image1")->pixmap().isNull());
-  EXPECT_EQ(Child<QLabel>("Label7")->text(), Text("Wordhopper version: 1.5.0 (Build 9)"));
-  EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("Ctrl+F6"));
-  EXPECT_EQ(Child<QLineEdit>("UserDirEdit")->text(), Text("/home/me"));
-  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("txt doc"));
-  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), Text("the of"));
+  EXPECT_EQ(window.focusWidget(), Child<QLineEdit>("user_dir"));
+  EXPECT_FALSE(Child<QLabel>("donation_icon")->pixmap().isNull());
+  EXPECT_EQ(Child<QLabel>("version")->text(), Text("Wordhopper version: 1.5.0 (Build 9)"));
+  EXPECT_EQ(Child<QtHotKeyField>("hot_key")->text(), Text("Ctrl+F6"));
+  EXPECT_EQ(Child<QLineEdit>("user_dir")->text(), Text("/home/me"));
+  EXPECT_EQ(Child<QLineEdit>("masks")->text(), Text("txt doc"));
+  EXPECT_EQ(Child<QPlainTextEdit>("ignore_list")->toPlainText(), Text("the of"));
   const std::map<Option, bool> expected = {
       {Option::UserStartMenu, false},      {Option::AllUsersStartMenu, true},
       {Option::UserDesktop, true},         {Option::AllUsersDesktop, true},
@@ -98,22 +98,22 @@ TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
   Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
   QTest::mouseClick(Box(Option::UserStartMenu), Qt::LeftButton);       // on to off
   QTest::mouseClick(Box(Option::LoadUserDirOnPopup), Qt::LeftButton);  // off to on
-  QLineEdit* userDir = Child<QLineEdit>("UserDirEdit");
+  QLineEdit* userDir = Child<QLineEdit>("user_dir");
   userDir->clear();
   QTest::keyClicks(userDir, "/srv/files ");
-  QLineEdit* masks = Child<QLineEdit>("Edit2");
+  QLineEdit* masks = Child<QLineEdit>("masks");
   masks->selectAll();
   QTest::keyClicks(masks, "txt doc");
-  QPlainTextEdit* memo = Child<QPlainTextEdit>("Memo1");
+  QPlainTextEdit* memo = Child<QPlainTextEdit>("ignore_list");
   memo->clear();
   QTest::keyClicks(memo, "the");
   QTest::keyClick(memo, Qt::Key_Return);
   QTest::keyClicks(memo, "of");
   EXPECT_EQ(window.IgnoreList(), "the\nof");
-  QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_Q,
+  QTest::keyClick(Child<QtHotKeyField>("hot_key"), Qt::Key_Q,
                   Qt::ControlModifier | Qt::AltModifier);
   view.events.clear();
-  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("save"), Qt::LeftButton);
 
   EXPECT_FALSE(window.isVisible());
   for (const char* line : {"UserStartMenu=0", "LoadUserDirOnPopup=1", "UserMasks=txt doc",
@@ -138,7 +138,7 @@ TEST_F(QtSettingsWindowTest, RefusedWriteIsShownOverTheWindowWhichStaysOpen) {
     owner = box->parentWidget();
     box->button(QMessageBox::Ok)->click();
   });
-  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("save"), Qt::LeftButton);
   EXPECT_EQ(title, Text("Wordhopper"));
   EXPECT_EQ(text, Text("Unable to write to C:\\Tools\\wordhopper.ini"));
   EXPECT_EQ(owner, &window);
@@ -157,19 +157,19 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     view = FakeMainView();
     Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
     const int writes = fs.WriteCount();
-    Child<QLineEdit>("Edit2")->setText(Text("edited"));
+    Child<QLineEdit>("masks")->setText(Text("edited"));
     QTest::mouseClick(Box(Option::StayOnTop), Qt::LeftButton);
-    QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_F9);
+    QTest::keyClick(Child<QtHotKeyField>("hot_key"), Qt::Key_F9);
     view.events.clear();
     switch (c.way) {
       case Way::Cancel:
-        QTest::mouseClick(Child<QPushButton>("Button2"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>("cancel"), Qt::LeftButton);
         break;
       case Way::CloseBox:
         window.close();
         break;
       case Way::Escape:
-        QTest::keyClick(Child<QLineEdit>("Edit2"), Qt::Key_Escape);
+        QTest::keyClick(Child<QLineEdit>("masks"), Qt::Key_Escape);
         break;
     }
     EXPECT_FALSE(window.isVisible());
@@ -177,16 +177,16 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
     // OnClose ran exactly once: the hot key is back, registered once.
     EXPECT_EQ(view.events, (std::vector<std::string>{"register 1"}));
     f.OnTraySettings();
-    EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("pdf"));
+    EXPECT_EQ(Child<QLineEdit>("masks")->text(), Text("pdf"));
     EXPECT_TRUE(Box(Option::StayOnTop)->isChecked());
-    EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("F4"));
+    EXPECT_EQ(Child<QtHotKeyField>("hot_key")->text(), Text("F4"));
     window.Hide();
   }
 }
 
 TEST_F(QtSettingsWindowTest, DonationPictureAndLinkOpenThePageAndClose) {
   fs.AddFile("C:\\Tools\\donate.html");
-  for (const char* name : {"Image1", "Label8"}) {
+  for (const char* name : {"donation_icon", "donation_link"}) {
     SCOPED_TRACE(name);
     shell.requests.clear();
     Open("[Program]\nFirstShow=1\n");
@@ -357,11 +357,11 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
        "Automaticilly start application when keyword maches a single item (not recommended "
        "with many items) ."},
       {"use_find_dialog", "Open the file manager when a keyword pattern does not match any item."},
-      {"Button1", "Save"},
-      {"Button2", "Cancel"},
-      {"BrowseButton", "..."},
-      {"Label4", "Type a key word, press ENTER, pick an item, press ENTER."},
-      {"Label8", "This software is freeware, any donations are welcome."},
+      {"save", "Save"},
+      {"cancel", "Cancel"},
+      {"user_dir_browse", "..."},
+      {"about_line", "Type a key word, press ENTER, pick an item, press ENTER."},
+      {"donation_link", "This software is freeware, any donations are welcome."},
   };
   for (const auto& c : captions) {
     const QObject* child = window.findChild<QObject*>(Text(c.name));
@@ -383,12 +383,11 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
   } while (widget != first && order.size() < 100);
   EXPECT_EQ(order.join(' '),
             Text("user_start_menu all_users_start_menu user_desktop all_users_desktop favorites "
-                 "history recent_files "
-                 "UserDirEdit BrowseButton Edit2 Memo1 start_with_windows always_screen_center "
-                 "hide_to_system_tray hide_when_launching "
+                 "history recent_files user_dir user_dir_browse masks ignore_list "
+                 "start_with_windows always_screen_center hide_to_system_tray hide_when_launching "
                  "stay_on_top message_box_on_error show_title_bar show_info_panel show_status_bar "
-                 "reload_on_popup load_user_dir_on_popup "
-                 "start_on_one_match auto_complete HotKey1 use_find_dialog Button2 Button1"));
+                 "reload_on_popup load_user_dir_on_popup start_on_one_match auto_complete hot_key "
+                 "use_find_dialog cancel save"));
 }
 
 TEST(QtSettingsWindowLayoutTest, FieldsHoldAtMost2047Characters) {
