@@ -165,7 +165,7 @@ struct UserDirectoryLoad {
     LoadDirectories(true, settings, index, view, LoadPlatform{FileSystem(), folders, numbers});
   }
 
-  TIniRec settings;
+  Settings settings;
   OneFolder folders{""};
   PosixNumberFormat numbers;
   NullView view;
@@ -253,7 +253,7 @@ BENCHMARK(BM_RealisticLoadAgainstBareWalk)->Unit(benchmark::kMillisecond)->Itera
 
 void BM_StartMenu2000(benchmark::State& state) {
   EnsureMenu();
-  TIniRec settings;
+  Settings settings;
   settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = kUserMasks;
   OneFolder folders(std::string(kMenuRoot) + "/");
@@ -277,7 +277,7 @@ void BuildIndex(ItemIndex& index, const std::vector<std::string>& paths) {
   std::vector<std::string_view> views(paths.begin(), paths.end());
   views.push_back(kLongName);
   AddItems(index, views);
-  RemoveIgnoredWords(index.KeywordList, TIniRec().IgnoreList);
+  RemoveIgnoredWords(index.KeywordList, Settings().IgnoreList);
   index.ItemList.Compact();
   benchmark::DoNotOptimize(index.KeywordList.Words().data());
 }

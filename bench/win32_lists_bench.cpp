@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_key_names.h"
 #include "fakes/fake_platform.h"
@@ -89,11 +89,11 @@ int wmain() {
 
   wh::ApplicationWindow application;
   wh::MainWindow window(application);
-  wh::TForm1 form(
+  wh::Launcher launcher(
       window, wh::MainPlatform{fs, folders, numbers, encoding, keyNames, collation, entries, shell,
                                figures, "C:\\bench\\wh.exe", "\\:", ".exe", ""});
-  window.Attach(&form);
-  form.FormCreate("show");
+  window.Attach(&launcher);
+  launcher.Start("show");
   PumpMessages(window.Handle());
 
   // 50,000 keywords in the box's order, as a load hands them over.
@@ -109,10 +109,10 @@ int wmain() {
 
   std::vector<double> search;
   for (int run = 0; run < kRuns; ++run) {
-    form.ResetKeywordMode();
+    launcher.ResetKeywordMode();
     PumpMessages(window.Handle());
     const double start = Now();
-    form.SearchItems("document");
+    launcher.SearchItems("document");
     PumpMessages(window.Handle());
     search.push_back(Now() - start);
   }
@@ -121,7 +121,7 @@ int wmain() {
   std::printf("keyword box filled with %d keywords: %.1f ms (median of %d)\n", kKeywords,
               Median(fill), kRuns);
   std::printf("ENTER to list shown, %zu matches: %.1f ms (median of %d), first: %s\n",
-              form.Index().MatchList.Count(), Median(search), kRuns, shown.c_str());
+              launcher.Index().MatchList.Count(), Median(search), kRuns, shown.c_str());
   window.Attach(nullptr);
   return 0;
 }

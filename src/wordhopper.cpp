@@ -75,16 +75,16 @@ class Win32FrontEnd : public wh::FrontEnd {
     shell_.SetOwner(mainWindow_->Handle());
     return *mainWindow_;
   }
-  void AttachMain(wh::TForm1* form) override {
-    mainWindow_->Attach(form);
-    if (form == nullptr) {
+  void AttachMain(wh::Launcher* launcher) override {
+    mainWindow_->Attach(launcher);
+    if (launcher == nullptr) {
       application_.OnMinimize(nullptr);
       application_.OnRestore(nullptr);
       application_.OnClose(nullptr);
       return;
     }
     wh::MainWindow& mainWindow = *mainWindow_;
-    application_.OnMinimize([form] { form->HideToTray(); });
+    application_.OnMinimize([launcher] { launcher->HideToTray(); });
     application_.OnRestore([&mainWindow] {
       mainWindow.ReturnFromTray();
       mainWindow.BringToFront();
@@ -95,7 +95,7 @@ class Win32FrontEnd : public wh::FrontEnd {
     settingsWindow_ = std::make_unique<wh::SettingsWindow>(application_);
     return *settingsWindow_;
   }
-  void AttachSettings(wh::TForm2* form2) override { settingsWindow_->Attach(form2); }
+  void AttachSettings(wh::SettingsDialog* dialog) override { settingsWindow_->Attach(dialog); }
 
   // The settings window gets the keyboard handling of a dialog box: TAB and
   // the arrows move between its controls.

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 
 namespace wh::main_layout {
 
@@ -65,25 +65,25 @@ constexpr StatusPanelPlace kStatusPanels[] = {
 constexpr char kKeywordPrompt[] = "Type a (partial) keyword and ENTER to list matching items.";
 
 // The tray menu, which is also the context menu of both boxes, in order.
-enum class TrayCommand { Show1, Hide1, Reloaddirectories1, Settings1, Help1, Exit1 };
+enum class TrayCommand { Show, Hide, Reload, Settings, Help, Exit };
 struct TrayMenuItem {
   TrayCommand command;
   const char* caption;
-  void (TForm1::*handler)();
+  void (Launcher::*handler)();
 };
 constexpr TrayMenuItem kTrayMenu[] = {
-    {TrayCommand::Show1, "Show Wordhopper", &TForm1::Show1Click},
-    {TrayCommand::Hide1, "Hide Wordhopper", &TForm1::Hide1Click},
-    {TrayCommand::Reloaddirectories1, "Reload directories", &TForm1::Reloaddirectories1Click},
-    {TrayCommand::Settings1, "Settings", &TForm1::Settings1Click},
-    {TrayCommand::Help1, "Help", &TForm1::Help1Click},
-    {TrayCommand::Exit1, "Exit", &TForm1::Exit1Click},
+    {TrayCommand::Show, "Show Wordhopper", &Launcher::OnTrayShow},
+    {TrayCommand::Hide, "Hide Wordhopper", &Launcher::OnTrayHide},
+    {TrayCommand::Reload, "Reload directories", &Launcher::OnTrayReload},
+    {TrayCommand::Settings, "Settings", &Launcher::OnTraySettings},
+    {TrayCommand::Help, "Help", &Launcher::OnTrayHelp},
+    {TrayCommand::Exit, "Exit", &Launcher::OnTrayExit},
 };
 
-// Runs the handler of the menu item `command` on `form`.
-inline void RunTrayCommand(TForm1& form, TrayCommand command) {
+// Runs the handler of the menu item `command` on `launcher`.
+inline void RunTrayCommand(Launcher& launcher, TrayCommand command) {
   for (const TrayMenuItem& item : kTrayMenu) {
-    if (item.command == command) (form.*item.handler)();
+    if (item.command == command) (launcher.*item.handler)();
   }
 }
 

@@ -1,6 +1,6 @@
 // What the main window's behaviour asks of the window on screen. The Win32
 // window implements it with real controls; tests use a recording fake. The
-// view makes no decisions: every rule lives in TForm1.
+// view makes no decisions: every rule lives in Launcher.
 #pragma once
 
 #include <string>

@@ -1,10 +1,15 @@
 // The settings window as designed: its texts, exactly as the user sees them,
-// and its layout in pixels of the client area. Both the Windows and the Linux
-// window are built from this one table.
+// and its layout in pixels of the client area, with one row for each option.
+// Both the Windows and the Linux window are built from this one table, and
+// the dialog is filled and read through it.
 #pragma once
 
-#include "app/settings_view.h"
+#include <cstddef>
+#include <iterator>
+
+#include "app/option.h"
 #include "app/wording.h"
+#include "settings/settings.h"
 
 namespace wh::settings_layout {
 
@@ -45,9 +50,20 @@ constexpr int FittingDpi(int dpi, int roomWidth, int roomHeight) {
 // The fields refuse what the settings file would refuse.
 constexpr int kFieldLimit = 2047;
 
-struct CheckBoxPlace {
-  SettingsCheckBox box;
-  const char* caption;  // as the Windows program says it
+// Where an option's check box stands: among the folders searched, on a line
+// of the program's behaviour, or on the line below the hot key's, which
+// comes after the hot-key field in the tab order.
+enum class OptionGroup { Search, Behaviour, AfterHotKey };
+
+// Everything about one option: the setting it edits, the name its control
+// goes by (the Linux window's object name, the end-to-end driver's key), its
+// group, its caption as the Windows program says it, and its place.
+struct OptionRow {
+  Option option;
+  bool Settings::*field;
+  const char* name;
+  OptionGroup group;
+  const char* caption;
   int left;
   int top;
   int width;
@@ -55,74 +71,98 @@ struct CheckBoxPlace {
   const char* linuxCaption = nullptr;
 };
 
-// The box's caption in the desktop's words.
-constexpr const char* Caption(const CheckBoxPlace& place, Wording wording) {
-  return TwoWordings{place.caption, place.linuxCaption}.For(wording);
+// The option's caption in the desktop's words.
+constexpr const char* Caption(const OptionRow& row, Wording wording) {
+  return TwoWordings{row.caption, row.linuxCaption}.For(wording);
 }
 
-using enum SettingsCheckBox;
-
-// In tab order. Three columns: the user's own folders on the left, the
-// all-users pair in the middle, recent files and history on the right. On
-// Linux launcher entries stand for the shortcuts.
+// Search directories, three columns: the user's own folders on the left,
+// the all-users pair in the middle, recent files and history on the right.
+// On Linux launcher entries stand for the shortcuts.
 constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
 constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
-constexpr CheckBoxPlace kSearchBoxes[] = {
-    {CheckBox1, "User start menu (*.lnk)", kInnerLeft, kRow1, kColumnWidth,
-     "User start menu (*.desktop)"},
-    {CheckBox2, "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth,
-     "All users start menu (*.desktop)"},
-    {CheckBox3, "User desktop (*.lnk)", kInnerLeft, kRow2, kColumnWidth,
-     "User desktop (*.desktop)"},
-    {CheckBox4, "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth,
-     "All users desktop (*.desktop)"},
-    {CheckBox5, "Favorites (*.*)", kInnerLeft, kRow3, kColumnWidth},
-    {CheckBox6, "History (*.url)", kColumn3, kRow2, kColumnWidth},
-    {CheckBox7, "Recent files (*.lnk)", kColumn3, kRow1, kColumnWidth, "Recent files (*.desktop)"},
-};
 
-// One per line; the line is the visual position, which differs from the
-// tab order for text completion and the find dialog.
+// Program behaviour: one per line; the line is the visual position, which
+// differs from the tab order for text completion and the find dialog.
 constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
 constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
 constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
-constexpr CheckBoxPlace kBehaviourBoxes[] = {
-    {CheckBox10, "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,
+constexpr int kHotKeyLine = LineTop(14);
+
+using enum Option;
+using enum OptionGroup;
+
+// Every option, in tab order.
+constexpr OptionRow kOptions[] = {
+    {UserStartMenu, &Settings::UserStartMenu, "user_start_menu", Search, "User start menu (*.lnk)",
+     kInnerLeft, kRow1, kColumnWidth, "User start menu (*.desktop)"},
+    {AllUsersStartMenu, &Settings::AllUsersStartMenu, "all_users_start_menu", Search,
+     "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth,
+     "All users start menu (*.desktop)"},
+    {UserDesktop, &Settings::UserDeskTop, "user_desktop", Search, "User desktop (*.lnk)",
+     kInnerLeft, kRow2, kColumnWidth, "User desktop (*.desktop)"},
+    {AllUsersDesktop, &Settings::AllUsersDeskTop, "all_users_desktop", Search,
+     "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth, "All users desktop (*.desktop)"},
+    {Favorites, &Settings::Favorites, "favorites", Search, "Favorites (*.*)", kInnerLeft, kRow3,
+     kColumnWidth},
+    {History, &Settings::History, "history", Search, "History (*.url)", kColumn3, kRow2,
+     kColumnWidth},
+    {RecentFiles, &Settings::RecentFiles, "recent_files", Search, "Recent files (*.lnk)", kColumn3,
+     kRow1, kColumnWidth, "Recent files (*.desktop)"},
+
+    {StartWithWindows, &Settings::StartWithWindows, "start_with_windows", Behaviour,
+     "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,
      "Start Wordhopper when you log in."},
-    {CheckBox9, "Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1),
+    {AlwaysScreenCenter, &Settings::AlwaysScreenCenter, "always_screen_center", Behaviour,
+     "Start Wordhopper always in the screen center.", kInnerLeft, LineTop(1), kLineWidth},
+    {HideToSystemTray, &Settings::HideToSystemTray, "hide_to_system_tray", Behaviour,
+     "Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2), kLineWidth},
+    {HideWhenLaunching, &Settings::HideWhenLaunching, "hide_when_launching", Behaviour,
+     "Hide Wordhopper in the system tray when launching an application.", kInnerLeft, LineTop(3),
      kLineWidth},
-    {CheckBox15, "Hide Wordhopper to the system tray on close.", kInnerLeft, LineTop(2),
+    {StayOnTop, &Settings::StayOnTop, "stay_on_top", Behaviour,
+     "Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4), kLineWidth},
+    {MessageBoxOnError, &Settings::MessageBoxOnError, "message_box_on_error", Behaviour,
+     "Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
+    {ShowTitleBar, &Settings::ShowTitleBar, "show_title_bar", Behaviour,
+     "Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
+    {ShowInfoPanel, &Settings::ShowInfoPanel, "show_info_panel", Behaviour,
+     "Show the Wordhopper information panel (restart application to activate). ", kInnerLeft,
+     LineTop(7), kLineWidth},
+    {ShowStatusBar, &Settings::ShowStatusBar, "show_status_bar", Behaviour,
+     "Show the Wordhopper status bar (restart application to activate).", kInnerLeft, LineTop(8),
      kLineWidth},
-    {CheckBox8, "Hide Wordhopper in the system tray when launching an application.", kInnerLeft,
-     LineTop(3), kLineWidth},
-    {CheckBox20, "Let Wordhopper stay on top of other windows.", kInnerLeft, LineTop(4),
-     kLineWidth},
-    {CheckBox11, "Show message box on errors.", kInnerLeft, LineTop(5), kLineWidth},
-    {CheckBox13, "Show the Wordhopper title bar.", kInnerLeft, LineTop(6), kLineWidth},
-    {CheckBox14, "Show the Wordhopper information panel (restart application to activate). ",
-     kInnerLeft, LineTop(7), kLineWidth},
-    {CheckBox16, "Show the Wordhopper status bar (restart application to activate).", kInnerLeft,
-     LineTop(8), kLineWidth},
-    {CheckBox12,
+    {ReloadOnPopup, &Settings::ReloadOnPopup, "reload_on_popup", Behaviour,
      "Reload directories on pop-up (not recommended on slow computers or with many items).",
      kInnerLeft, LineTop(10), kLineWidth},
-    {CheckBox19,
+    {LoadUserDirOnPopup, &Settings::LoadUserDirOnPopup, "load_user_dir_on_popup", Behaviour,
      "Reload user defined directory on pop-up (not recommended on slow computers or with many "
      "items).",
      kInnerLeft, LineTop(11), kLineWidth},
-    {CheckBox17,
+    {StartOnOneMatch, &Settings::StartOnOneMatch, "start_on_one_match", Behaviour,
      "Automaticilly start application when keyword maches a single item (not recommended with "
      "many items) .",
      kInnerLeft, LineTop(12), kLineWidth},
-    {CheckBox18, "Use text completion (show complete word when there is a match on a key word).",
-     kInnerLeft, LineTop(9), kLineWidth},
+    {AutoComplete, &Settings::AutoComplete, "auto_complete", Behaviour,
+     "Use text completion (show complete word when there is a match on a key word).", kInnerLeft,
+     LineTop(9), kLineWidth},
+
+    {UseFindDialog, &Settings::UseFindDialog, "use_find_dialog", AfterHotKey,
+     "Show Windows find dialog when a keyword pattern does not match any item.", kInnerLeft,
+     LineTop(13), kLineWidth,
+     "Open the file manager when a keyword pattern does not match any item."},
 };
-// After the hot-key line in the tab order, above it on screen.
-constexpr CheckBoxPlace kFindDialogBox = {
-    CheckBox21, "Show Windows find dialog when a keyword pattern does not match any item.",
-    kInnerLeft, LineTop(13),
-    kLineWidth, "Open the file manager when a keyword pattern does not match any item."};
-constexpr int kHotKeyLine = LineTop(14);
+
+// An option left out of the table would be neither shown nor saved.
+constexpr bool EveryOptionOnce() {
+  int seen[std::size(kOptions)] = {};
+  for (const OptionRow& row : kOptions) {
+    const auto index = static_cast<std::size_t>(row.option);
+    if (index >= std::size(kOptions) || seen[index]++ != 0) return false;
+  }
+  return static_cast<std::size_t>(Option::UseFindDialog) + 1 == std::size(kOptions);
+}
+static_assert(EveryOptionOnce());
 
 constexpr char kUserDirHint[] = "User defined directory to include for key word and item search.";
 constexpr char kMasksHint[] =

@@ -5,54 +5,31 @@
 #include <optional>
 #include <string>
 
+#include "app/option.h"
 #include "settings/hot_key_text.h"
 
 namespace wh {
-
-// The settings window's check boxes, numbered as their controls.
-enum class SettingsCheckBox : int {
-  CheckBox1 = 1,
-  CheckBox2,
-  CheckBox3,
-  CheckBox4,
-  CheckBox5,
-  CheckBox6,
-  CheckBox7,
-  CheckBox8,
-  CheckBox9,
-  CheckBox10,
-  CheckBox11,
-  CheckBox12,
-  CheckBox13,
-  CheckBox14,
-  CheckBox15,
-  CheckBox16,
-  CheckBox17,
-  CheckBox18,
-  CheckBox19,
-  CheckBox20,
-  CheckBox21,
-};
 
 class SettingsView {
  public:
   virtual ~SettingsView() = default;
 
-  virtual void SetChecked(SettingsCheckBox box, bool checked) = 0;
-  virtual bool Checked(SettingsCheckBox box) const = 0;
+  // The check box of `option`.
+  virtual void SetChecked(Option option, bool checked) = 0;
+  virtual bool Checked(Option option) const = 0;
   // The user-directory field.
   virtual void SetUserDir(const std::string& text) = 0;
   virtual std::string UserDir() const = 0;
-  // Edit2: the file masks.
+  // The file masks.
   virtual void SetMasks(const std::string& text) = 0;
   virtual std::string Masks() const = 0;
-  // Memo1: the ignore list, line breaks as typed.
+  // The ignore list, line breaks as typed.
   virtual void SetIgnoreList(const std::string& text) = 0;
   virtual std::string IgnoreList() const = 0;
-  // HotKey1.
+  // The hot-key field.
   virtual void SetHotKey(const HotKeyCombo& hotKey) = 0;
   virtual HotKeyCombo HotKey() const = 0;
-  // Label7.
+  // The version line of the About group.
   virtual void SetVersionLabel(const std::string& text) = 0;
 
   // Shows the window in front of the others, the user-directory field

@@ -3,7 +3,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/CheckPrevious.h"
+#include "app/single_instance.h"
 
 namespace wh {
 
@@ -12,34 +12,34 @@ namespace {
 int RunWindows(const StartPlatform& platform, FrontEnd& frontEnd, std::string_view firstArgument) {
   StartPreparation prepared(platform.main);
   MainView& mainView = frontEnd.CreateMainWindow();
-  TForm1 form(mainView, platform.main);
-  frontEnd.AttachMain(&form);
+  Launcher launcher(mainView, platform.main);
+  frontEnd.AttachMain(&launcher);
   try {
-    form.FormCreate(firstArgument, std::move(prepared));
+    launcher.Start(firstArgument, std::move(prepared));
   } catch (const std::exception& error) {
     mainView.ShowMessage(error.what());
   }
   // Made after the main window has come up, hidden until "Settings".
   SettingsView& settingsView = frontEnd.CreateSettingsWindow();
-  TForm2 form2(settingsView, form, platform.versionInfo, platform.main.fileSystem,
-               platform.main.exePath);
-  frontEnd.AttachSettings(&form2);
-  form.AttachSettings(&form2, &settingsView);
+  SettingsDialog dialog(settingsView, launcher, platform.versionInfo, platform.main.fileSystem,
+                        platform.main.exePath);
+  frontEnd.AttachSettings(&dialog);
+  launcher.AttachSettings(&dialog, &settingsView);
 
   const int exitCode = frontEnd.RunMessageLoop();
 
-  // Behaviour first, so that no event reaches a form that is going.
-  form.AttachSettings(nullptr, nullptr);
+  // Behaviour first, so that no event reaches a window whose behaviour is going.
+  launcher.AttachSettings(nullptr, nullptr);
   frontEnd.AttachSettings(nullptr);
   frontEnd.AttachMain(nullptr);
-  form.FormDestroy();
+  launcher.ClearIndex();
   return exitCode;
 }
 
 }  // namespace
 
 int RunProgram(const StartPlatform& platform, FrontEnd& frontEnd, std::string_view firstArgument) {
-  CheckPrevious instance(platform.instanceMappings, platform.instanceWindows);
+  SingleInstance instance(platform.instanceMappings, platform.instanceWindows);
   try {
     if (instance.RestoreIfRunning(platform.main.exePath, frontEnd.InstanceWindow(), 1)) return 0;
   } catch (const SystemError& error) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
+#include "app/launcher.h"
 #include "app/main_view.h"
+#include "app/settings_dialog.h"
 #include "app/settings_view.h"
 #include "platform/instance_record.h"
 #include "platform/version_info.h"
@@ -32,10 +32,10 @@ class FrontEnd {
   virtual MainView& CreateMainWindow() = 0;
   // Connects the main window (and anything else of the front end that hands
   // events to it) to its behaviour; nullptr disconnects.
-  virtual void AttachMain(TForm1* form) = 0;
+  virtual void AttachMain(Launcher* launcher) = 0;
   // Makes the settings window, hidden until the tray menu's "Settings".
   virtual SettingsView& CreateSettingsWindow() = 0;
-  virtual void AttachSettings(TForm2* form2) = 0;
+  virtual void AttachSettings(SettingsDialog* dialog) = 0;
 
   // Runs until the program is asked to end; the process's exit code.
   virtual int RunMessageLoop() = 0;
@@ -57,7 +57,7 @@ struct StartPlatform {
 // Runs the program from the single-instance check to the release of the
 // instance record and returns the exit code: 0 when another copy was
 // brought forward instead, 1 when the record could not be made. An error in
-// FormCreate is shown and the start goes on without the steps that did not
+// Start is shown and the start goes on without the steps that did not
 // run.
 int RunProgram(const StartPlatform& platform, FrontEnd& frontEnd, std::string_view firstArgument);
 

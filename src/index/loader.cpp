@@ -229,7 +229,7 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
 namespace {
 
 struct Source {
-  bool TIniRec::*setting;
+  bool Settings::*setting;
   const char* registryValue;
   bool allUsers;
   const char* extension;  // nullptr: the desktop's shortcut extension
@@ -237,18 +237,18 @@ struct Source {
 
 // In scanning order: a later source's file wins an equal name.
 constexpr Source kSources[] = {
-    {&TIniRec::RecentFiles, "Recent", false, nullptr},
-    {&TIniRec::History, "History", false, "url"},
-    {&TIniRec::Favorites, "Favorites", false, "*"},
-    {&TIniRec::AllUsersDeskTop, "Common Desktop", true, nullptr},
-    {&TIniRec::UserDeskTop, "Desktop", false, nullptr},
-    {&TIniRec::AllUsersStartMenu, "Common Start Menu", true, nullptr},
-    {&TIniRec::UserStartMenu, "Start Menu", false, nullptr},
+    {&Settings::RecentFiles, "Recent", false, nullptr},
+    {&Settings::History, "History", false, "url"},
+    {&Settings::Favorites, "Favorites", false, "*"},
+    {&Settings::AllUsersDeskTop, "Common Desktop", true, nullptr},
+    {&Settings::UserDeskTop, "Desktop", false, nullptr},
+    {&Settings::AllUsersStartMenu, "Common Start Menu", true, nullptr},
+    {&Settings::UserStartMenu, "Start Menu", false, nullptr},
 };
 
 }  // namespace
 
-std::vector<std::string> FillIndex(bool includeRecent, const TIniRec& settings, ItemIndex& index,
+std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings, ItemIndex& index,
                                    const FileSystem& fileSystem, const ShellFolders& shellFolders) {
   index.KeywordList.Clear();
   index.ItemList.Clear();
@@ -258,7 +258,7 @@ std::vector<std::string> FillIndex(bool includeRecent, const TIniRec& settings, 
   const std::string shortcut = shellFolders.ShortcutExtension();
   for (const Source& source : kSources) {
     if (!(settings.*source.setting)) continue;
-    if (source.setting == &TIniRec::RecentFiles && !includeRecent) continue;
+    if (source.setting == &Settings::RecentFiles && !includeRecent) continue;
     const bool named = source.extension == nullptr && shellFolders.ShortcutsNameThemselves();
     std::unordered_set<std::string> shortcutIds;
     if (named) {
@@ -302,7 +302,7 @@ void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems,
   }
 }
 
-void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
+void LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index, LoadView& view,
                      const LoadPlatform& platform) {
   view.ResetKeywordMode();
   const std::vector<std::string> problems =
@@ -310,7 +310,7 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
   ShowIndex(index, problems, settings.ShowStatusBar, view, platform.numberFormat);
 }
 
-BackgroundLoad::BackgroundLoad(bool includeRecent, TIniRec settings, const LoadPlatform& platform,
+BackgroundLoad::BackgroundLoad(bool includeRecent, Settings settings, const LoadPlatform& platform,
                                const Collation& collation, std::string pathDelimiters)
     : settings_(std::move(settings)),
       numberFormat_(platform.numberFormat),

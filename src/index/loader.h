@@ -14,7 +14,7 @@
 #include "platform/file_system.h"
 #include "platform/number_format.h"
 #include "platform/shell_folders.h"
-#include "settings/tini_rec.h"
+#include "settings/settings.h"
 
 namespace wh {
 
@@ -60,7 +60,7 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
 // Rebuilds the index from scratch from the sources the settings enable and
 // returns what the user must be told, in the order found. It touches no
 // view, so it may run on a thread of its own.
-std::vector<std::string> FillIndex(bool includeRecent, const TIniRec& settings, ItemIndex& index,
+std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings, ItemIndex& index,
                                    const FileSystem& fileSystem, const ShellFolders& shellFolders);
 
 // Shows a filled index: each problem reported, the keyword box's list, and
@@ -70,7 +70,7 @@ void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems,
 
 // Rebuilds the index from scratch from the sources the settings enable, and
 // shows it.
-void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& index, LoadView& view,
+void LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index, LoadView& view,
                      const LoadPlatform& platform);
 
 // A load on a thread of its own into an index of its own, for a start that
@@ -79,7 +79,7 @@ void LoadDirectories(bool includeRecent, const TIniRec& settings, ItemIndex& ind
 // thread may use the platform's file system and shell folders.
 class BackgroundLoad {
  public:
-  BackgroundLoad(bool includeRecent, TIniRec settings, const LoadPlatform& platform,
+  BackgroundLoad(bool includeRecent, Settings settings, const LoadPlatform& platform,
                  const Collation& collation, std::string pathDelimiters);
   // Waits for the thread when Finish never ran.
   ~BackgroundLoad();
@@ -92,7 +92,7 @@ class BackgroundLoad {
   void Finish(ItemIndex& index, LoadView& view);
 
  private:
-  const TIniRec settings_;
+  const Settings settings_;
   const NumberFormat& numberFormat_;
   ItemIndex index_;
   std::vector<std::string> problems_;

@@ -90,26 +90,26 @@ class QtFrontEnd : public wh::FrontEnd {
     mainWindow_ = std::make_unique<wh::QtMainWindow>();
     return *mainWindow_;
   }
-  void AttachMain(wh::TForm1* form) override {
-    mainWindow_->Attach(form);
-    form_ = form;
+  void AttachMain(wh::Launcher* launcher) override {
+    mainWindow_->Attach(launcher);
+    launcher_ = launcher;
   }
   wh::SettingsView& CreateSettingsWindow() override {
     settingsWindow_ = std::make_unique<wh::QtSettingsWindow>();
     return *settingsWindow_;
   }
-  void AttachSettings(wh::TForm2* form2) override { settingsWindow_->Attach(form2); }
+  void AttachSettings(wh::SettingsDialog* dialog) override { settingsWindow_->Attach(dialog); }
 
   // A second start's "show" comes in while the loop runs, through the socket.
   int RunMessageLoop() override {
     wh::InstanceServer instanceServer(exePath_, [this](bool show) {
-      if (form_ == nullptr) return;
+      if (launcher_ == nullptr) return;
       try {
         // As on Windows, a second start restores only a window that went to
         // the tray; a copy that has never been shown stays out of sight.
         // "wordhopper show" shows it whatever: it is the hot key of desktops
         // that let no program have one.
-        if (show || mainWindow_->IsInTray()) form_->ShowFromTray();
+        if (show || mainWindow_->IsInTray()) launcher_->ShowFromTray();
         mainWindow_->BringToFront();
       } catch (const std::exception& error) {
         mainWindow_->ShowMessage(error.what());
@@ -124,7 +124,7 @@ class QtFrontEnd : public wh::FrontEnd {
 
  private:
   std::string exePath_;
-  wh::TForm1* form_ = nullptr;
+  wh::Launcher* launcher_ = nullptr;
   std::unique_ptr<wh::QtMainWindow> mainWindow_;
   std::unique_ptr<wh::QtSettingsWindow> settingsWindow_;
 };

@@ -17,7 +17,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "app/main_layout.h"
 #include "qt/qt_hot_key_field.h"
 
@@ -220,9 +220,9 @@ QtMainWindow::QtMainWindow(QWidget* parent)
 
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive && form_ != nullptr) {
+            if (state == Qt::ApplicationActive && launcher_ != nullptr) {
               Guarded(
-                  *this, [this] { return (form_->ApplicationActivated(), 0); }, 0);
+                  *this, [this] { return (launcher_->ApplicationActivated(), 0); }, 0);
             }
           });
   lastFocus_ = box1_;
@@ -256,13 +256,13 @@ void QtMainWindow::LayOut() {
 }
 
 void QtMainWindow::OnTrayCommand(main_layout::TrayCommand command) {
-  if (form_ == nullptr) return;
+  if (launcher_ == nullptr) return;
   Guarded(
-      *this, [this, command] { return (main_layout::RunTrayCommand(*form_, command), 0); }, 0);
+      *this, [this, command] { return (main_layout::RunTrayCommand(*launcher_, command), 0); }, 0);
 }
 
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && form_ != nullptr) {
+  if (event->type() == QEvent::KeyPress && launcher_ != nullptr) {
     auto* key = static_cast<QKeyEvent*>(event);
     // The keyword box passes keys on to its line edit by a direct call, so
     // each key comes by here once, at the box or (with the list dropped) at
@@ -300,12 +300,12 @@ bool QtMainWindow::KeywordBoxKey(QKeyEvent* key, bool fromList) {
     if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) box1_->hidePopup();
   }
   QPointer<QtMainWindow> alive(this);
-  form_->ComboBox1KeyDown(QtKeyToVirtualKey(qtKey));
+  launcher_->OnKeywordKey(QtKeyToVirtualKey(qtKey));
   if (!alive) return true;
   // ENTER and ESC have done all they do; the box would only pass them on.
   if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) return true;
   const std::string typed = TypedText(key);
-  if (!typed.empty() && form_ != nullptr && form_->ComboBox1KeyPress(typed)) return true;
+  if (!typed.empty() && launcher_ != nullptr && launcher_->OnKeywordChar(typed)) return true;
   if (fromList) {
     // The rest of the key's effect belongs to the box's text field.
     QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
@@ -324,13 +324,13 @@ bool QtMainWindow::ItemBoxKey(QKeyEvent* key, bool fromList) {
   } else if (fromList) {
     return false;
   }
-  form_->ComboBox2KeyDown(QtKeyToVirtualKey(qtKey));
+  launcher_->OnItemKey(QtKeyToVirtualKey(qtKey));
   return IsEnter(qtKey) || qtKey == Qt::Key_Escape;
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
-  if (form_ == nullptr || Guarded(
-                              *this, [this] { return form_->FormClose(); }, false)) {
+  if (launcher_ == nullptr || Guarded(
+                                  *this, [this] { return launcher_->OnClose(); }, false)) {
     event->accept();
     EndMessageLoop();
   } else {
@@ -416,9 +416,9 @@ void QtMainWindow::SetTitleBarVisible(bool visible) {
 }
 
 void QtMainWindow::HotKeyPressed() {
-  if (form_ != nullptr)
+  if (launcher_ != nullptr)
     Guarded(
-        *this, [this] { return (form_->HotKeyPressed(), 0); }, 0);
+        *this, [this] { return (launcher_->HotKeyPressed(), 0); }, 0);
 }
 
 bool QtMainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {

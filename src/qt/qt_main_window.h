@@ -1,6 +1,6 @@
 // The main window on a Linux desktop: the information panel, the keyword
 // band with its two boxes sharing one place, and the status bar; with the
-// tray icon and the global hot key. It only turns events into TForm1 calls.
+// tray icon and the global hot key. It only turns events into Launcher calls.
 #pragma once
 
 #include <QComboBox>
@@ -19,7 +19,7 @@
 
 namespace wh {
 
-class TForm1;
+class Launcher;
 
 // The Windows virtual-key code of a Qt key, as the boxes' handlers expect
 // it; 0 for keys they have no code for.
@@ -32,8 +32,8 @@ class QtMainWindow : public QWidget, public MainView {
   explicit QtMainWindow(QWidget* parent = nullptr);
   ~QtMainWindow() override;
 
-  // Events go to `form` from now on.
-  void Attach(TForm1* form) { form_ = form; }
+  // Events go to `launcher` from now on.
+  void Attach(Launcher* launcher) { launcher_ = launcher; }
 
   void SetCaption(const std::string& text) override;
   void PlaceAt(int left, int top) override;
@@ -104,7 +104,7 @@ class QtMainWindow : public QWidget, public MainView {
   void HotKeyPressed();
   void FocusShownBox();
 
-  TForm1* form_ = nullptr;
+  Launcher* launcher_ = nullptr;
   QWidget* panel1_ = nullptr;
   QLabel* label1_ = nullptr;
   QLabel* label5_ = nullptr;

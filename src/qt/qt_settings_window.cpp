@@ -32,7 +32,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Unit2.h"
+#include "app/settings_dialog.h"
 #include "app/settings_layout.h"
 #include "qt/qt_hot_key_field.h"
 
@@ -94,12 +94,14 @@ class GroupArea : public QScrollArea {
 
 namespace {
 
-// The rank of `value` among the distinct values of `field` in `table`: a check
-// box's column (or row) in its group's grid, from the table's arrangement.
-template <class Table, class Field>
-int Rank(const Table& table, Field field, int value) {
+// The rank of `value` among the distinct values of `field` in `group`'s
+// rows: a check box's column (or row) in its group's grid, from the table's
+// arrangement.
+int Rank(settings_layout::OptionGroup group, int settings_layout::OptionRow::*field, int value) {
   std::set<int> distinct;
-  for (const auto& entry : table) distinct.insert(entry.*field);
+  for (const auto& row : settings_layout::kOptions) {
+    if (row.group == group) distinct.insert(row.*field);
+  }
   return static_cast<int>(std::distance(distinct.begin(), distinct.find(value)));
 }
 
@@ -143,10 +145,10 @@ void QtSettingsWindow::CreateControls() {
   column->setSpacing(gap);
 
   std::vector<QWidget*> tabOrder;
-  auto newCheckBox = [&](const CheckBoxPlace& place) {
-    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(place, Wording::Linux)));
-    check->setObjectName(QStringLiteral("CheckBox%1").arg(static_cast<int>(place.box)));
-    checkBoxes_[place.box] = check;
+  auto newCheckBox = [&](const OptionRow& row) {
+    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(row, Wording::Linux)));
+    check->setObjectName(QString::fromUtf8(row.name));
+    checkBoxes_[row.option] = check;
     tabOrder.push_back(check);
     return check;
   };
@@ -172,10 +174,11 @@ void QtSettingsWindow::CreateControls() {
   fitInGroup(searchGrid);
   searchGrid->setVerticalSpacing(0);
   int row = 0;
-  for (const CheckBoxPlace& place : kSearchBoxes) {
-    const int line = Rank(kSearchBoxes, &CheckBoxPlace::top, place.top);
-    searchGrid->addWidget(newCheckBox(place), line,
-                          Rank(kSearchBoxes, &CheckBoxPlace::left, place.left));
+  for (const OptionRow& option : kOptions) {
+    if (option.group != OptionGroup::Search) continue;
+    const int line = Rank(OptionGroup::Search, &OptionRow::top, option.top);
+    searchGrid->addWidget(newCheckBox(option), line,
+                          Rank(OptionGroup::Search, &OptionRow::left, option.left));
     row = std::max(row, line);
   }
   const int columns = searchGrid->columnCount();
@@ -194,16 +197,16 @@ void QtSettingsWindow::CreateControls() {
   };
 
   userDir_ = new QLineEdit;
-  userDir_->setObjectName(QStringLiteral("UserDirEdit"));
+  userDir_->setObjectName(QStringLiteral("user_dir"));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
   // Files dropped on the field are not taken.
   userDir_->setAcceptDrops(false);
   auto* browse = new QToolButton;
-  browse->setObjectName(QStringLiteral("BrowseButton"));
+  browse->setObjectName(QStringLiteral("user_dir_browse"));
   browse->setText(QStringLiteral("..."));
   browse->setFocusPolicy(Qt::StrongFocus);
   connect(browse, &QToolButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.BrowseClick(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Browse(); }); });
   auto* userDirRow = new QWidget;
   auto* userDirLine = new QHBoxLayout(userDirRow);
   userDirLine->setContentsMargins(0, 0, 0, 0);
@@ -212,12 +215,12 @@ void QtSettingsWindow::CreateControls() {
   addField(kUserDirLabel, userDirRow);
 
   masks_ = new QLineEdit;
-  masks_->setObjectName(QStringLiteral("Edit2"));
+  masks_->setObjectName(QStringLiteral("masks"));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
   addField(kMasksLabel, masks_);
 
   ignoreList_ = new QPlainTextEdit;
-  ignoreList_->setObjectName(QStringLiteral("Memo1"));
+  ignoreList_->setObjectName(QStringLiteral("ignore_list"));
   ignoreList_->setTabChangesFocus(true);
   ignoreList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ignoreList_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -246,13 +249,15 @@ void QtSettingsWindow::CreateControls() {
   fitInGroup(lines);
   lines->setSpacing(0);
   std::multimap<int, QWidget*> byLine;
-  for (const CheckBoxPlace& place : kBehaviourBoxes) byLine.emplace(place.top, newCheckBox(place));
+  for (const OptionRow& option : kOptions) {
+    if (option.group == OptionGroup::Behaviour) byLine.emplace(option.top, newCheckBox(option));
+  }
   auto* hotKeyRow = new QWidget;
   auto* hotKeyLine = new QHBoxLayout(hotKeyRow);
   hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
   hotKeyLine->addWidget(NewLabel(kHotKeyLabel));
   hotKey_ = new QtHotKeyField;
-  hotKey_->setObjectName(QStringLiteral("HotKey1"));
+  hotKey_->setObjectName(QStringLiteral("hot_key"));
   hotKey_->setToolTip(QString::fromUtf8(kHotKeyHint));
   // Room for a long combination.
   hotKey_->setFixedWidth(
@@ -264,17 +269,19 @@ void QtSettingsWindow::CreateControls() {
   hotKeyLine->addWidget(NewLabel(kHotKeyNote));
   hotKeyLine->addStretch(1);
   byLine.emplace(kHotKeyLine, hotKeyRow);
-  byLine.emplace(kFindDialogBox.top, newCheckBox(kFindDialogBox));
+  for (const OptionRow& option : kOptions) {
+    if (option.group == OptionGroup::AfterHotKey) byLine.emplace(option.top, newCheckBox(option));
+  }
   for (const auto& [top, line] : byLine) lines->addWidget(line);
 
   QGroupBox* about = addGroup(kAboutGroup);
   auto* aboutLines = new QVBoxLayout(about);
   fitInGroup(aboutLines);
   versionLabel_ = NewLabel(kVersionPrefix);
-  versionLabel_->setObjectName(QStringLiteral("Label7"));
+  versionLabel_->setObjectName(QStringLiteral("version"));
   aboutLines->addWidget(versionLabel_);
   QLabel* aboutLine = NewLabel(kAboutLine);
-  aboutLine->setObjectName(QStringLiteral("Label4"));
+  aboutLine->setObjectName(QStringLiteral("about_line"));
   aboutLines->addWidget(aboutLine);
 
   groups_ = new GroupArea;
@@ -284,15 +291,15 @@ void QtSettingsWindow::CreateControls() {
   // The bottom line: the picture and the donation link, then the buttons.
   auto* bottom = new QHBoxLayout;
   column->addLayout(bottom);
-  auto donate = [this] { Dispatch([](TForm2& form) { form.Image1Click(); }); };
+  auto donate = [this] { Dispatch([](SettingsDialog& dialog) { dialog.OpenDonationPage(); }); };
   image_ = new ClickableLabel(this, donate);
-  image_->setObjectName(QStringLiteral("Image1"));
+  image_->setObjectName(QStringLiteral("donation_icon"));
   const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
   image_->setFixedSize(iconSize, iconSize);
   ShowProgramIcon();
   bottom->addWidget(image_);
   auto* link = new ClickableLabel(this, donate);
-  link->setObjectName(QStringLiteral("Label8"));
+  link->setObjectName(QStringLiteral("donation_link"));
   link->setText(QString::fromUtf8(kDonationLink));
   link->setTextFormat(Qt::PlainText);
   QFont linkFont = link->font();
@@ -305,14 +312,14 @@ void QtSettingsWindow::CreateControls() {
   bottom->addStretch(1);
 
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
-  cancel->setObjectName(QStringLiteral("Button2"));
+  cancel->setObjectName(QStringLiteral("cancel"));
   connect(cancel, &QPushButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.Button2Click(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Cancel(); }); });
   bottom->addWidget(cancel);
   auto* save = new QPushButton(QString::fromUtf8(kSave), this);
-  save->setObjectName(QStringLiteral("Button1"));
+  save->setObjectName(QStringLiteral("save"));
   connect(save, &QPushButton::clicked, this,
-          [this] { Dispatch([](TForm2& form) { form.Button1Click(); }); });
+          [this] { Dispatch([](SettingsDialog& dialog) { dialog.Save(); }); });
   bottom->addWidget(save);
   tabOrder.insert(tabOrder.end(), {cancel, save});
 
@@ -327,10 +334,10 @@ void QtSettingsWindow::ShowProgramIcon() {
   if (!icon.isNull()) image_->setPixmap(icon.pixmap(image_->size()));
 }
 
-void QtSettingsWindow::Dispatch(const std::function<void(TForm2&)>& handler) {
-  if (form_ == nullptr) return;
+void QtSettingsWindow::Dispatch(const std::function<void(SettingsDialog&)>& handler) {
+  if (dialog_ == nullptr) return;
   try {
-    handler(*form_);
+    handler(*dialog_);
   } catch (const std::exception& error) {
     ShowMessage(error.what());
   }
@@ -339,8 +346,8 @@ void QtSettingsWindow::Dispatch(const std::function<void(TForm2&)>& handler) {
 void QtSettingsWindow::closeEvent(QCloseEvent* event) {
   // The window lives as long as the program; closing only hides it.
   event->ignore();
-  if (form_ != nullptr) {
-    Dispatch([](TForm2& form) { form.Close(); });
+  if (dialog_ != nullptr) {
+    Dispatch([](SettingsDialog& dialog) { dialog.Close(); });
   } else {
     Hide();
   }
@@ -350,19 +357,17 @@ void QtSettingsWindow::keyPressEvent(QKeyEvent* event) {
   // ESC anywhere in the window is the Cancel button, as in a dialog box; the
   // fields leave it to the window.
   if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    Dispatch([](TForm2& form) { form.Button2Click(); });
+    Dispatch([](SettingsDialog& dialog) { dialog.Cancel(); });
     return;
   }
   QWidget::keyPressEvent(event);
 }
 
-void QtSettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
-  checkBoxes_.at(box)->setChecked(checked);
+void QtSettingsWindow::SetChecked(Option option, bool checked) {
+  checkBoxes_.at(option)->setChecked(checked);
 }
 
-bool QtSettingsWindow::Checked(SettingsCheckBox box) const {
-  return checkBoxes_.at(box)->isChecked();
-}
+bool QtSettingsWindow::Checked(Option option) const { return checkBoxes_.at(option)->isChecked(); }
 
 void QtSettingsWindow::SetUserDir(const std::string& text) {
   userDir_->setText(QString::fromStdString(text));

@@ -1,6 +1,6 @@
 // The settings window on screen: three group boxes of controls, the donation
 // link and the Save and Cancel buttons. It is made once, hidden, and only
-// shown and hidden after that. Its events become TForm2 calls; it decides
+// shown and hidden after that. Its events become SettingsDialog calls; it decides
 // nothing itself.
 #pragma once
 
@@ -21,7 +21,7 @@ namespace wh {
 
 class GroupArea;
 class QtHotKeyField;
-class TForm2;
+class SettingsDialog;
 
 class QtSettingsWindow : public QWidget, public SettingsView {
   Q_OBJECT
@@ -29,11 +29,11 @@ class QtSettingsWindow : public QWidget, public SettingsView {
  public:
   explicit QtSettingsWindow(QWidget* parent = nullptr);
 
-  // Events go to `form` from now on; null stops them.
-  void Attach(TForm2* form) { form_ = form; }
+  // Events go to `dialog` from now on; null stops them.
+  void Attach(SettingsDialog* dialog) { dialog_ = dialog; }
 
-  void SetChecked(SettingsCheckBox box, bool checked) override;
-  bool Checked(SettingsCheckBox box) const override;
+  void SetChecked(Option option, bool checked) override;
+  bool Checked(Option option) const override;
   void SetUserDir(const std::string& text) override;
   std::string UserDir() const override;
   void SetMasks(const std::string& text) override;
@@ -57,13 +57,13 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   void CreateControls();
   // Lets the groups scroll when the window would be taller than its screen.
   void FitToScreen();
-  // Runs a TForm2 handler; an error it lets out is shown, not thrown into
+  // Runs a SettingsDialog handler; an error it lets out is shown, not thrown into
   // Qt's event loop.
-  void Dispatch(const std::function<void(TForm2&)>& handler);
+  void Dispatch(const std::function<void(SettingsDialog&)>& handler);
   void ShowProgramIcon();
 
-  TForm2* form_ = nullptr;
-  std::map<SettingsCheckBox, QCheckBox*> checkBoxes_;
+  SettingsDialog* dialog_ = nullptr;
+  std::map<Option, QCheckBox*> checkBoxes_;
   QLineEdit* userDir_ = nullptr;
   QLineEdit* masks_ = nullptr;
   QPlainTextEdit* ignoreList_ = nullptr;

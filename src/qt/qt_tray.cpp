@@ -21,7 +21,7 @@ QtTray::QtTray(std::function<void(main_layout::TrayCommand)> onCommand, QObject*
           if (onCommand_) onCommand_(command);
         },
         Qt::QueuedConnection);
-    if (command == main_layout::TrayCommand::Show1) show_ = action;
+    if (command == main_layout::TrayCommand::Show) show_ = action;
   }
   icon_.setIcon(ProgramIcon());
   icon_.setContextMenu(&menu_);

@@ -25,7 +25,7 @@ class QtTray : public QObject {
 
   // The tip shows the hint up to its first '|'.
   void SetHint(const std::string& hint);
-  // The key text beside Show1's caption; "" for none.
+  // The key text beside the caption of "Show Wordhopper"; "" for none.
   void SetShowShortcut(const std::string& keyText);
   // Opens the menu at the mouse pointer.
   void PopUpMenu();

@@ -18,44 +18,47 @@ constexpr const char* kProgram = "Program";
 
 struct FlagKey {
   const char* key;
-  bool TIniRec::*field;
+  bool Settings::*field;
 };
 
 // In the order they are written.
 constexpr FlagKey kDirectoryFlags[] = {
-    {"UserStartMenu", &TIniRec::UserStartMenu}, {"AllUsersStartMenu", &TIniRec::AllUsersStartMenu},
-    {"UserDeskTop", &TIniRec::UserDeskTop},     {"AllUsersDeskTop", &TIniRec::AllUsersDeskTop},
-    {"Favorites", &TIniRec::Favorites},         {"History", &TIniRec::History},
-    {"RecentFiles", &TIniRec::RecentFiles},
+    {"UserStartMenu", &Settings::UserStartMenu},
+    {"AllUsersStartMenu", &Settings::AllUsersStartMenu},
+    {"UserDeskTop", &Settings::UserDeskTop},
+    {"AllUsersDeskTop", &Settings::AllUsersDeskTop},
+    {"Favorites", &Settings::Favorites},
+    {"History", &Settings::History},
+    {"RecentFiles", &Settings::RecentFiles},
 };
 
 struct TextKey {
   const char* key;
-  std::string TIniRec::*field;
+  std::string Settings::*field;
 };
 
 constexpr TextKey kDirectoryTexts[] = {
-    {"IgnoreList", &TIniRec::IgnoreList},
-    {"UserDir", &TIniRec::UserDir},
-    {"UserMasks", &TIniRec::UserMasks},
+    {"IgnoreList", &Settings::IgnoreList},
+    {"UserDir", &Settings::UserDir},
+    {"UserMasks", &Settings::UserMasks},
 };
 
 constexpr FlagKey kProgramFlags[] = {
-    {"HideWhenLaunching", &TIniRec::HideWhenLaunching},
-    {"AlwaysScreenCenter", &TIniRec::AlwaysScreenCenter},
-    {"StartWithWindows", &TIniRec::StartWithWindows},
-    {"MessageBoxOnError", &TIniRec::MessageBoxOnError},
-    {"ReloadOnPopup", &TIniRec::ReloadOnPopup},
-    {"ShowTitleBar", &TIniRec::ShowTitleBar},
-    {"ShowInfoPanel", &TIniRec::ShowInfoPanel},
-    {"HideToSystemTray", &TIniRec::HideToSystemTray},
-    {"ShowStatusBar", &TIniRec::ShowStatusBar},
-    {"StartOnOneMatch", &TIniRec::StartOnOneMatch},
-    {"AutoComplete", &TIniRec::AutoComplete},
-    {"UseFindDialog", &TIniRec::UseFindDialog},
-    {"StayOnTop", &TIniRec::StayOnTop},
-    {"LoadUserDirOnPopup", &TIniRec::LoadUserDirOnPopup},
-    {"FirstShow", &TIniRec::FirstShow},
+    {"HideWhenLaunching", &Settings::HideWhenLaunching},
+    {"AlwaysScreenCenter", &Settings::AlwaysScreenCenter},
+    {"StartWithWindows", &Settings::StartWithWindows},
+    {"MessageBoxOnError", &Settings::MessageBoxOnError},
+    {"ReloadOnPopup", &Settings::ReloadOnPopup},
+    {"ShowTitleBar", &Settings::ShowTitleBar},
+    {"ShowInfoPanel", &Settings::ShowInfoPanel},
+    {"HideToSystemTray", &Settings::HideToSystemTray},
+    {"ShowStatusBar", &Settings::ShowStatusBar},
+    {"StartOnOneMatch", &Settings::StartOnOneMatch},
+    {"AutoComplete", &Settings::AutoComplete},
+    {"UseFindDialog", &Settings::UseFindDialog},
+    {"StayOnTop", &Settings::StayOnTop},
+    {"LoadUserDirOnPopup", &Settings::LoadUserDirOnPopup},
+    {"FirstShow", &Settings::FirstShow},
 };
 
 // `digits` as a whole, in `base`, without sign.
@@ -135,9 +138,9 @@ void Store(const FileSystem& fileSystem, const IniDocument& document, const std:
 
 }  // namespace
 
-TIniRec ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
-                     const std::string& iniPath) {
-  TIniRec settings;
+Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
+                      const std::string& iniPath) {
+  Settings settings;
   auto bytes = fileSystem.ReadWholeFile(iniPath, kMaxSettingsFileSize);
   if (!bytes) return settings;
   IniDocument document = IniDocument::Parse(*bytes, encoding);
@@ -154,7 +157,7 @@ TIniRec ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
   return settings;
 }
 
-void WriteSettings(const TIniRec& settings, const std::string& hotKeyText,
+void WriteSettings(const Settings& settings, const std::string& hotKeyText,
                    const FileSystem& fileSystem, const TextEncoding& encoding,
                    const std::string& iniPath) {
   IniDocument document = LoadForEdit(fileSystem, encoding, iniPath);

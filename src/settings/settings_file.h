@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
-#include "settings/tini_rec.h"
+#include "settings/settings.h"
 
 namespace wh {
 
@@ -19,8 +19,8 @@ inline constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 // Every field from the file at `iniPath`; a missing key, or a value that
 // doesn't convert, gives the field's default. A missing, unreadable, oversized
 // or garbled file gives the defaults. Never fails; never creates the file.
-TIniRec ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
-                     const std::string& iniPath);
+Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
+                      const std::string& iniPath);
 
 // Writes every field except FormTop and FormLeft, taking the hot-key text from
 // `hotKeyText` rather than from the record. Keys and sections the program
@@ -28,7 +28,7 @@ TIniRec ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
 // to <iniPath>") when the system refuses the write, when a value can't be
 // stored on one line, or when an existing file can't be read to be edited; the
 // file is then left untouched.
-void WriteSettings(const TIniRec& settings, const std::string& hotKeyText,
+void WriteSettings(const Settings& settings, const std::string& hotKeyText,
                    const FileSystem& fileSystem, const TextEncoding& encoding,
                    const std::string& iniPath);
 

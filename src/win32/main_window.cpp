@@ -7,7 +7,7 @@
 #include <exception>
 #include <iterator>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "win32/dpi.h"
 #include "win32/gauge.h"
 #include "win32/sorted_box.h"
@@ -52,17 +52,17 @@ constexpr DWORD kMainExStyle = WS_EX_TOPMOST;
 constexpr int PanelControlId(PanelPart part) {
   switch (part) {
     case PanelPart::ProcessesLabel:
-      return kLabel2;
+      return kProcessesCaption;
     case PanelPart::ProcessCount:
-      return kLabel1;
+      return kProcessCount;
     case PanelPart::PageFileLabel:
-      return kLabel4;
+      return kPageFileCaption;
     case PanelPart::PageFile:
-      return kLabel5;
+      return kPageFile;
     case PanelPart::MemoryLabel:
-      return kLabel3;
+      return kMemoryCaption;
     case PanelPart::Gauge:
-      return kGauge1;
+      return kMemoryGauge;
   }
   return 0;
 }
@@ -171,13 +171,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return 0;
     case WM_HOTKEY:
-      if (form_ != nullptr && static_cast<int>(wParam) == hotKeyId_) form_->HotKeyPressed();
+      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) launcher_->HotKeyPressed();
       return 0;
     case WM_CONTEXTMENU:
       tray_->PopUpMenu(Handle());
       return 0;
     case WM_ACTIVATEAPP:
-      if (wParam && form_ != nullptr) form_->ApplicationActivated();
+      if (wParam && launcher_ != nullptr) launcher_->ApplicationActivated();
       return 0;
     case WM_CTLCOLORSTATIC:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
@@ -198,7 +198,7 @@ void MainWindow::SetStatusParts() {
   constexpr int kPanels = static_cast<int>(std::size(kStatusPanels));
   int rights[kPanels];
   for (int i = 0; i < kPanels; ++i) rights[i] = Scale(kStatusPanels[i].right);
-  SendMessageW(Control(kStatusBar1), SB_SETPARTS, kPanels, reinterpret_cast<LPARAM>(rights));
+  SendMessageW(Control(kStatusBar), SB_SETPARTS, kPanels, reinterpret_cast<LPARAM>(rights));
 }
 
 void MainWindow::OnRescaled() {
@@ -219,8 +219,8 @@ void MainWindow::OnCreate() {
   for (const PanelPlace& place : kPanel) {
     const bool value = place.part == PanelPart::ProcessCount || place.part == PanelPart::PageFile;
     if (place.part == PanelPart::Gauge) {
-      AddControl(kGaugeClass, place.text, WS_VISIBLE, kGauge1, place.left, place.top, place.width,
-                 place.height, labelFont_.Get());
+      AddControl(kGaugeClass, place.text, WS_VISIBLE, kMemoryGauge, place.left, place.top,
+                 place.width, place.height, labelFont_.Get());
     } else {
       AddControl(WC_STATICW, place.text, labelStyle | (place.hint ? SS_NOTIFY : 0),
                  PanelControlId(place.part), place.left, place.top, place.width, place.height,
@@ -231,26 +231,27 @@ void MainWindow::OnCreate() {
   // The keyword band: both boxes share one place; the item box starts hidden.
   AddControl(WC_COMBOBOXW, "",
              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL,
-             kComboBox1, kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_.Get());
-  AddControl(WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, kComboBox2,
+             kKeywordBox, kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight,
+             labelFont_.Get());
+  AddControl(WC_COMBOBOXW, "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, kItemBox,
              kBoxLeft, kBandHeight + kBoxTop, kBoxWidth, kListHeight, labelFont_.Get());
 
-  AddControl(STATUSCLASSNAMEW, "", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, kStatusBar1, 0,
+  AddControl(STATUSCLASSNAMEW, "", WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, kStatusBar, 0,
              2 * kBandHeight, kClientWidth, kStatusHeight, labelFont_.Get());
   // Any length of typed text; the default limit would cut long input.
-  SendMessageW(Control(kComboBox1), CB_LIMITTEXT, 0, 0);
+  SendMessageW(Control(kKeywordBox), CB_LIMITTEXT, 0, 0);
   // Hooked by replacing their window procedures: the boxes take tens of
   // thousands of messages per fill, and comctl32's subclassing looks its
   // data up by window property at each one, which Wine serves slowly.
-  HookBox(hooks_[0], KeywordEdit(), kComboBox1);
-  HookBox(hooks_[1], Control(kComboBox1), 0);
-  HookBox(hooks_[2], Control(kComboBox2), kComboBox2);
+  HookBox(hooks_[0], KeywordEdit(), kKeywordBox);
+  HookBox(hooks_[1], Control(kKeywordBox), 0);
+  HookBox(hooks_[2], Control(kItemBox), kItemBox);
 
   SetStatusParts();
   for (int i = 0; i < static_cast<int>(std::size(kStatusPanels)); ++i) {
     SetStatusPanel(i, kStatusPanels[i].text);
   }
-  SetRememberedFocus(Control(kComboBox1));
+  SetRememberedFocus(Control(kKeywordBox));
   AddTooltips();
   PlacePanel();
 }
@@ -261,21 +262,21 @@ void MainWindow::AddTooltips() {
   for (const PanelPlace& place : kPanel) {
     if (place.hint) AddTooltip(tooltips_, window, Control(PanelControlId(place.part)), place.hint);
   }
-  AddTooltip(tooltips_, window, Control(kStatusBar1), kStatusBarHint);
+  AddTooltip(tooltips_, window, Control(kStatusBar), kStatusBarHint);
   // The boxes relay their mouse messages themselves (see HookBox).
-  AddTooltip(tooltips_, window, Control(kComboBox1), kKeywordBoxHint, true);
+  AddTooltip(tooltips_, window, Control(kKeywordBox), kKeywordBoxHint, true);
   AddTooltip(tooltips_, window, KeywordEdit(), kKeywordBoxHint, true);
-  AddTooltip(tooltips_, window, Control(kComboBox2), kItemBoxHint, true);
+  AddTooltip(tooltips_, window, Control(kItemBox), kItemBoxHint, true);
 }
 
 void MainWindow::OnMenuCommand(TrayCommand command) {
-  if (form_ != nullptr) RunTrayCommand(*form_, command);
+  if (launcher_ != nullptr) RunTrayCommand(*launcher_, command);
 }
 
 HWND MainWindow::KeywordEdit() const {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  GetComboBoxInfo(Control(kComboBox1), &info);
+  GetComboBoxInfo(Control(kKeywordBox), &info);
   return info.hwndItem;
 }
 
@@ -309,18 +310,18 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
     // The boxes' context menu is the tray menu, not the edit field's own.
     tray_->PopUpMenu(Handle());
     return 0;
-  } else if (form_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
+  } else if (launcher_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
              hook.id != 0) {
     // The handler sees the key first, held Alt or not (a key with Alt comes
     // as a system key); the box then gives it its usual effect.
     const int key = static_cast<int>(wParam & 0xFFFF);
-    if (hook.id == kComboBox1) {
-      form_->ComboBox1KeyDown(key);
+    if (hook.id == kKeywordBox) {
+      launcher_->OnKeywordKey(key);
     } else {
-      form_->ComboBox2KeyDown(key);
+      launcher_->OnItemKey(key);
     }
     if (!IsWindow(box)) return 0;
-  } else if (form_ != nullptr && message == WM_CHAR && hook.id == kComboBox1) {
+  } else if (launcher_ != nullptr && message == WM_CHAR && hook.id == kKeywordBox) {
     const wchar_t unit = static_cast<wchar_t>(wParam);
     if (IS_HIGH_SURROGATE(unit)) {
       pendingHighSurrogate_ = unit;
@@ -331,7 +332,7 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
       typed.insert(typed.begin(), pendingHighSurrogate_);
     }
     pendingHighSurrogate_ = 0;
-    if (form_->ComboBox1KeyPress(WideToUtf8(typed))) return 0;
+    if (launcher_->OnKeywordChar(WideToUtf8(typed))) return 0;
     if (typed.size() == 2) {
       CallWindowProcW(original, box, WM_CHAR, typed[0], lParam);
       return CallWindowProcW(original, box, WM_CHAR, typed[1], lParam);
@@ -351,14 +352,14 @@ void MainWindow::OnPaint() {
 }
 
 void MainWindow::OnClose() {
-  if (form_ == nullptr || form_->FormClose()) EndMessageLoop();
+  if (launcher_ == nullptr || launcher_->OnClose()) EndMessageLoop();
 }
 
 void MainWindow::OnActivate(WPARAM wParam) {
   // Back to the control that had the focus, else to the box on show; the
   // edit field of the keyword box counts as the box.
   KeepFocusAcrossActivation(
-      wParam, IsWindowVisible(Control(kComboBox2)) ? Control(kComboBox2) : Control(kComboBox1));
+      wParam, IsWindowVisible(Control(kItemBox)) ? Control(kItemBox) : Control(kKeywordBox));
 }
 
 void MainWindow::LayOut() {
@@ -366,11 +367,11 @@ void MainWindow::LayOut() {
   for (const PanelPlace& place : kPanel) {
     ShowWindow(Control(PanelControlId(place.part)), infoPanel_ ? SW_SHOWNA : SW_HIDE);
   }
-  for (int id : {kComboBox1, kComboBox2}) {
+  for (int id : {kKeywordBox, kItemBox}) {
     SetWindowPos(Control(id), nullptr, Scale(kBoxLeft), Scale(boxBand + kBoxTop), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  HWND status = Control(kStatusBar1);
+  HWND status = Control(kStatusBar);
   SetWindowPos(status, nullptr, 0, Scale(boxBand + kBandHeight), Scale(kClientWidth),
                Scale(kStatusHeight), SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(status, statusBar_ ? SW_SHOWNA : SW_HIDE);
@@ -502,36 +503,36 @@ void MainWindow::EndMessageLoop() { PostQuitMessage(0); }
 void MainWindow::ShowMessage(const std::string& text) { ShowProgramMessage(Handle(), text); }
 
 void MainWindow::SetKeywordItems(const std::vector<std::string>& words) {
-  FillSortedBox(Control(kComboBox1), words);
+  FillSortedBox(Control(kKeywordBox), words);
 }
 
-void MainWindow::ClearItemBox() { SendMessageW(Control(kComboBox2), CB_RESETCONTENT, 0, 0); }
+void MainWindow::ClearItemBox() { SendMessageW(Control(kItemBox), CB_RESETCONTENT, 0, 0); }
 
 void MainWindow::ShowKeywordBox() {
-  ShowWindow(Control(kComboBox1), SW_SHOWNA);
-  ShowWindow(Control(kComboBox2), SW_HIDE);
+  ShowWindow(Control(kKeywordBox), SW_SHOWNA);
+  ShowWindow(Control(kItemBox), SW_HIDE);
 }
 
 void MainWindow::SetKeywordText(const std::string& text) {
-  HWND box = Control(kComboBox1);
+  HWND box = Control(kKeywordBox);
   SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SetWindowTextUtf8(box, text);
 }
 
 void MainWindow::FocusKeywordBox() {
-  SetRememberedFocus(Control(kComboBox1));
-  SetFocus(Control(kComboBox1));
+  SetRememberedFocus(Control(kKeywordBox));
+  SetFocus(Control(kKeywordBox));
 }
 
 void MainWindow::SetStatusPanel(int panel, const std::string& text) {
-  SendMessageW(Control(kStatusBar1), SB_SETTEXTW, panel,
+  SendMessageW(Control(kStatusBar), SB_SETTEXTW, panel,
                reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
 }
 
-std::string MainWindow::KeywordText() const { return ControlText(kComboBox1); }
+std::string MainWindow::KeywordText() const { return ControlText(kKeywordBox); }
 
 EditState MainWindow::KeywordField() const {
-  const std::wstring text = WindowTextWide(Control(kComboBox1));
+  const std::wstring text = WindowTextWide(Control(kKeywordBox));
   DWORD start = 0, end = 0;
   SendMessageW(KeywordEdit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                reinterpret_cast<LPARAM>(&end));
@@ -539,35 +540,35 @@ EditState MainWindow::KeywordField() const {
 }
 
 void MainWindow::SetKeywordField(const EditState& field, int entry) {
-  HWND box = Control(kComboBox1);
+  HWND box = Control(kKeywordBox);
   SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   SetWindowTextUtf8(box, field.text);
   SendMessageW(KeywordEdit(), EM_SETSEL, WideOffset(field.text, field.selStart),
                WideOffset(field.text, field.selEnd));
 }
 
-void MainWindow::DropKeywordList() { SendMessageW(Control(kComboBox1), CB_SHOWDROPDOWN, TRUE, 0); }
+void MainWindow::DropKeywordList() { SendMessageW(Control(kKeywordBox), CB_SHOWDROPDOWN, TRUE, 0); }
 
 void MainWindow::FillItemBox(const std::vector<std::string>& names) {
-  FillSortedBox(Control(kComboBox2), names);
+  FillSortedBox(Control(kItemBox), names);
 }
 
-void MainWindow::SelectFirstItem() { SendMessageW(Control(kComboBox2), CB_SETCURSEL, 0, 0); }
+void MainWindow::SelectFirstItem() { SendMessageW(Control(kItemBox), CB_SETCURSEL, 0, 0); }
 
 void MainWindow::ShowItemBox() {
-  ShowWindow(Control(kComboBox2), SW_SHOWNA);
-  ShowWindow(Control(kComboBox1), SW_HIDE);
+  ShowWindow(Control(kItemBox), SW_SHOWNA);
+  ShowWindow(Control(kKeywordBox), SW_HIDE);
 }
 
-void MainWindow::DropItemList() { SendMessageW(Control(kComboBox2), CB_SHOWDROPDOWN, TRUE, 0); }
+void MainWindow::DropItemList() { SendMessageW(Control(kItemBox), CB_SHOWDROPDOWN, TRUE, 0); }
 
 void MainWindow::FocusItemBox() {
-  SetRememberedFocus(Control(kComboBox2));
-  SetFocus(Control(kComboBox2));
+  SetRememberedFocus(Control(kItemBox));
+  SetFocus(Control(kItemBox));
 }
 
 std::string MainWindow::ItemText() const {
-  HWND box = Control(kComboBox2);
+  HWND box = Control(kItemBox);
   const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
   if (index == CB_ERR) return {};
   const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
@@ -580,12 +581,12 @@ std::string MainWindow::ItemText() const {
 }
 
 void MainWindow::SetProcessCount(const std::string& text) {
-  SetControlText(kLabel1, text);
+  SetControlText(kProcessCount, text);
   PlacePanel();
 }
 
 void MainWindow::SetPageFile(const std::string& text) {
-  SetControlText(kLabel5, text);
+  SetControlText(kPageFile, text);
   PlacePanel();
 }
 
@@ -617,11 +618,11 @@ void MainWindow::PlacePanel() {
 }
 
 void MainWindow::SetGaugeProgress(int progress) {
-  SendMessageW(Control(kGauge1), kGaugeSetProgress, static_cast<WPARAM>(progress), 0);
+  SendMessageW(Control(kMemoryGauge), kGaugeSetProgress, static_cast<WPARAM>(progress), 0);
 }
 
 void MainWindow::SetGaugeLow(bool low) {
-  SendMessageW(Control(kGauge1), kGaugeSetBarColor,
+  SendMessageW(Control(kMemoryGauge), kGaugeSetBarColor,
                low ? RGB(255, 0, 0) : GetSysColor(COLOR_HIGHLIGHT), 0);
 }
 

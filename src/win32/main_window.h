@@ -1,6 +1,6 @@
 // The Win32 windows of the program: the invisible application window that
 // carries the task-bar button, and the main window with its three bands.
-// Window procedures only turn messages into TForm1 calls.
+// Window procedures only turn messages into Launcher calls.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +18,7 @@
 
 namespace wh {
 
-class TForm1;
+class Launcher;
 
 // The program's owner window: zero-sized, titled "Wordhopper", never drawn.
 // Its task-bar button is the program's; minimising it takes the main window
@@ -47,8 +47,8 @@ class MainWindow : public WindowBase, public MainView {
   explicit MainWindow(const ApplicationWindow& application);
   ~MainWindow() override;
 
-  // Messages go to `form` from now on.
-  void Attach(TForm1* form) { form_ = form; }
+  // Messages go to `launcher` from now on.
+  void Attach(Launcher* launcher) { launcher_ = launcher; }
 
   void SetCaption(const std::string& text) override;
   void PlaceAt(int left, int top) override;
@@ -97,7 +97,7 @@ class MainWindow : public WindowBase, public MainView {
   struct BoxHook {
     MainWindow* self = nullptr;
     WNDPROC original = nullptr;
-    int id = 0;  // kComboBox1 for the edit field, kComboBox2, 0: tooltips only
+    int id = 0;  // kKeywordBox for the edit field, kItemBox, 0: tooltips only
   };
   void HookBox(BoxHook& hook, HWND box, int id);
   static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -129,7 +129,7 @@ class MainWindow : public WindowBase, public MainView {
   int hotKeyId_ = -1;
   int nextHotKeyId_ = 0;
   bool hiddenToTray_ = false;
-  TForm1* form_ = nullptr;
+  Launcher* launcher_ = nullptr;
   ScopedFont labelFont_;
   ScopedFont valueFont_;
   // The first half of a character typed as a surrogate pair.

@@ -8,7 +8,7 @@
 #include <cwchar>
 #include <exception>
 
-#include "app/Unit2.h"
+#include "app/settings_dialog.h"
 #include "app/settings_layout.h"
 #include "win32/dpi.h"
 #include "win32/main_window.h"
@@ -105,7 +105,7 @@ void SettingsWindow::LoadImageIcon() {
   icon_.Reset(
       static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_WORDHOPPER),
                                     IMAGE_ICON, Scale(kIconSize), Scale(kIconSize), 0)));
-  SendMessageW(Control(kImage1), STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
+  SendMessageW(Control(kDonationIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
 }
 
 void SettingsWindow::OnRescaled() {
@@ -128,8 +128,8 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       // The window lives as long as the program; closing only hides it.
-      if (form_ != nullptr) {
-        form_->Close();
+      if (dialog_ != nullptr) {
+        dialog_->Close();
       } else {
         Hide();
       }
@@ -141,7 +141,7 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
         OnCommand(LOWORD(wParam));
       } else if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
-        OnCommand(kButton2);
+        OnCommand(kCancelButton);
       }
       return 0;
     case WM_ACTIVATE:
@@ -171,14 +171,17 @@ void SettingsWindow::OnCreate() {
   const DWORD label = SS_LEFT | SS_NOPREFIX;
   const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
   const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
-  auto addCheckBox = [&](const CheckBoxPlace& place) {
-    AddVisibleControl(WC_BUTTONW, place.caption, check, CheckBoxId(static_cast<int>(place.box)),
-                      place.left, place.top, place.width, kCheckHeight, font_.Get());
+  auto addCheckBoxes = [&](OptionGroup group) {
+    for (const OptionRow& row : kOptions) {
+      if (row.group != group) continue;
+      AddVisibleControl(WC_BUTTONW, row.caption, check, OptionId(row.option), row.left, row.top,
+                        row.width, kCheckHeight, font_.Get());
+    }
   };
 
   AddVisibleControl(WC_BUTTONW, kSearchGroup, BS_GROUPBOX, kNoId, kGroupLeft, kSearchTop,
                     kGroupWidth, kSearchHeight, font_.Get());
-  for (const CheckBoxPlace& place : kSearchBoxes) addCheckBox(place);
+  addCheckBoxes(OptionGroup::Search);
   const int userDirTop = kRow3 + 26;
   const int masksTop = userDirTop + 27;
   const int memoTop = masksTop + 27;
@@ -192,15 +195,15 @@ void SettingsWindow::OnCreate() {
                     font_.Get());
   AddVisibleControl(WC_STATICW, kMasksLabel, label, kNoId, kInnerLeft, masksTop + 3, labelWidth, 14,
                     font_.Get());
-  AddVisibleControl(WC_EDITW, "", field, kEdit2, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
+  AddVisibleControl(WC_EDITW, "", field, kMasksEdit, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
                     kFieldHeight, font_.Get());
   AddVisibleControl(WC_STATICW, kIgnoreLabel, label, kNoId, kInnerLeft, memoTop + 3, labelWidth, 14,
                     font_.Get());
   AddVisibleControl(WC_EDITW, "",
-                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, kMemo1,
-                    kFieldLeft, memoTop, kFieldRight - kFieldLeft,
+                    ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                    kIgnoreListEdit, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
                     kSearchTop + kSearchHeight - 8 - memoTop, font_.Get());
-  for (int id : {kUserDirEdit, kEdit2, kMemo1}) {
+  for (int id : {kUserDirEdit, kMasksEdit, kIgnoreListEdit}) {
     SendMessageW(Control(id), EM_LIMITTEXT, kFieldLimit, 0);
   }
   // Files dropped on the field are not taken.
@@ -208,35 +211,35 @@ void SettingsWindow::OnCreate() {
 
   AddVisibleControl(WC_BUTTONW, kBehaviourGroup, BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
                     kGroupWidth, kBehaviourHeight, font_.Get());
-  for (const CheckBoxPlace& place : kBehaviourBoxes) addCheckBox(place);
+  addCheckBoxes(OptionGroup::Behaviour);
   AddVisibleControl(WC_STATICW, kHotKeyLabel, label, kNoId, kInnerLeft, kHotKeyLine + 3, 106, 14,
                     font_.Get());
-  HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKey1, 124,
+  HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKeyField, 124,
                                   kHotKeyLine, 130, kFieldHeight, font_.Get());
   AddVisibleControl(WC_STATICW, kHotKeyNote, label, kNoId, 262, kHotKeyLine + 3, 300, 14,
                     font_.Get());
-  addCheckBox(kFindDialogBox);
+  addCheckBoxes(OptionGroup::AfterHotKey);
   // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
   SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
   SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
 
   AddVisibleControl(WC_BUTTONW, kAboutGroup, BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop, kGroupWidth,
                     kAboutHeight, font_.Get());
-  AddVisibleControl(WC_STATICW, kVersionPrefix, label, kLabel7, kInnerLeft, kAboutTop + 18,
+  AddVisibleControl(WC_STATICW, kVersionPrefix, label, kVersionLabel, kInnerLeft, kAboutTop + 18,
                     kLineWidth, 14, font_.Get());
-  AddVisibleControl(WC_STATICW, kAboutLine, label, kSettingsLabel4, kInnerLeft, kAboutTop + 38,
+  AddVisibleControl(WC_STATICW, kAboutLine, label, kAboutLabel, kInnerLeft, kAboutTop + 38,
                     kLineWidth, 14, font_.Get());
 
-  AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kImage1, 12, kBottomTop + 2, kIconSize,
-                    kIconSize, font_.Get());
+  AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kDonationIcon, 12, kBottomTop + 2,
+                    kIconSize, kIconSize, font_.Get());
   LoadImageIcon();
-  AddVisibleControl(WC_STATICW, kDonationLink, label | SS_NOTIFY, kLabel8, 52, kBottomTop + 11, 290,
-                    14, linkFont_.Get());
+  AddVisibleControl(WC_STATICW, kDonationLink, label | SS_NOTIFY, kDonationLinkLabel, 52,
+                    kBottomTop + 11, 290, 14, linkFont_.Get());
   const int buttonTop = kBottomTop + 5;
-  AddVisibleControl(WC_BUTTONW, kCancel, BS_PUSHBUTTON | WS_TABSTOP, kButton2, 427, buttonTop, 75,
+  AddVisibleControl(WC_BUTTONW, kCancel, BS_PUSHBUTTON | WS_TABSTOP, kCancelButton, 427, buttonTop,
+                    75, 25, font_.Get());
+  AddVisibleControl(WC_BUTTONW, kSave, BS_PUSHBUTTON | WS_TABSTOP, kSaveButton, 508, buttonTop, 75,
                     25, font_.Get());
-  AddVisibleControl(WC_BUTTONW, kSave, BS_PUSHBUTTON | WS_TABSTOP, kButton1, 508, buttonTop, 75, 25,
-                    font_.Get());
 
   SetRememberedFocus(Control(kUserDirEdit));
   AddTooltips();
@@ -245,25 +248,25 @@ void SettingsWindow::OnCreate() {
 void SettingsWindow::AddTooltips() {
   tooltips_ = CreateTooltips(Handle());
   AddTooltip(tooltips_, Handle(), Control(kUserDirEdit), kUserDirHint);
-  AddTooltip(tooltips_, Handle(), Control(kEdit2), kMasksHint);
-  AddTooltip(tooltips_, Handle(), Control(kHotKey1), kHotKeyHint);
+  AddTooltip(tooltips_, Handle(), Control(kMasksEdit), kMasksHint);
+  AddTooltip(tooltips_, Handle(), Control(kHotKeyField), kHotKeyHint);
 }
 
 void SettingsWindow::OnCommand(int id) {
-  if (form_ == nullptr) return;
+  if (dialog_ == nullptr) return;
   switch (id) {
-    case kButton1:
-      form_->Button1Click();
+    case kSaveButton:
+      dialog_->Save();
       break;
-    case kButton2:
-      form_->Button2Click();
+    case kCancelButton:
+      dialog_->Cancel();
       break;
-    case kLabel8:
-    case kImage1:
-      form_->Image1Click();
+    case kDonationLinkLabel:
+    case kDonationIcon:
+      dialog_->OpenDonationPage();
       break;
     case kUserDirBrowse:
-      form_->BrowseClick();
+      dialog_->Browse();
       break;
   }
 }
@@ -273,48 +276,49 @@ void SettingsWindow::OnActivate(WPARAM wParam) {
 }
 
 bool SettingsWindow::OnSetCursor(HWND over) {
-  if (over != Control(kLabel8) && over != Control(kImage1)) return false;
+  if (over != Control(kDonationLinkLabel) && over != Control(kDonationIcon)) return false;
   SetCursor(LoadCursorW(nullptr, IDC_HAND));
   return true;
 }
 
 LRESULT SettingsWindow::OnControlColor(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
-  if (control == Control(kLabel8)) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+  if (control == Control(kDonationLinkLabel)) SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
-void SettingsWindow::SetChecked(SettingsCheckBox box, bool checked) {
-  CheckDlgButton(Handle(), CheckBoxId(static_cast<int>(box)),
-                 checked ? BST_CHECKED : BST_UNCHECKED);
+void SettingsWindow::SetChecked(Option option, bool checked) {
+  CheckDlgButton(Handle(), OptionId(option), checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-bool SettingsWindow::Checked(SettingsCheckBox box) const {
-  return IsDlgButtonChecked(Handle(), CheckBoxId(static_cast<int>(box))) == BST_CHECKED;
+bool SettingsWindow::Checked(Option option) const {
+  return IsDlgButtonChecked(Handle(), OptionId(option)) == BST_CHECKED;
 }
 
 void SettingsWindow::SetUserDir(const std::string& text) { SetControlText(kUserDirEdit, text); }
 
 std::string SettingsWindow::UserDir() const { return ControlText(kUserDirEdit); }
 
-void SettingsWindow::SetMasks(const std::string& text) { SetControlText(kEdit2, text); }
+void SettingsWindow::SetMasks(const std::string& text) { SetControlText(kMasksEdit, text); }
 
-std::string SettingsWindow::Masks() const { return ControlText(kEdit2); }
+std::string SettingsWindow::Masks() const { return ControlText(kMasksEdit); }
 
-void SettingsWindow::SetIgnoreList(const std::string& text) { SetControlText(kMemo1, text); }
+void SettingsWindow::SetIgnoreList(const std::string& text) {
+  SetControlText(kIgnoreListEdit, text);
+}
 
-std::string SettingsWindow::IgnoreList() const { return ControlText(kMemo1); }
+std::string SettingsWindow::IgnoreList() const { return ControlText(kIgnoreListEdit); }
 
 void SettingsWindow::SetHotKey(const HotKeyCombo& hotKey) {
   const BYTE modifiers = (hotKey.shift ? HOTKEYF_SHIFT : 0) | (hotKey.ctrl ? HOTKEYF_CONTROL : 0) |
                          (hotKey.alt ? HOTKEYF_ALT : 0) |
                          (IsExtendedKey(hotKey.key) ? HOTKEYF_EXT : 0);
-  SendMessageW(Control(kHotKey1), HKM_SETHOTKEY, MAKEWORD(static_cast<BYTE>(hotKey.key), modifiers),
-               0);
+  SendMessageW(Control(kHotKeyField), HKM_SETHOTKEY,
+               MAKEWORD(static_cast<BYTE>(hotKey.key), modifiers), 0);
 }
 
 HotKeyCombo SettingsWindow::HotKey() const {
-  const WORD value = LOWORD(SendMessageW(Control(kHotKey1), HKM_GETHOTKEY, 0, 0));
+  const WORD value = LOWORD(SendMessageW(Control(kHotKeyField), HKM_GETHOTKEY, 0, 0));
   const BYTE modifiers = HIBYTE(value);
   HotKeyCombo hotKey;
   hotKey.key = LOBYTE(value);
@@ -324,7 +328,9 @@ HotKeyCombo SettingsWindow::HotKey() const {
   return hotKey;
 }
 
-void SettingsWindow::SetVersionLabel(const std::string& text) { SetControlText(kLabel7, text); }
+void SettingsWindow::SetVersionLabel(const std::string& text) {
+  SetControlText(kVersionLabel, text);
+}
 
 void SettingsWindow::Show() {
   // Centred where the user is: on the monitor under the pointer, which

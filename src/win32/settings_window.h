@@ -1,7 +1,7 @@
 // The settings window on screen: three group boxes of controls, the donation
 // link and the Save and Cancel buttons. It is made once, hidden, and only
 // shown and hidden after that. The window procedure turns messages into
-// TForm2 calls and decides nothing itself.
+// SettingsDialog calls and decides nothing itself.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,7 @@
 namespace wh {
 
 class ApplicationWindow;
-class TForm2;
+class SettingsDialog;
 
 class SettingsWindow : public WindowBase, public SettingsView {
  public:
@@ -26,11 +26,11 @@ class SettingsWindow : public WindowBase, public SettingsView {
   explicit SettingsWindow(const ApplicationWindow& application);
   ~SettingsWindow() override;
 
-  // Messages go to `form` from now on; null stops them.
-  void Attach(TForm2* form) { form_ = form; }
+  // Messages go to `dialog` from now on; null stops them.
+  void Attach(SettingsDialog* dialog) { dialog_ = dialog; }
 
-  void SetChecked(SettingsCheckBox box, bool checked) override;
-  bool Checked(SettingsCheckBox box) const override;
+  void SetChecked(Option option, bool checked) override;
+  bool Checked(Option option) const override;
   void SetUserDir(const std::string& text) override;
   std::string UserDir() const override;
   void SetMasks(const std::string& text) override;
@@ -74,7 +74,7 @@ class SettingsWindow : public WindowBase, public SettingsView {
                          int left, int top, int width, int height, HFONT font);
 
   const ApplicationWindow& application_;
-  TForm2* form_ = nullptr;
+  SettingsDialog* dialog_ = nullptr;
   HWND tooltips_ = nullptr;
   // COM on this thread for the directory chooser, from its first use until
   // the window goes.

@@ -16,9 +16,9 @@ using main_layout::TrayCommand;
 
 // The menu's items carry the identifiers the end-to-end driver knows, in the
 // table's order.
-constexpr int MenuId(TrayCommand command) { return kShow1 + static_cast<int>(command); }
+constexpr int MenuId(TrayCommand command) { return kTrayShow + static_cast<int>(command); }
 constexpr bool MenuIdsFollowTable() {
-  constexpr int kIds[] = {kShow1, kHide1, kReloaddirectories1, kSettings1, kHelp1, kExit1};
+  constexpr int kIds[] = {kTrayShow, kTrayHide, kTrayReload, kTraySettings, kTrayHelp, kTrayExit};
   if (std::size(kTrayMenu) != std::size(kIds)) return false;
   for (std::size_t i = 0; i < std::size(kIds); ++i) {
     if (MenuId(kTrayMenu[i].command) != kIds[i]) return false;
@@ -114,7 +114,7 @@ void TrayIcon::UpdateTip() {
 }
 
 void TrayIcon::SetShowShortcut(const std::string& keyText) {
-  const int show = MenuId(TrayCommand::Show1);
+  const int show = MenuId(TrayCommand::Show);
   ModifyMenuW(menu_.Get(), show, MF_BYCOMMAND | MF_STRING, show,
               Utf8ToWide(main_layout::ShowCaption(keyText)).c_str());
 }

@@ -40,15 +40,12 @@ TEST(SettingsLayoutTest, FittingDpiIsTheLargestThatFits) {
 
 TEST(SettingsLayoutTest, LinuxCaptionsNameLauncherEntriesAndTheLinuxDesktop) {
   std::vector<std::pair<std::string, std::string>> changed;
-  auto note = [&](const CheckBoxPlace& place) {
-    const std::string windows = Caption(place, Wording::Windows);
-    EXPECT_EQ(windows, place.caption);
-    const std::string onLinux = Caption(place, Wording::Linux);
+  for (const OptionRow& row : kOptions) {
+    const std::string windows = Caption(row, Wording::Windows);
+    EXPECT_EQ(windows, row.caption);
+    const std::string onLinux = Caption(row, Wording::Linux);
     if (onLinux != windows) changed.emplace_back(windows, onLinux);
-  };
-  for (const CheckBoxPlace& place : kSearchBoxes) note(place);
-  for (const CheckBoxPlace& place : kBehaviourBoxes) note(place);
-  note(kFindDialogBox);
+  }
   EXPECT_EQ(changed,
             (std::vector<std::pair<std::string, std::string>>{
                 {"User start menu (*.lnk)", "User start menu (*.desktop)"},

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CheckPrevious.h"
-#include "app/unit1_fixture.h"
+#include "app/launcher_fixture.h"
+#include "app/single_instance.h"
 #include "fakes/fake_instance_record.h"
 #include "fakes/fake_settings_view.h"
 
@@ -64,13 +64,15 @@ class RecordingFrontEnd : public FrontEnd {
     calls.push_back("create main");
     return main_;
   }
-  void AttachMain(TForm1* form) override { calls.push_back(form ? "attach main" : "detach main"); }
+  void AttachMain(Launcher* launcher) override {
+    calls.push_back(launcher ? "attach main" : "detach main");
+  }
   SettingsView& CreateSettingsWindow() override {
     calls.push_back("create settings");
     return settings_;
   }
-  void AttachSettings(TForm2* form2) override {
-    calls.push_back(form2 ? "attach settings" : "detach settings");
+  void AttachSettings(SettingsDialog* dialog) override {
+    calls.push_back(dialog ? "attach settings" : "detach settings");
   }
   int RunMessageLoop() override {
     calls.push_back("loop");
@@ -89,7 +91,7 @@ class RecordingFrontEnd : public FrontEnd {
   const testing::FakeMappings& mappings_;
 };
 
-class StartTest : public Unit1Test {
+class StartTest : public LauncherTest {
  protected:
   int Start(const WatchedFileSystem* watched = nullptr) {
     RecordingFrontEnd frontEnd(view, dialog, mappings);
@@ -126,16 +128,16 @@ TEST_F(StartTest, WindowsComeAndGoInOrderAroundTheInstanceRecord) {
     SCOPED_TRACE(c.what);
     mappings = {};
     windows = {};
-    std::unique_ptr<CheckPrevious> other;
+    std::unique_ptr<SingleInstance> other;
     if (c.runningCopies > 0) {
-      other = std::make_unique<CheckPrevious>(mappings, windows);
+      other = std::make_unique<SingleInstance>(mappings, windows);
       ASSERT_FALSE(other->RestoreIfRunning("C:\\Tools\\wh.exe", 9, 1));
     }
     mappings.failCreate = c.recordFails;
     EXPECT_EQ(Start(), c.exitCode);
     EXPECT_EQ(calls, c.calls);
     EXPECT_EQ(view.trayHint, c.exitCode == 7 ? "Wordhopper (Hot-key: F4)" : "")
-        << "FormCreate runs only in the copy that stays";
+        << "Start runs only in the copy that stays";
     view.trayHint.clear();
     if (c.runningCopies > 0) {
       EXPECT_EQ(windows.calls, std::vector<std::string>{"front 9"});

@@ -39,7 +39,7 @@ check_dpi_change_to() {
   _check_settings_fits
   [ -z "${WH_SHOTS:-}" ] || import -window root "$WH_SHOTS/settings-dpi-changed-$dpi.png" ||
     log "no screenshot"
-  driver click --class WordhopperSettings --id "$ID_BUTTON2" >/dev/null
+  driver click --class WordhopperSettings --id "$ID_CANCEL" >/dev/null
   wait_until 20 driver_is visible 0 settings
   driver dpi-changed --class WordhopperMain "$dpi" >/dev/null
   _check_main_fits "$dpi"
@@ -53,10 +53,10 @@ check_dpi_change_to() {
 _check_main_fits() {
   local dpi=$1 seen label width text work client
   seen=$(driver main --dpi "$dpi")
-  log "$(grep -E '^(rect|client|workarea|Label[0-9]\.(text|width|textwidth))=' <<<"$seen")"
+  log "$(grep -E '^(rect|client|workarea|[a-z_]*(count|caption|page_file)\.(text|width|textwidth))=' <<<"$seen")"
   read -r client _ <<<"$(dval client <<<"$seen")"
   expect_eq "client width at $dpi dpi" $(((MAIN_CLIENT_WIDTH * dpi + 48) / 96)) "$client"
-  for label in Label1 Label2 Label3 Label4 Label5; do
+  for label in process_count processes_caption memory_caption page_file_caption page_file; do
     width=$(dval "$label.width" <<<"$seen")
     text=$(dval "$label.textwidth" <<<"$seen")
     [ "$text" != unknown ] || fail "$label: its font could not be read"
@@ -73,9 +73,9 @@ _check_main_fits() {
 _check_settings_fits() {
   local seen work part
   seen=$(driver settings)
-  log "settings: $(grep -E '^(rect|workarea|Button[12]\.rect)=' <<<"$seen")"
+  log "settings: $(grep -E '^(rect|workarea|(save|cancel)\.rect)=' <<<"$seen")"
   work=$(dval workarea <<<"$seen")
-  for part in rect Button1.rect Button2.rect; do
+  for part in rect save.rect cancel.rect; do
     # shellcheck disable=SC2046
     _inside $(dval "$part" <<<"$seen") $work ||
       fail "the settings window's $part [$(dval "$part" <<<"$seen")] leaves the work area [$work]"

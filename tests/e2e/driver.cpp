@@ -17,10 +17,12 @@
 #include <cwchar>
 #include <cwctype>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/settings_layout.h"
 #include "win32/scoped_handle.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
@@ -58,47 +60,44 @@ struct ControlName {
 };
 
 constexpr ControlName kMainControls[] = {
-    {wh::win32::kLabel2, "Label2"},         {wh::win32::kLabel1, "Label1"},
-    {wh::win32::kLabel4, "Label4"},         {wh::win32::kLabel5, "Label5"},
-    {wh::win32::kLabel3, "Label3"},         {wh::win32::kGauge1, "Gauge1"},
-    {wh::win32::kComboBox1, "ComboBox1"},   {wh::win32::kComboBox2, "ComboBox2"},
-    {wh::win32::kStatusBar1, "StatusBar1"},
+    {wh::win32::kProcessesCaption, "processes_caption"},
+    {wh::win32::kProcessCount, "process_count"},
+    {wh::win32::kPageFileCaption, "page_file_caption"},
+    {wh::win32::kPageFile, "page_file"},
+    {wh::win32::kMemoryCaption, "memory_caption"},
+    {wh::win32::kMemoryGauge, "memory_gauge"},
+    {wh::win32::kKeywordBox, "keyword_box"},
+    {wh::win32::kItemBox, "item_box"},
+    {wh::win32::kStatusBar, "status"},
 };
 
-constexpr ControlName kSettingsControls[] = {
-    {wh::win32::CheckBoxId(1), "CheckBox1"},
-    {wh::win32::CheckBoxId(2), "CheckBox2"},
-    {wh::win32::CheckBoxId(3), "CheckBox3"},
-    {wh::win32::CheckBoxId(4), "CheckBox4"},
-    {wh::win32::CheckBoxId(5), "CheckBox5"},
-    {wh::win32::CheckBoxId(6), "CheckBox6"},
-    {wh::win32::CheckBoxId(7), "CheckBox7"},
-    {wh::win32::CheckBoxId(8), "CheckBox8"},
-    {wh::win32::CheckBoxId(9), "CheckBox9"},
-    {wh::win32::CheckBoxId(10), "CheckBox10"},
-    {wh::win32::CheckBoxId(11), "CheckBox11"},
-    {wh::win32::CheckBoxId(12), "CheckBox12"},
-    {wh::win32::CheckBoxId(13), "CheckBox13"},
-    {wh::win32::CheckBoxId(14), "CheckBox14"},
-    {wh::win32::CheckBoxId(15), "CheckBox15"},
-    {wh::win32::CheckBoxId(16), "CheckBox16"},
-    {wh::win32::CheckBoxId(17), "CheckBox17"},
-    {wh::win32::CheckBoxId(18), "CheckBox18"},
-    {wh::win32::CheckBoxId(19), "CheckBox19"},
-    {wh::win32::CheckBoxId(20), "CheckBox20"},
-    {wh::win32::CheckBoxId(21), "CheckBox21"},
-    {wh::win32::kUserDirEdit, "UserDir"},
-    {wh::win32::kUserDirBrowse, "UserDirBrowse"},
-    {wh::win32::kEdit2, "Edit2"},
-    {wh::win32::kMemo1, "Memo1"},
-    {wh::win32::kHotKey1, "HotKey1"},
-    {wh::win32::kLabel7, "Label7"},
-    {wh::win32::kSettingsLabel4, "Label4"},
-    {wh::win32::kLabel8, "Label8"},
-    {wh::win32::kImage1, "Image1"},
-    {wh::win32::kButton1, "Button1"},
-    {wh::win32::kButton2, "Button2"},
+// The main window's status bar parts, by what they show.
+constexpr const char* kStatusParts[] = {"message", "keywords", "items"};
+
+// The settings window's controls besides the options' check boxes.
+constexpr ControlName kSettingsFields[] = {
+    {wh::win32::kUserDirEdit, "user_dir"},
+    {wh::win32::kUserDirBrowse, "user_dir_browse"},
+    {wh::win32::kMasksEdit, "masks"},
+    {wh::win32::kIgnoreListEdit, "ignore_list"},
+    {wh::win32::kHotKeyField, "hot_key"},
+    {wh::win32::kVersionLabel, "version"},
+    {wh::win32::kAboutLabel, "about_line"},
+    {wh::win32::kDonationLinkLabel, "donation_link"},
+    {wh::win32::kDonationIcon, "donation_icon"},
+    {wh::win32::kSaveButton, "save"},
+    {wh::win32::kCancelButton, "cancel"},
 };
+
+// The options' check boxes under their rows' names, then the other controls.
+std::vector<ControlName> SettingsControls() {
+  std::vector<ControlName> controls;
+  for (const wh::settings_layout::OptionRow& row : wh::settings_layout::kOptions) {
+    controls.push_back({wh::win32::OptionId(row.option), row.name});
+  }
+  controls.insert(controls.end(), std::begin(kSettingsFields), std::end(kSettingsFields));
+  return controls;
+}
 
 // Top-level windows listed even when their caption is empty.
 constexpr const wchar_t* kListedClasses[] = {
@@ -266,7 +265,10 @@ class RemoteBuffer {
   std::size_t size_;
 };
 
-void DescribeStatusBar(Output& out, const std::string& prefix, HWND bar) {
+// `partNames`: what the parts show, as their keys; a part beyond them goes
+// by its number ("part.K").
+void DescribeStatusBar(Output& out, const std::string& prefix, HWND bar,
+                       std::span<const char* const> partNames) {
   const bool simple = Send(bar, SB_ISSIMPLE, 0, 0).value_or(0) != 0;
   out.PutFlag(Key(prefix, "simple"), simple);
   constexpr int kMaxParts = 256;
@@ -296,7 +298,12 @@ void DescribeStatusBar(Output& out, const std::string& prefix, HWND bar) {
     text.resize(wcsnlen(text.c_str(), length));
     return text;
   };
-  for (int i = 0; i < count; ++i) out.Put(Key(prefix, "part." + std::to_string(i)), readPart(i));
+  for (int i = 0; i < count; ++i) {
+    const std::string key = static_cast<std::size_t>(i) < partNames.size()
+                                ? std::string(partNames[i])
+                                : "part." + std::to_string(i);
+    out.Put(Key(prefix, key), readPart(i));
+  }
   if (simple) out.Put(Key(prefix, "simpletext"), readPart(SB_SIMPLEID));
 }
 
@@ -346,7 +353,7 @@ std::string TextWidthOf(HWND control) {
     description.lfHeight = -MulDiv(8, dpi, 72);
     ReleaseDC(nullptr, screen);
     const int id = GetDlgCtrlID(control);
-    if (id == wh::win32::kLabel1 || id == wh::win32::kLabel5) {
+    if (id == wh::win32::kProcessCount || id == wh::win32::kPageFile) {
       lstrcpynW(description.lfFaceName, L"Arial", LF_FACESIZE);
     }
   }
@@ -362,7 +369,8 @@ std::string TextWidthOf(HWND control) {
   return std::to_string(size.cx);
 }
 
-void DescribeControl(Output& out, const std::string& prefix, HWND control, bool items) {
+void DescribeControl(Output& out, const std::string& prefix, HWND control, bool items,
+                     std::span<const char* const> partNames = {}) {
   const std::wstring className = ClassOf(control);
   out.Put(Key(prefix, "class"), className);
   out.PutFlag(Key(prefix, "visible"), IsWindowVisible(control));
@@ -378,7 +386,7 @@ void DescribeControl(Output& out, const std::string& prefix, HWND control, bool 
     out.Put(Key(prefix, "textwidth"), TextWidthOf(control));
   }
   if (ClassIs(className, STATUSCLASSNAMEW)) {
-    DescribeStatusBar(out, prefix, control);
+    DescribeStatusBar(out, prefix, control, partNames);
   } else if (ClassIs(className, WC_COMBOBOXW)) {
     DescribeComboBox(out, prefix, control, items);
   } else if (ClassIs(className, WC_BUTTONW)) {
@@ -562,7 +570,12 @@ int DescribeMain(Output& out, const Options& options) {
   for (const auto& control : kMainControls) {
     HWND hwnd = GetDlgItem(main, control.id);
     out.PutFlag(Key(control.name, "exists"), hwnd != nullptr);
-    if (hwnd != nullptr) DescribeControl(out, control.name, hwnd, options.items);
+    if (hwnd == nullptr) continue;
+    // The status bar's parts go by what they show.
+    const bool status = control.id == wh::win32::kStatusBar;
+    DescribeControl(
+        out, control.name, hwnd, options.items,
+        status ? std::span<const char* const>(kStatusParts) : std::span<const char* const>());
   }
   return kExitOk;
 }
@@ -694,6 +707,7 @@ int PressMessageBoxButton(Output& out, const Options& options) {
 }
 
 int DescribeSettings(Output& out, const Options& options) {
+  const std::vector<ControlName> settingsControls = SettingsControls();
   std::vector<HWND> windows;
   for (HWND hwnd : TopWindows()) {
     if (ClassIs(ClassOf(hwnd), wh::win32::kSettingsWindowClass)) windows.push_back(hwnd);
@@ -711,13 +725,13 @@ int DescribeSettings(Output& out, const Options& options) {
     if (info.hwndFocus != nullptr && GetParent(info.hwndFocus) == settings) {
       const int id = GetDlgCtrlID(info.hwndFocus);
       focus = "id:" + std::to_string(id);
-      for (const auto& control : kSettingsControls) {
+      for (const auto& control : settingsControls) {
         if (control.id == id) focus = control.name;
       }
     }
     out.Put("focus", focus);
   }
-  for (const auto& control : kSettingsControls) {
+  for (const auto& control : settingsControls) {
     HWND hwnd = GetDlgItem(settings, control.id);
     out.PutFlag(Key(control.name, "exists"), hwnd != nullptr);
     if (hwnd != nullptr) DescribeControl(out, control.name, hwnd, options.items);

@@ -20,10 +20,10 @@ wait_until 20 items_loaded 2
 _lines_in() { [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; }
 
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 type_keyword marker
 press Return
-wait_until 20 driver_is ComboBox2.text Marker main
+wait_until 20 driver_is item_box.text Marker main
 press Down Return
 wait_until 30 _lines_in "$marks/ran.txt" 1
 wait_until 20 driver_is visible 0 main
@@ -31,19 +31,19 @@ wait_until 20 driver_is visible 0 main
 press_hot_key
 wait_until 20 driver_is visible 1 main
 seen=$(driver main)
-expect_eq "keyword box back" 1 "$(dval ComboBox1.visible <<<"$seen")"
-expect_eq "item box gone" 0 "$(dval ComboBox2.visible <<<"$seen")"
-expect_eq "keyword box empty" "" "$(dval ComboBox1.text <<<"$seen")"
-expect_eq "focus" ComboBox1 "$(dval focus <<<"$seen")"
+expect_eq "keyword box back" 1 "$(dval keyword_box.visible <<<"$seen")"
+expect_eq "item box gone" 0 "$(dval item_box.visible <<<"$seen")"
+expect_eq "keyword box empty" "" "$(dval keyword_box.text <<<"$seen")"
+expect_eq "focus" keyword_box "$(dval focus <<<"$seen")"
 
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 # '&' is no word separator: the name's last keyword is 'pwned&', and the
 # box completes to it.
 type_text pwned
-wait_until 10 driver_is ComboBox1.text 'pwned&' main
+wait_until 10 driver_is keyword_box.text 'pwned&' main
 press Return
-wait_until 20 driver_is ComboBox2.text 'b&md pwned&' main
+wait_until 20 driver_is item_box.text 'b&md pwned&' main
 press Return
 wait_until 30 _lines_in "$marks/amp.txt" 1
 wait_until 20 driver_is visible 0 main

@@ -12,21 +12,21 @@ wait_until 20 items_loaded 2
 rm "$(unix_path 'C:\items')/Gone Away.txt"
 
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 type_keyword gone
 press Return
-wait_until 20 driver_is ComboBox2.text 'Gone Away' main
+wait_until 20 driver_is item_box.text 'Gone Away' main
 press Return
 wait_until 20 driver_is msgbox.0.text 'Execute failed, file not found.' msgbox --caption Wordhopper
-expect_eq "status panel" 'Execute failed, file not found.' "$(driver main | dval StatusBar1.part.0)"
+expect_eq "status panel" 'Execute failed, file not found.' "$(driver main | dval status.message)"
 driver msgbox-press OK >/dev/null
 wait_until 20 _no_message_box
 # The box is modal: the return to keyword mode follows its closing.
-wait_until 10 driver_is ComboBox1.visible 1 main
+wait_until 10 driver_is keyword_box.visible 1 main
 seen=$(driver main)
-expect_eq "item box gone" 0 "$(dval ComboBox2.visible <<<"$seen")"
-expect_eq "keyword box empty" "" "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "item box gone" 0 "$(dval item_box.visible <<<"$seen")"
+expect_eq "keyword box empty" "" "$(dval keyword_box.text <<<"$seen")"
 expect_eq "still shown" 1 "$(dval visible <<<"$seen")"
-expect_eq "focus" ComboBox1 "$(dval focus <<<"$seen")"
+expect_eq "focus" keyword_box "$(dval focus <<<"$seen")"
 wh_pid_alive || fail "wordhopper.exe ended"
 log "passed"

@@ -29,23 +29,23 @@ hot_key_over_notepad() {
   press F4
   wait_until 20 driver_is visible 1 main
   wait_until 10 driver_is foreground 1 main
-  wait_until 10 driver_is focus ComboBox1 main
+  wait_until 10 driver_is focus keyword_box main
   type_text "$1"
-  wait_until 10 driver_is ComboBox1.text "$1" main
+  wait_until 10 driver_is keyword_box.text "$1" main
 }
 
 hot_key_over_notepad gone
 
 # A message box, closed with ENTER: the keyboard comes back to the box.
 press Return
-wait_until 20 driver_is ComboBox2.text 'Gone Away' main
+wait_until 20 driver_is item_box.text 'Gone Away' main
 press Return
 wait_until 20 driver_is msgbox.0.text 'Execute failed, file not found.' msgbox --caption Wordhopper
 press Return
 wait_until 20 _no_message_box
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 type_text qqq
-wait_until 10 driver_is ComboBox1.text qqq main
+wait_until 10 driver_is keyword_box.text qqq main
 
 # Hidden to the tray, Notepad in front again.
 press Escape Escape
@@ -57,17 +57,17 @@ hot_key_over_notepad uvw
 source "$(dirname "$0")/settings_steps.sh"
 open_settings_from_tray
 wait_until 10 driver_is foreground 1 settings
-wait_until 10 driver_is focus UserDir settings
+wait_until 10 driver_is focus user_dir settings
 press ctrl+a
 type_text 'C:\items'
-wait_until 10 driver_is UserDir.text 'C:\\items' settings
-driver click --class WordhopperSettings --id "$ID_BUTTON1" >/dev/null
+wait_until 10 driver_is user_dir.text 'C:\\items' settings
+driver click --class WordhopperSettings --id "$ID_SAVE" >/dev/null
 wait_until 20 driver_is visible 0 settings
 wait_until 10 driver_is foreground 1 main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 press ctrl+a
 type_text rst
-wait_until 10 driver_is ComboBox1.text rst main
+wait_until 10 driver_is keyword_box.text rst main
 
 # A second start over Notepad brings the first copy's window back with the
 # keyboard, and ends.
@@ -81,9 +81,9 @@ WH_PID=$FIRST_PID
 expect_eq "the second start's exit code" 0 "$(wait_exit 30 "$SECOND_PID")"
 wait_until 20 driver_is visible 1 main
 wait_until 10 driver_is foreground 1 main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 type_text opq
-wait_until 10 driver_is ComboBox1.text opq main
+wait_until 10 driver_is keyword_box.text opq main
 
 wh_pid_alive || fail "wordhopper.exe ended"
 wh_pid_alive "$NOTEPAD_PID" || fail "notepad.exe ended"

@@ -34,25 +34,25 @@ echo x >"$docs/notes.txt"
 
 start_copy 'C:\wh' "$(ini_text StartWithWindows=0 'UserDir=C:\docs')" show
 wait_until 60 driver_is visible 1 main
-wait_until 30 driver_is StatusBar1.part.2 'Items: 6' main
+wait_until 30 driver_is status.items 'Items: 6' main
 seen=$(driver main --items)
-expect_eq "keywords panel" 'Keywords: 9' "$(dval StatusBar1.part.1 <<<"$seen")"
+expect_eq "keywords panel" 'Keywords: 9' "$(dval status.keywords <<<"$seen")"
 words=()
-for ((i = 0; i < $(dval ComboBox1.count <<<"$seen"); i++)); do
-  words+=("$(dval "ComboBox1.item.$i" <<<"$seen")")
+for ((i = 0; i < $(dval keyword_box.count <<<"$seen"); i++)); do
+  words+=("$(dval "keyword_box.item.$i" <<<"$seen")")
 done
 expect_eq "keyword list" "budget command editor notepad prompt quarterly registry report wordpad" \
   "${words[*]}"
 
 # Found by its name and started for real: the per-user shortcut's Notepad.
 focus_wine_window '^Wordhopper \(Hot-key'
-wait_until 20 driver_is focus ComboBox1 main
+wait_until 20 driver_is focus keyword_box main
 type_text notepad
-wait_until 20 driver_is ComboBox1.text notepad main
+wait_until 20 driver_is keyword_box.text notepad main
 press Return
-wait_until 20 driver_is ComboBox2.visible 1 main
-expect_eq "item box" 1 "$(driver main --items | dval ComboBox2.count)"
-expect_eq "selected" Notepad "$(driver main | dval ComboBox2.text)"
+wait_until 20 driver_is item_box.visible 1 main
+expect_eq "item box" 1 "$(driver main --items | dval item_box.count)"
+expect_eq "selected" Notepad "$(driver main | dval item_box.text)"
 press Return
 wait_until 30 driver windows --caption 'Untitled - Notepad'
 if driver windows --caption 'Registry Editor' >/dev/null; then
@@ -61,6 +61,6 @@ fi
 # Hidden with HideWhenLaunching, back in keyword mode.
 wait_until 20 driver_is visible 0 main
 seen=$(driver main)
-expect_eq "keyword box emptied" "" "$(dval ComboBox1.text <<<"$seen")"
-expect_eq "item box emptied" 0 "$(dval ComboBox2.count <<<"$seen")"
+expect_eq "keyword box emptied" "" "$(dval keyword_box.text <<<"$seen")"
+expect_eq "item box emptied" 0 "$(dval item_box.count <<<"$seen")"
 log "passed"

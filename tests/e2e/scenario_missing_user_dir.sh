@@ -12,6 +12,6 @@ expect_eq "buttons" 1 "$(driver msgbox | dval msgbox.0.buttons)"
 driver msgbox-press OK >/dev/null
 no_message_box() { ! driver msgbox >/dev/null; }
 wait_until 20 no_message_box
-wait_until 20 driver_is StatusBar1.part.0 'Error: User directory not found.' main
+wait_until 20 driver_is status.message 'Error: User directory not found.' main
 wh_pid_alive || fail "the program ended"
 log "passed"

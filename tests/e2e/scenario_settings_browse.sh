@@ -29,7 +29,7 @@ for case in '|OK|C:\' 'C:\tools|OK|C:\tools' 'C:\nowhere|OK|C:\' \
     "$(driver msgbox-press "$button" --caption "Select Directory" | dval pressed)"
   wait_until 20 _chooser_gone
   expected=${after//\\/\\\\}
-  wait_until 10 driver_is UserDir.text "$expected" settings
+  wait_until 10 driver_is user_dir.text "$expected" settings
   expect_eq "[$before] $button: window open" 1 "$(driver settings | dval visible)"
 done
 wh_pid_alive || fail "wordhopper.exe ended"

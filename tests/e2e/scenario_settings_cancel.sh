@@ -15,12 +15,12 @@ sumBefore=$(md5sum <"$ini")
 # Each way of leaving without saving: the Cancel button, ESC, the close box.
 for leave in cancel escape close; do
   open_settings_from_tray
-  driver set-check "${window[@]}" --id "$(checkbox_id 5)" 0 >/dev/null
+  driver set-check "${window[@]}" --id "$ID_FAVORITES" 0 >/dev/null
   driver set-text "${window[@]}" --id "$ID_USERDIR" 'C:\elsewhere' >/dev/null
-  driver set-text "${window[@]}" --id "$ID_MEMO1" $'one\r\ntwo' >/dev/null
-  expect_eq "$leave: edited" 0 "$(driver settings | dval CheckBox5.checked)"
+  driver set-text "${window[@]}" --id "$ID_IGNORE_LIST" $'one\r\ntwo' >/dev/null
+  expect_eq "$leave: edited" 0 "$(driver settings | dval favorites.checked)"
   if [ "$leave" = cancel ]; then
-    driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+    driver click "${window[@]}" --id "$ID_CANCEL" >/dev/null
   elif [ "$leave" = escape ]; then
     focus_wine_window '^Wordhopper Settings$'
     press Escape
@@ -34,10 +34,10 @@ for leave in cancel escape close; do
 
   open_settings_from_tray
   seen=$(driver settings)
-  expect_eq "$leave: Favorites again" 1 "$(dval CheckBox5.checked <<<"$seen")"
-  expect_eq "$leave: user directory again" "" "$(dval UserDir.text <<<"$seen")"
-  expect_eq "$leave: ignore list again" "the a of" "$(dval Memo1.text <<<"$seen")"
-  driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+  expect_eq "$leave: Favorites again" 1 "$(dval favorites.checked <<<"$seen")"
+  expect_eq "$leave: user directory again" "" "$(dval user_dir.text <<<"$seen")"
+  expect_eq "$leave: ignore list again" "the a of" "$(dval ignore_list.text <<<"$seen")"
+  driver click "${window[@]}" --id "$ID_CANCEL" >/dev/null
   wait_until 20 driver_is visible 0 settings
 done
 wh_pid_alive || fail "wordhopper.exe ended"

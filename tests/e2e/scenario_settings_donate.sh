@@ -11,8 +11,8 @@ wh_start
 wait_until 60 driver windows --class WordhopperSettings
 sumBefore=$(md5sum <"$ini")
 open_settings_from_tray
-driver set-check --class WordhopperSettings --id "$(checkbox_id 5)" 0 >/dev/null
-driver click --class WordhopperSettings --id "$ID_LABEL8" >/dev/null
+driver set-check --class WordhopperSettings --id "$ID_FAVORITES" 0 >/dev/null
+driver click --class WordhopperSettings --id "$ID_DONATION_LINK" >/dev/null
 wait_until 20 driver_matches msgbox.0.text '.' msgbox --caption Wordhopper
 expect_eq "report" "Execute failed, file not found." \
   "$(driver msgbox --caption Wordhopper | dval msgbox.0.text)"

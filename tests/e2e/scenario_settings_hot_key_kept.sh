@@ -44,34 +44,34 @@ open_settings_of_second_icon() {
     press Escape
   done
   wait_until 20 _settings_shown
-  expect_eq "this copy's settings" "exe lnk" "$(driver settings | dval Edit2.text)"
+  expect_eq "this copy's settings" "exe lnk" "$(driver settings | dval masks.text)"
 }
 
 # Save, then the refused registration of F6 as the window closes.
 save_settings() {
-  driver click --hwnd "$(driver settings | dval hwnd)" --id "$ID_BUTTON1" >/dev/null
+  driver click --hwnd "$(driver settings | dval hwnd)" --id "$ID_SAVE" >/dev/null
   wait_until 20 driver_is msgbox.0.text 'Unable to assign hot-key.' msgbox --caption Wordhopper
   driver msgbox-press OK >/dev/null
   wait_until 20 _no_message_box
 }
 
 open_settings_of_second_icon
-expect_eq "field after the refused start" "0 0" "$(driver settings | dval HotKey1.hotkey)"
+expect_eq "field after the refused start" "0 0" "$(driver settings | dval hot_key.hotkey)"
 focus_wine_window '^Wordhopper Settings$'
 for _ in $(seq 20); do
-  [ "$(driver settings | dval focus)" = HotKey1 ] && break
+  [ "$(driver settings | dval focus)" = hot_key ] && break
   press shift+Tab
 done
-wait_until 10 driver_is focus HotKey1 settings
+wait_until 10 driver_is focus hot_key settings
 press ctrl+alt+w
 # W with HOTKEYF_CONTROL and HOTKEYF_ALT.
-wait_until 10 driver_is HotKey1.hotkey "87 6" settings
+wait_until 10 driver_is hot_key.hotkey "87 6" settings
 save_settings
 ini_file="$WH_DIR/wordhopper.ini"
 expect_eq "saved" "Ctrl+Alt+W" "$(ini_value "$ini_file" Form HotKey)"
 
 open_settings_of_second_icon
-expect_eq "field at the next opening" "87 6" "$(driver settings | dval HotKey1.hotkey)"
+expect_eq "field at the next opening" "87 6" "$(driver settings | dval hot_key.hotkey)"
 save_settings
 expect_eq "saved again" "Ctrl+Alt+W" "$(ini_value "$ini_file" Form HotKey)"
 wh_pid_alive || fail "wordhopper.exe ended"

@@ -20,21 +20,23 @@ seen=$(driver settings)
 expect_eq "caption" "Wordhopper Settings" "$(dval caption <<<"$seen")"
 expect_eq "topmost" 1 "$(dval topmost <<<"$seen")"
 expect_eq "client size" "592 595" "$(dval client <<<"$seen")"
-expect_eq "focus" UserDir "$(dval focus <<<"$seen")"
-expect_eq "user directory" 'C:\\tools' "$(dval UserDir.text <<<"$seen")"
-expect_eq "masks" "exe lnk" "$(dval Edit2.text <<<"$seen")"
-expect_eq "ignore list" "the a of" "$(dval Memo1.text <<<"$seen")"
+expect_eq "focus" user_dir "$(dval focus <<<"$seen")"
+expect_eq "user directory" 'C:\\tools' "$(dval user_dir.text <<<"$seen")"
+expect_eq "masks" "exe lnk" "$(dval masks.text <<<"$seen")"
+expect_eq "ignore list" "the a of" "$(dval ignore_list.text <<<"$seen")"
 # F4 without modifiers.
-expect_eq "hot-key field" "115 0" "$(dval HotKey1.hotkey <<<"$seen")"
+expect_eq "hot-key field" "115 0" "$(dval hot_key.hotkey <<<"$seen")"
 expect_match "version label" '^Wordhopper version: [0-9]+\.[0-9]+\.[0-9]+ \(Build [0-9]+\)$' \
-  "$(dval Label7.text <<<"$seen")"
-for box in 1:1 2:1 3:1 4:0 5:1 6:1 7:1 8:0 10:0 15:1 17:1 20:1; do
-  expect_eq "CheckBox${box%:*}" "${box#*:}" "$(dval "CheckBox${box%:*}.checked" <<<"$seen")"
+  "$(dval version.text <<<"$seen")"
+for box in user_start_menu:1 all_users_start_menu:1 user_desktop:1 all_users_desktop:0 \
+  favorites:1 history:1 recent_files:1 hide_when_launching:0 start_with_windows:0 \
+  hide_to_system_tray:1 start_on_one_match:1 stay_on_top:1; do
+  expect_eq "${box%:*}" "${box#*:}" "$(dval "${box%:*}.checked" <<<"$seen")"
 done
 expect_eq "check box caption" "Automaticilly start application when keyword maches a single item (not recommended with many items) ." \
-  "$(dval CheckBox17.text <<<"$seen")"
-expect_eq "link" "This software is freeware, any donations are welcome." "$(dval Label8.text <<<"$seen")"
-expect_eq "buttons" "Save Cancel" "$(dval Button1.text <<<"$seen") $(dval Button2.text <<<"$seen")"
+  "$(dval start_on_one_match.text <<<"$seen")"
+expect_eq "link" "This software is freeware, any donations are welcome." "$(dval donation_link.text <<<"$seen")"
+expect_eq "buttons" "Save Cancel" "$(dval save.text <<<"$seen") $(dval cancel.text <<<"$seen")"
 
 # The window is centred on the 1280 x 1024 screen.
 read -r left top right bottom <<<"$(dval rect <<<"$seen")"
@@ -47,22 +49,22 @@ expect_eq "centred down" 1 $(( (top + bottom) / 2 >= 510 && (top + bottom) / 2 <
 # boxes of the first group, then round to Save, Cancel, the find dialog's
 # check box and the hot-key field.
 focus_wine_window '^Wordhopper Settings$'
-wait_until 10 driver_is focus UserDir settings
+wait_until 10 driver_is focus user_dir settings
 press shift+Tab
-wait_until 10 driver_is focus CheckBox7 settings
+wait_until 10 driver_is focus recent_files settings
 press shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
-wait_until 10 driver_is focus CheckBox1 settings
+wait_until 10 driver_is focus user_start_menu settings
 press shift+Tab shift+Tab shift+Tab
-wait_until 10 driver_is focus CheckBox21 settings
+wait_until 10 driver_is focus use_find_dialog settings
 press shift+Tab
-wait_until 10 driver_is focus HotKey1 settings
+wait_until 10 driver_is focus hot_key settings
 press ctrl+F7
-wait_until 10 driver_is HotKey1.hotkey "118 2" settings
+wait_until 10 driver_is hot_key.hotkey "118 2" settings
 press F4
-wait_until 10 driver_is HotKey1.hotkey "115 0" settings
+wait_until 10 driver_is hot_key.hotkey "115 0" settings
 expect_eq "main window after F4 with settings open" 0 "$(driver main | dval visible)"
 
-driver click --class WordhopperSettings --id "$ID_BUTTON2" >/dev/null
+driver click --class WordhopperSettings --id "$ID_CANCEL" >/dev/null
 wait_until 20 driver_is visible 0 settings
 focus_wine_window '^Wine System Tray$'
 press F4

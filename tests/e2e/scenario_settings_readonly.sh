@@ -13,19 +13,19 @@ sumBefore=$(md5sum <"$ini")
 
 open_settings_from_tray
 window=(--class WordhopperSettings)
-driver set-text "${window[@]}" --id "$ID_EDIT2" 'com' >/dev/null
-driver click "${window[@]}" --id "$ID_BUTTON1" >/dev/null
+driver set-text "${window[@]}" --id "$ID_MASKS" 'com' >/dev/null
+driver click "${window[@]}" --id "$ID_SAVE" >/dev/null
 wait_until 20 driver msgbox --caption Wordhopper
 expect_eq "message" 'Unable to write to C:\\wh\\wordhopper.ini' \
   "$(driver msgbox --caption Wordhopper | dval msgbox.0.text)"
 seen=$(driver settings)
 expect_eq "still open" 1 "$(dval visible <<<"$seen")"
-expect_eq "edit kept" com "$(dval Edit2.text <<<"$seen")"
+expect_eq "edit kept" com "$(dval masks.text <<<"$seen")"
 driver msgbox-press OK >/dev/null
 wait_until 20 _no_message_box
 expect_eq "still open after the message" 1 "$(driver settings | dval visible)"
 expect_eq "file untouched" "$sumBefore" "$(md5sum <"$ini")"
-driver click "${window[@]}" --id "$ID_BUTTON2" >/dev/null
+driver click "${window[@]}" --id "$ID_CANCEL" >/dev/null
 wait_until 20 driver_is visible 0 settings
 wh_pid_alive || fail "wordhopper.exe ended"
 log "passed"

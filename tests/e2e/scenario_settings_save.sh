@@ -14,18 +14,18 @@ wh_start
 wait_until 60 driver windows --class WordhopperSettings
 # The start-up load, of empty start menus and desktops, has been reported
 # (the panel said "Items:" before it).
-wait_until 30 driver_matches StatusBar1.part.2 '^Items: ' main
+wait_until 30 driver_matches status.items '^Items: ' main
 seen=$(driver main)
-keywordsBefore=$(dval StatusBar1.part.1 <<<"$seen")
-itemsBefore=$(dval StatusBar1.part.2 <<<"$seen")
+keywordsBefore=$(dval status.keywords <<<"$seen")
+itemsBefore=$(dval status.items <<<"$seen")
 itemsBefore=${itemsBefore#Items: }
 
 open_settings_from_tray
 window=(--class WordhopperSettings)
-driver set-check "${window[@]}" --id "$(checkbox_id 1)" 0 >/dev/null
+driver set-check "${window[@]}" --id "$ID_USER_START_MENU" 0 >/dev/null
 driver set-text "${window[@]}" --id "$ID_USERDIR" 'C:\apps' >/dev/null
-driver set-text "${window[@]}" --id "$ID_EDIT2" 'exe' >/dev/null
-driver click "${window[@]}" --id "$ID_BUTTON1" >/dev/null
+driver set-text "${window[@]}" --id "$ID_MASKS" 'exe' >/dev/null
+driver click "${window[@]}" --id "$ID_SAVE" >/dev/null
 
 wait_until 20 driver_is visible 0 settings
 ini="$WH_DIR/wordhopper.ini"
@@ -46,8 +46,8 @@ done
 
 # The two executables of the user directory join what the prefix's own
 # folders hold (the count of none reads empty).
-wait_until 30 driver_is StatusBar1.part.2 "Items: $((itemsBefore + 2))" main
-keywordsAfter=$(driver main | dval StatusBar1.part.1)
+wait_until 30 driver_is status.items "Items: $((itemsBefore + 2))" main
+keywordsAfter=$(driver main | dval status.keywords)
 [ "$keywordsAfter" != "$keywordsBefore" ] ||
   fail "the keyword count stayed [$keywordsBefore] after the rebuild"
 wh_pid_alive || fail "wordhopper.exe ended"

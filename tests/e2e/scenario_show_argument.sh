@@ -13,6 +13,6 @@ wait_until 60 driver_is visible 1 main
 seen=$(driver main --items)
 expect_eq "caption" "Wordhopper (Hot-key: F4)" "$(dval caption <<<"$seen")"
 expect_eq "main windows" 1 "$(dval count <<<"$seen")"
-expect_eq "keyword box" 1 "$(dval ComboBox1.visible <<<"$seen")"
+expect_eq "keyword box" 1 "$(dval keyword_box.visible <<<"$seen")"
 wh_pid_alive || fail "wordhopper.exe ended while its window was shown"
 log "passed"

@@ -13,7 +13,7 @@ wait_until 20 driver_is count 1 instance 'C:\wh\wordhopper.exe'
 
 # Sent to the tray: ESC on the empty keyword box.
 focus_wine_window '^Wordhopper \(Hot-key'
-wait_until 20 driver_is focus ComboBox1 main
+wait_until 20 driver_is focus keyword_box main
 press Escape
 wait_until 20 driver_is visible 0 main
 

@@ -13,7 +13,7 @@ driver msgbox-press OK >/dev/null
 wait_until 30 driver_is visible 1 main
 expect_eq "first run before closing" 0 "$(ini_value "$WH_DIR/wordhopper.ini" Program FirstShow)"
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 press alt+F4
 wait_until 20 driver_is visible 0 main
 _first_show_stored() { [ "$(ini_value "$WH_DIR/wordhopper.ini" Program FirstShow)" = 1 ]; }
@@ -29,7 +29,7 @@ wait_until 60 driver_is visible 1 main
 left=$(driver main | dval rect | cut -d' ' -f1)
 [ "$left" != 17 ] || fail "the window stands at the stored position; the check would prove nothing"
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 press alt+F4
 expect_eq "exit code" 0 "$(wait_exit 30)"
 expect_eq "FormLeft" 17 "$(ini_value "$WH_DIR/wordhopper.ini" Form FormLeft)"

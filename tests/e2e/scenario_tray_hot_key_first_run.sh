@@ -15,10 +15,10 @@ press_hot_key
 wait_until 30 driver_matches msgbox.0.text '^Quick intro:' msgbox --caption Wordhopper
 driver msgbox-press OK >/dev/null
 wait_until 30 driver_is visible 1 main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 seen=$(driver main)
 expect_eq "caption" "Wordhopper (Hot-key: F4)" "$(dval caption <<<"$seen")"
-expect_eq "keyword mode" "1 0" "$(dval ComboBox1.visible <<<"$seen") $(dval ComboBox2.visible <<<"$seen")"
+expect_eq "keyword mode" "1 0" "$(dval keyword_box.visible <<<"$seen") $(dval item_box.visible <<<"$seen")"
 expect_eq "foreground" 1 "$(dval foreground <<<"$seen")"
 # Centred on the 1280 x 1024 screen.
 read -r left top right bottom <<<"$(dval rect <<<"$seen")"

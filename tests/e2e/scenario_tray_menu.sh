@@ -21,7 +21,7 @@ wait_until 20 driver_is visible 1 main
 make_items 'Beta'
 tray_menu_pick 3
 wait_until 20 items_loaded 2
-expect_eq "keywords" "Keywords: 2" "$(driver main | dval StatusBar1.part.1)"
+expect_eq "keywords" "Keywords: 2" "$(driver main | dval status.keywords)"
 
 tray_menu_pick 5
 wait_until 20 driver_matches msgbox.0.text '^Quick intro:' msgbox --caption Wordhopper

@@ -10,19 +10,19 @@ wh_start show
 wait_until 60 driver_is visible 1 main
 wait_until 20 items_loaded 2
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 type_keyword alpha
 press Return
-wait_until 20 driver_is ComboBox2.visible 1 main
-expect_eq "found" 2 "$(driver main | dval ComboBox2.count)"
+wait_until 20 driver_is item_box.visible 1 main
+expect_eq "found" 2 "$(driver main | dval item_box.count)"
 
 make_items 'Alpha Three'
 press_hot_key
 wait_until 20 items_loaded 3
-wait_until 20 driver_is ComboBox1.visible 1 main
+wait_until 20 driver_is keyword_box.visible 1 main
 seen=$(driver main)
-expect_eq "item box gone" 0 "$(dval ComboBox2.visible <<<"$seen")"
-expect_eq "keyword box empty" "" "$(dval ComboBox1.text <<<"$seen")"
+expect_eq "item box gone" 0 "$(dval item_box.visible <<<"$seen")"
+expect_eq "keyword box empty" "" "$(dval keyword_box.text <<<"$seen")"
 expect_eq "shown" 1 "$(dval visible <<<"$seen")"
-expect_eq "focus" ComboBox1 "$(dval focus <<<"$seen")"
+expect_eq "focus" keyword_box "$(dval focus <<<"$seen")"
 log "passed"

@@ -7,7 +7,7 @@ source "$(dirname "$0")/tray_steps.sh"
 
 _close_main() {
   focus_main
-  wait_until 10 driver_is focus ComboBox1 main
+  wait_until 10 driver_is focus keyword_box main
   press alt+F4
   expect_eq "exit code" 0 "$(wait_exit 30)"
 }
@@ -39,7 +39,7 @@ expect_eq "width" $((right1 - left1)) $((right2 - left2))
 expect_eq "height" $((bottom1 - top1 - caption)) $((bottom2 - top2))
 expect_eq "topmost, first shown from the menu" 0 "$(dval topmost <<<"$seen")"
 focus_main
-wait_until 10 driver_is focus ComboBox1 main
+wait_until 10 driver_is focus keyword_box main
 press Escape
 wait_until 20 driver_is visible 0 main
 press_hot_key

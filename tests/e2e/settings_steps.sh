@@ -17,14 +17,15 @@ settings_ini() {
 }
 
 # The control identifiers of the settings window (win32/window_ids.h).
-checkbox_id() { echo $((3000 + $1)); }
+ID_USER_START_MENU=3001
+ID_FAVORITES=3005
 ID_USERDIR=3030
 ID_BROWSE=3031
-ID_EDIT2=3032
-ID_MEMO1=3033
-ID_LABEL8=3037
-ID_BUTTON1=3039
-ID_BUTTON2=3040
+ID_MASKS=3032
+ID_IGNORE_LIST=3033
+ID_DONATION_LINK=3037
+ID_SAVE=3039
+ID_CANCEL=3040
 
 # The tray menu's "Settings", picked as a user would.
 open_settings_from_tray() {

@@ -38,7 +38,7 @@ make_items() {
 }
 
 # The status bar's item count, once the index is loaded.
-items_loaded() { driver_is StatusBar1.part.2 "Items: $1" main; }
+items_loaded() { driver_is status.items "Items: $1" main; }
 
 # A registered hot key reaches Wine only while one of its windows has the X
 # focus: Wine's tray window is given it first.
@@ -56,5 +56,5 @@ focus_main() {
 # driver writes a backslash as two).
 type_keyword() {
   type_text "$1"
-  wait_until 10 driver_is ComboBox1.text "${1//\\/\\\\}" main
+  wait_until 10 driver_is keyword_box.text "${1//\\/\\\\}" main
 }

@@ -1,11 +1,11 @@
 // The operating system as the main window sees it, all in fakes: the fixtures
-// of TForm1 and of the windows built on it own one set and hand it out as a
+// of Launcher and of the windows built on it own one set and hand it out as a
 // MainPlatform.
 #pragma once
 
 #include <string>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_key_names.h"
 #include "fakes/fake_platform.h"

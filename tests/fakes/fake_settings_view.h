@@ -12,9 +12,9 @@ namespace wh::testing {
 
 class FakeSettingsView : public SettingsView {
  public:
-  void SetChecked(SettingsCheckBox box, bool checked) override { boxes[box] = checked; }
-  bool Checked(SettingsCheckBox box) const override {
-    auto found = boxes.find(box);
+  void SetChecked(Option option, bool checked) override { boxes[option] = checked; }
+  bool Checked(Option option) const override {
+    auto found = boxes.find(option);
     return found != boxes.end() && found->second;
   }
   void SetUserDir(const std::string& text) override { userDir = text; }
@@ -35,7 +35,7 @@ class FakeSettingsView : public SettingsView {
     return chosen;
   }
 
-  std::map<SettingsCheckBox, bool> boxes;
+  std::map<Option, bool> boxes;
   std::string userDir, masks, ignoreList, versionLabel;
   HotKeyCombo hotKey{115};  // F4, as the field starts out
   bool visible = false;

@@ -49,23 +49,23 @@ class LoaderTest : public ::testing::Test {
   FakeCollation collation;
   ItemIndex index{collation, "\\:"};
   RecordingLoadView view;
-  TIniRec settings;
+  Settings settings;
 };
 
 TEST_F(LoaderTest, SourcesAreScannedInOrderAndLaterOnesWin) {
   const struct {
     const char* value;
     bool allUsers;
-    bool TIniRec::*setting;
+    bool Settings::*setting;
     const char* file;
   } sources[] = {
-      {"Recent", false, &TIniRec::RecentFiles, "C:\\Recent\\Shared.lnk"},
-      {"History", false, &TIniRec::History, "C:\\History\\Shared.url"},
-      {"Favorites", false, &TIniRec::Favorites, "C:\\Fav\\Shared.txt"},
-      {"Common Desktop", true, &TIniRec::AllUsersDeskTop, "C:\\CDesk\\Shared.lnk"},
-      {"Desktop", false, &TIniRec::UserDeskTop, "C:\\Desk\\Shared.lnk"},
-      {"Common Start Menu", true, &TIniRec::AllUsersStartMenu, "C:\\CMenu\\Shared.lnk"},
-      {"Start Menu", false, &TIniRec::UserStartMenu, "C:\\Menu\\Shared.lnk"},
+      {"Recent", false, &Settings::RecentFiles, "C:\\Recent\\Shared.lnk"},
+      {"History", false, &Settings::History, "C:\\History\\Shared.url"},
+      {"Favorites", false, &Settings::Favorites, "C:\\Fav\\Shared.txt"},
+      {"Common Desktop", true, &Settings::AllUsersDeskTop, "C:\\CDesk\\Shared.lnk"},
+      {"Desktop", false, &Settings::UserDeskTop, "C:\\Desk\\Shared.lnk"},
+      {"Common Start Menu", true, &Settings::AllUsersStartMenu, "C:\\CMenu\\Shared.lnk"},
+      {"Start Menu", false, &Settings::UserStartMenu, "C:\\Menu\\Shared.lnk"},
   };
   for (const auto& source : sources) {
     std::string file = source.file;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CheckPrevious.h"
+#include "app/single_instance.h"
 
 namespace wh {
 namespace {
@@ -253,9 +253,9 @@ TEST(PosixInstanceRecordTest, OneCopyPerExecutableOverTheRealRecord) {
     TestRecord test;
     PosixInstanceMappings mappings;
     RecordingWindows windows;
-    std::vector<std::unique_ptr<CheckPrevious>> starts;
+    std::vector<std::unique_ptr<SingleInstance>> starts;
     for (std::size_t i = 0; i < c.stops.size(); ++i) {
-      starts.push_back(std::make_unique<CheckPrevious>(mappings, windows));
+      starts.push_back(std::make_unique<SingleInstance>(mappings, windows));
       EXPECT_EQ(starts.back()->RestoreIfRunning(test.Name(), 100 + i, c.maxInstances), c.stops[i])
           << "start " << i;
     }
@@ -267,7 +267,7 @@ TEST(PosixInstanceRecordTest, OneCopyPerExecutableOverTheRealRecord) {
     EXPECT_EQ(InChild([&] {
                 RecordingWindows own;
                 PosixInstanceMappings ownMappings;
-                CheckPrevious check(ownMappings, own);
+                SingleInstance check(ownMappings, own);
                 const bool stops = check.RestoreIfRunning(test.Name(), 999, c.maxInstances);
                 check.ReleaseInstance();
                 return stops && own.broughtForward == std::vector<std::uint32_t>{lastRunning} ? 0
@@ -283,7 +283,7 @@ TEST(PosixInstanceRecordTest, OneCopyPerExecutableOverTheRealRecord) {
     for (auto& start : starts) start->ReleaseInstance();
     EXPECT_FALSE(test.ObjectExists());
 
-    CheckPrevious next(mappings, windows);
+    SingleInstance next(mappings, windows);
     EXPECT_FALSE(next.RestoreIfRunning(test.Name(), 7, c.maxInstances));
     std::unique_ptr<MappedInstanceRecord> record = mappings.Open(test.Name());
     ASSERT_NE(record, nullptr);
@@ -297,7 +297,7 @@ TEST(PosixInstanceRecordTest, ACrashedCopyDoesNotBlockTheNextStart) {
   const int child = InChild([&] {
     PosixInstanceMappings mappings;
     RecordingWindows windows;
-    auto* check = new CheckPrevious(mappings, windows);  // never released: the copy crashes
+    auto* check = new SingleInstance(mappings, windows);  // never released: the copy crashes
     return check->RestoreIfRunning(test.Name(), 31, 1) ? 1 : 0;
   });
   ASSERT_EQ(child, 0);
@@ -305,10 +305,10 @@ TEST(PosixInstanceRecordTest, ACrashedCopyDoesNotBlockTheNextStart) {
 
   PosixInstanceMappings mappings;
   RecordingWindows windows;
-  CheckPrevious check(mappings, windows);
+  SingleInstance check(mappings, windows);
   EXPECT_FALSE(check.RestoreIfRunning(test.Name(), 32, 1));
   EXPECT_TRUE(windows.broughtForward.empty());
-  CheckPrevious second(mappings, windows);
+  SingleInstance second(mappings, windows);
   EXPECT_TRUE(second.RestoreIfRunning(test.Name(), 33, 1));
   EXPECT_EQ(windows.broughtForward, std::vector<std::uint32_t>{32});
 }

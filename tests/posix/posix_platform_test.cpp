@@ -39,7 +39,7 @@ class TempTree : public ::testing::Test {
   }
   std::string Root() const { return root_.string(); }
   // The names and paths a full load with `settings` indexes.
-  std::set<std::pair<std::string, std::string>> LoadedItems(const TIniRec& settings,
+  std::set<std::pair<std::string, std::string>> LoadedItems(const Settings& settings,
                                                             const ShellFolders& folders) const {
     PosixCollation collation;
     ItemIndex index(collation, "/");
@@ -103,7 +103,7 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
   // A whole load of the tree: every item opens by its path as stored.
   PosixCollation collation("C.UTF-8");
   ItemIndex index(collation, "/");
-  TIniRec settings;
+  Settings settings;
   settings.UserStartMenu = settings.AllUsersStartMenu = false;
   settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserDir = Root();
@@ -335,7 +335,7 @@ TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {
       {"HOME", Root() + "/home"}, {"XDG_DATA_HOME", Root()}, {"LANG", "de_DE.UTF-8"}};
   fs::rename(root_ / "apps", root_ / "applications");
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  TIniRec settings;
+  Settings settings;
   settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = "";
   EXPECT_EQ(LoadedItems(settings, folders),
@@ -377,7 +377,7 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
   EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
             std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
-  TIniRec settings;
+  Settings settings;
   settings.UserStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = "";
   EXPECT_EQ(LoadedItems(settings, folders),

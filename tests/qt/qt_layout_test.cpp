@@ -195,7 +195,7 @@ TEST(QtLayoutTest, SettingsWindowOpensInsideTheScreen) {
   EXPECT_TRUE(within(frame.y(), frame.height()))
       << "window " << frame.y() << "+" << frame.height() << " on a free area " << area.y() << "+"
       << area.height();
-  for (const char* name : {"Button1", "Button2"}) {
+  for (const char* name : {"save", "cancel"}) {
     const auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
     ASSERT_NE(button, nullptr) << name;
     EXPECT_TRUE(within(button->mapToGlobal(QPoint(0, 0)).y(), button->height())) << name;

@@ -1,4 +1,4 @@
-// The main window's real widgets driven by synthetic keys, with TForm1 behind
+// The main window's real widgets driven by synthetic keys, with Launcher behind
 // them and fakes of the platform underneath.
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -45,21 +45,21 @@ class QtMainWindowTest : public ::testing::Test, protected testing::MainPlatform
     closer.start(20);
   }
   ~QtMainWindowTest() override {
-    if (form) window.Attach(nullptr);
+    if (launcher) window.Attach(nullptr);
   }
 
   // Starts with the window shown; the settings as the file's [Program]
   // section. No hot key unless one is given.
-  TForm1& Start(const std::string& program = "", const std::string& hotKey = "") {
+  Launcher& Start(const std::string& program = "", const std::string& hotKey = "") {
     fs.AddFile(
         "C:\\Tools\\wordhopper.ini",
         "[Form]\nHotKey=" + hotKey + "\n[Program]\nFirstShow=1\nMessageBoxOnError=0\n" + program);
-    form = std::make_unique<TForm1>(window, Platform());
-    window.Attach(form.get());
-    form->FormCreate("show");
+    launcher = std::make_unique<Launcher>(window, Platform());
+    window.Attach(launcher.get());
+    launcher->Start("show");
     window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-    return *form;
+    return *launcher;
   }
 
   // Keys go where the keyboard focus is, as a user's would.
@@ -91,7 +91,7 @@ class QtMainWindowTest : public ::testing::Test, protected testing::MainPlatform
   QTimer closer;
   std::vector<std::string> messages;
   QtMainWindow window;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<Launcher> launcher;
 };
 
 TEST_F(QtMainWindowTest, KeysInTheBoxesRunTheDialogue) {
@@ -165,7 +165,7 @@ TEST_F(QtMainWindowTest, KeysInTheBoxesRunTheDialogue) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     shell.requests.clear();
-    form.reset();
+    launcher.reset();
     Start("AutoComplete=0\n");
     Type(c.keys);
     EXPECT_EQ(window.ItemBox()->isVisible(), c.itemMode && c.visible);
@@ -229,9 +229,9 @@ TEST_F(QtMainWindowTest, KeywordFieldCountsUtf8Bytes) {
 TEST_F(QtMainWindowTest, LoadFillsTheStatusPanelsAndTheKeywordList) {
   Start();
   EXPECT_EQ(window.StatusPanelText(1).toStdString(),
-            "Keywords: " + std::to_string(form->Index().KeywordList.Count()));
+            "Keywords: " + std::to_string(launcher->Index().KeywordList.Count()));
   EXPECT_EQ(window.StatusPanelText(2).toStdString(), "Items: 4");
-  EXPECT_EQ(Entries(window.KeywordBox()), form->Index().KeywordList.Words());
+  EXPECT_EQ(Entries(window.KeywordBox()), launcher->Index().KeywordList.Words());
   EXPECT_TRUE(KeywordEdit()->text().isEmpty());
 }
 
@@ -359,7 +359,7 @@ TEST_F(QtMainWindowTest, CloseBoxGoesToTheTrayOrEnds) {
   }
   {
     SCOPED_TRACE("the program ends");
-    form.reset();
+    launcher.reset();
     Start("HideToSystemTray=0\n");
     bool closed = false;
     QTimer::singleShot(0, [&] { closed = window.close(); });
@@ -378,11 +378,11 @@ TEST_F(QtMainWindowTest, HotKeyWithoutX11IsReportedOnce) {
   // The offscreen platform has no X11 connection, as Wayland has none.
   fs.AddFile("C:\\Tools\\wordhopper.ini",
              "[Form]\nHotKey=Ctrl+F6\n[Program]\nFirstShow=1\nMessageBoxOnError=1\n");
-  form = std::make_unique<TForm1>(window, Platform());
-  window.Attach(form.get());
-  form->FormCreate("");
+  launcher = std::make_unique<Launcher>(window, Platform());
+  window.Attach(launcher.get());
+  launcher->Start("");
   EXPECT_EQ(messages, (std::vector<std::string>{"Wordhopper: Unable to assign hot-key."}));
-  EXPECT_EQ(form->Settings().HotKey, "n/a");
+  EXPECT_EQ(launcher->CurrentSettings().HotKey, "n/a");
   EXPECT_FALSE(window.RegisterHotKey({0x75, false, true, false}));
 }
 

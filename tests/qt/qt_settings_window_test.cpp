@@ -15,8 +15,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/Unit2.h"
-#include "app/unit1_fixture.h"
+#include "app/launcher_fixture.h"
+#include "app/settings_dialog.h"
+#include "app/settings_layout.h"
 #include "qt/qt_hot_key_field.h"
 
 namespace wh {
@@ -31,16 +32,16 @@ class FakeVersionInfo : public VersionInfo {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
-class QtSettingsWindowTest : public Unit1Test {
+class QtSettingsWindowTest : public LauncherTest {
  protected:
-  TForm1& Open(const std::string& ini) {
+  Launcher& Open(const std::string& ini) {
     WriteIni(ini);
-    TForm1& f = Create();
-    form2 = std::make_unique<TForm2>(window, f, versions, fs, "C:\\Tools\\wh.exe");
-    window.Attach(form2.get());
-    f.AttachSettings(form2.get(), &window);
+    Launcher& f = Create();
+    dialog = std::make_unique<SettingsDialog>(window, f, versions, fs, "C:\\Tools\\wh.exe");
+    window.Attach(dialog.get());
+    f.AttachSettings(dialog.get(), &window);
     view.events.clear();
-    f.Settings1Click();
+    f.OnTraySettings();
     return f;
   }
   template <typename T>
@@ -49,15 +50,18 @@ class QtSettingsWindowTest : public Unit1Test {
     EXPECT_NE(child, nullptr) << name;
     return child;
   }
-  QCheckBox* Box(int number) {
-    return Child<QCheckBox>(("CheckBox" + std::to_string(number)).c_str());
+  QCheckBox* Box(Option option) {
+    for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+      if (row.option == option) return Child<QCheckBox>(row.name);
+    }
+    return nullptr;
   }
   std::string Ini() const { return *fs.Contents("C:\\Tools\\wordhopper.ini"); }
   bool IniHas(const std::string& line) const { return Ini().find(line) != std::string::npos; }
 
   FakeVersionInfo versions;
   QtSettingsWindow window;
-  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<SettingsDialog> dialog;
 };
 
 TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
@@ -66,50 +70,58 @@ TEST_F(QtSettingsWindowTest, OpeningFillsTheWidgetsFromTheSettings) {
       "UserMasks=txt doc\nIgnoreList=the of\n[Program]\nFirstShow=1\nStayOnTop=0\n"
       "UseFindDialog=1\n");
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(window.focusWidget(), Child<QLineEdit>("UserDirEdit"));
-  EXPECT_FALSE(Child<QLabel>("Image1")->pixmap().isNull());
-  EXPECT_EQ(Child<QLabel>("Label7")->text(), Text("Wordhopper version: 1.5.0 (Build 9)"));
-  EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("Ctrl+F6"));
-  EXPECT_EQ(Child<QLineEdit>("UserDirEdit")->text(), Text("/home/me"));
-  EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("txt doc"));
-  EXPECT_EQ(Child<QPlainTextEdit>("Memo1")->toPlainText(), Text("the of"));
-  const std::map<int, bool> expected = {
-      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
-      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
-      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
-  for (const auto& [number, checked] : expected) {
-    EXPECT_EQ(Box(number)->isChecked(), checked) << "CheckBox" << number;
+  EXPECT_EQ(window.focusWidget(), Child<QLineEdit>("user_dir"));
+  EXPECT_FALSE(Child<QLabel>("donation_icon")->pixmap().isNull());
+  EXPECT_EQ(Child<QLabel>("version")->text(), Text("Wordhopper version: 1.5.0 (Build 9)"));
+  EXPECT_EQ(Child<QtHotKeyField>("hot_key")->text(), Text("Ctrl+F6"));
+  EXPECT_EQ(Child<QLineEdit>("user_dir")->text(), Text("/home/me"));
+  EXPECT_EQ(Child<QLineEdit>("masks")->text(), Text("txt doc"));
+  EXPECT_EQ(Child<QPlainTextEdit>("ignore_list")->toPlainText(), Text("the of"));
+  const std::map<Option, bool> expected = {
+      {Option::UserStartMenu, false},      {Option::AllUsersStartMenu, true},
+      {Option::UserDesktop, true},         {Option::AllUsersDesktop, true},
+      {Option::Favorites, false},          {Option::History, true},
+      {Option::RecentFiles, false},        {Option::HideWhenLaunching, true},
+      {Option::AlwaysScreenCenter, true},  {Option::StartWithWindows, true},
+      {Option::MessageBoxOnError, true},   {Option::ReloadOnPopup, false},
+      {Option::ShowTitleBar, true},        {Option::ShowInfoPanel, true},
+      {Option::HideToSystemTray, true},    {Option::ShowStatusBar, true},
+      {Option::StartOnOneMatch, false},    {Option::AutoComplete, true},
+      {Option::LoadUserDirOnPopup, false}, {Option::StayOnTop, false},
+      {Option::UseFindDialog, true}};
+  for (const auto& [option, checked] : expected) {
+    EXPECT_EQ(Box(option)->isChecked(), checked) << static_cast<int>(option);
   }
 }
 
 TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
-  QTest::mouseClick(Box(1), Qt::LeftButton);   // on to off
-  QTest::mouseClick(Box(19), Qt::LeftButton);  // off to on
-  QLineEdit* userDir = Child<QLineEdit>("UserDirEdit");
+  Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+  QTest::mouseClick(Box(Option::UserStartMenu), Qt::LeftButton);       // on to off
+  QTest::mouseClick(Box(Option::LoadUserDirOnPopup), Qt::LeftButton);  // off to on
+  QLineEdit* userDir = Child<QLineEdit>("user_dir");
   userDir->clear();
   QTest::keyClicks(userDir, "/srv/files ");
-  QLineEdit* masks = Child<QLineEdit>("Edit2");
+  QLineEdit* masks = Child<QLineEdit>("masks");
   masks->selectAll();
   QTest::keyClicks(masks, "txt doc");
-  QPlainTextEdit* memo = Child<QPlainTextEdit>("Memo1");
+  QPlainTextEdit* memo = Child<QPlainTextEdit>("ignore_list");
   memo->clear();
   QTest::keyClicks(memo, "the");
   QTest::keyClick(memo, Qt::Key_Return);
   QTest::keyClicks(memo, "of");
   EXPECT_EQ(window.IgnoreList(), "the\nof");
-  QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_Q,
+  QTest::keyClick(Child<QtHotKeyField>("hot_key"), Qt::Key_Q,
                   Qt::ControlModifier | Qt::AltModifier);
   view.events.clear();
-  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("save"), Qt::LeftButton);
 
   EXPECT_FALSE(window.isVisible());
   for (const char* line : {"UserStartMenu=0", "LoadUserDirOnPopup=1", "UserMasks=txt doc",
                            "IgnoreList=the of", "HotKey=Ctrl+Alt+Q"}) {
     EXPECT_TRUE(IniHas(line)) << line << "\n" << Ini();
   }
-  EXPECT_FALSE(f.Settings().UserStartMenu);
-  EXPECT_EQ(f.Settings().UserDir, "/srv/files ");
+  EXPECT_FALSE(f.CurrentSettings().UserStartMenu);
+  EXPECT_EQ(f.CurrentSettings().UserDir, "/srv/files ");
   EXPECT_EQ(std::count(view.events.begin(), view.events.end(), "register 1"), 1);
 }
 
@@ -126,7 +138,7 @@ TEST_F(QtSettingsWindowTest, RefusedWriteIsShownOverTheWindowWhichStaysOpen) {
     owner = box->parentWidget();
     box->button(QMessageBox::Ok)->click();
   });
-  QTest::mouseClick(Child<QPushButton>("Button1"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>("save"), Qt::LeftButton);
   EXPECT_EQ(title, Text("Wordhopper"));
   EXPECT_EQ(text, Text("Unable to write to C:\\Tools\\wordhopper.ini"));
   EXPECT_EQ(owner, &window);
@@ -143,38 +155,38 @@ TEST_F(QtSettingsWindowTest, CancelAndTheCloseBoxDropTheEdits) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
-    TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+    Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
     const int writes = fs.WriteCount();
-    Child<QLineEdit>("Edit2")->setText(Text("edited"));
-    QTest::mouseClick(Box(20), Qt::LeftButton);
-    QTest::keyClick(Child<QtHotKeyField>("HotKey1"), Qt::Key_F9);
+    Child<QLineEdit>("masks")->setText(Text("edited"));
+    QTest::mouseClick(Box(Option::StayOnTop), Qt::LeftButton);
+    QTest::keyClick(Child<QtHotKeyField>("hot_key"), Qt::Key_F9);
     view.events.clear();
     switch (c.way) {
       case Way::Cancel:
-        QTest::mouseClick(Child<QPushButton>("Button2"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>("cancel"), Qt::LeftButton);
         break;
       case Way::CloseBox:
         window.close();
         break;
       case Way::Escape:
-        QTest::keyClick(Child<QLineEdit>("Edit2"), Qt::Key_Escape);
+        QTest::keyClick(Child<QLineEdit>("masks"), Qt::Key_Escape);
         break;
     }
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(fs.WriteCount(), writes);
-    // FormClose ran exactly once: the hot key is back, registered once.
+    // OnClose ran exactly once: the hot key is back, registered once.
     EXPECT_EQ(view.events, (std::vector<std::string>{"register 1"}));
-    f.Settings1Click();
-    EXPECT_EQ(Child<QLineEdit>("Edit2")->text(), Text("pdf"));
-    EXPECT_TRUE(Box(20)->isChecked());
-    EXPECT_EQ(Child<QtHotKeyField>("HotKey1")->text(), Text("F4"));
+    f.OnTraySettings();
+    EXPECT_EQ(Child<QLineEdit>("masks")->text(), Text("pdf"));
+    EXPECT_TRUE(Box(Option::StayOnTop)->isChecked());
+    EXPECT_EQ(Child<QtHotKeyField>("hot_key")->text(), Text("F4"));
     window.Hide();
   }
 }
 
 TEST_F(QtSettingsWindowTest, DonationPictureAndLinkOpenThePageAndClose) {
   fs.AddFile("C:\\Tools\\donate.html");
-  for (const char* name : {"Image1", "Label8"}) {
+  for (const char* name : {"donation_icon", "donation_link"}) {
     SCOPED_TRACE(name);
     shell.requests.clear();
     Open("[Program]\nFirstShow=1\n");
@@ -337,18 +349,19 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     const char* caption;
   } captions[] = {
       // On Linux the captions say what is true there.
-      {"CheckBox1", "User start menu (*.desktop)"},
-      {"CheckBox5", "Favorites (*.*)"},
-      {"CheckBox14", "Show the Wordhopper information panel (restart application to activate). "},
-      {"CheckBox17",
+      {"user_start_menu", "User start menu (*.desktop)"},
+      {"favorites", "Favorites (*.*)"},
+      {"show_info_panel",
+       "Show the Wordhopper information panel (restart application to activate). "},
+      {"start_on_one_match",
        "Automaticilly start application when keyword maches a single item (not recommended "
        "with many items) ."},
-      {"CheckBox21", "Open the file manager when a keyword pattern does not match any item."},
-      {"Button1", "Save"},
-      {"Button2", "Cancel"},
-      {"BrowseButton", "..."},
-      {"Label4", "Type a key word, press ENTER, pick an item, press ENTER."},
-      {"Label8", "This software is freeware, any donations are welcome."},
+      {"use_find_dialog", "Open the file manager when a keyword pattern does not match any item."},
+      {"save", "Save"},
+      {"cancel", "Cancel"},
+      {"user_dir_browse", "..."},
+      {"about_line", "Type a key word, press ENTER, pick an item, press ENTER."},
+      {"donation_link", "This software is freeware, any donations are welcome."},
   };
   for (const auto& c : captions) {
     const QObject* child = window.findChild<QObject*>(Text(c.name));
@@ -359,7 +372,7 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
 
   // The focus chain, from the first check box round to it again.
   QStringList order;
-  QWidget* first = window.findChild<QWidget*>(Text("CheckBox1"));
+  QWidget* first = window.findChild<QWidget*>(Text("user_start_menu"));
   ASSERT_NE(first, nullptr);
   QWidget* widget = first;
   do {
@@ -369,10 +382,12 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     widget = widget->nextInFocusChain();
   } while (widget != first && order.size() < 100);
   EXPECT_EQ(order.join(' '),
-            Text("CheckBox1 CheckBox2 CheckBox3 CheckBox4 CheckBox5 CheckBox6 CheckBox7 "
-                 "UserDirEdit BrowseButton Edit2 Memo1 CheckBox10 CheckBox9 CheckBox15 CheckBox8 "
-                 "CheckBox20 CheckBox11 CheckBox13 CheckBox14 CheckBox16 CheckBox12 CheckBox19 "
-                 "CheckBox17 CheckBox18 HotKey1 CheckBox21 Button2 Button1"));
+            Text("user_start_menu all_users_start_menu user_desktop all_users_desktop favorites "
+                 "history recent_files user_dir user_dir_browse masks ignore_list "
+                 "start_with_windows always_screen_center hide_to_system_tray hide_when_launching "
+                 "stay_on_top message_box_on_error show_title_bar show_info_panel show_status_bar "
+                 "reload_on_popup load_user_dir_on_popup start_on_one_match auto_complete hot_key "
+                 "use_find_dialog cancel save"));
 }
 
 TEST(QtSettingsWindowLayoutTest, FieldsHoldAtMost2047Characters) {

@@ -18,7 +18,7 @@ const std::string kDir = "C:\\Tools";
 const std::string kIni = "C:\\Tools\\wordhopper.ini";
 const testing::FakeTextEncoding kEncoding;
 
-std::string AllFields(const TIniRec& r) {
+std::string AllFields(const Settings& r) {
   std::ostringstream out;
   out << r.FormTop << ' ' << r.FormLeft << '[' << r.HotKey << ']' << r.UserStartMenu
       << r.AllUsersStartMenu << r.UserDeskTop << r.AllUsersDeskTop << r.Favorites << r.History
@@ -31,8 +31,8 @@ std::string AllFields(const TIniRec& r) {
 }
 
 // Every field differs from its default, so a key left unwritten shows.
-TIniRec NothingDefault() {
-  TIniRec r;
+Settings NothingDefault() {
+  Settings r;
   r.FormTop = -12, r.FormLeft = 345, r.HotKey = "Shift+F9";
   r.UserStartMenu = r.AllUsersStartMenu = r.UserDeskTop = r.AllUsersDeskTop = false;
   r.Favorites = r.History = r.RecentFiles = true;
@@ -63,7 +63,7 @@ TEST(SettingsFileTest, UnusableFilesGiveTheDefaults) {
   directory.AddDirectory(kIni);
   unreadable.MakeUnreadable(kIni);
   for (FakeFileSystem* fs : {&missing, &directory, &unreadable, &empty, &oversized, &garbage}) {
-    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni)), AllFields(TIniRec()));
+    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni)), AllFields(Settings()));
     EXPECT_EQ(fs->WriteCount(), 0);
   }
   EXPECT_FALSE(missing.FileExists(kIni));
@@ -111,7 +111,7 @@ TEST(SettingsFileTest, IntegersAndFlagsConvertTheWholeTextOrGiveTheDefault) {
     FakeFileSystem fs = WithFile("[Form]\r\nFormTop=" + v + "\r\nFormLeft=" + v +
                                  "\r\n[Directories]\r\nFavorites=" + v +
                                  "\r\n[Program]\r\nShowTitleBar=" + v + "\r\n");
-    TIniRec r = ReadSettings(fs, kEncoding, kIni);
+    Settings r = ReadSettings(fs, kEncoding, kIni);
     EXPECT_EQ(r.FormTop, value.value_or(0)) << text;
     EXPECT_EQ(r.FormLeft, value.value_or(0)) << text;
     EXPECT_EQ(r.Favorites, value ? *value != 0 : false) << text;    // default off
@@ -122,7 +122,7 @@ TEST(SettingsFileTest, IntegersAndFlagsConvertTheWholeTextOrGiveTheDefault) {
 TEST(SettingsFileTest, EveryFieldSurvivesWriteAndRead) {
   FakeFileSystem fs;
   fs.AddDirectory(kDir);
-  for (TIniRec written : {NothingDefault(), TIniRec()}) {
+  for (Settings written : {NothingDefault(), Settings()}) {
     std::string hotKey = written.HotKey;
     written.HotKey = "n/a";  // the text handed in is written, not the record's
     WriteSettings(written, hotKey, fs, kEncoding, kIni);
@@ -135,7 +135,7 @@ TEST(SettingsFileTest, EveryFieldSurvivesWriteAndRead) {
 TEST(SettingsFileTest, NewFileHoldsEveryKeyInWritingOrder) {
   FakeFileSystem fs;
   fs.AddDirectory(kDir);
-  WriteSettings(TIniRec(), "F4", fs, kEncoding, kIni);
+  WriteSettings(Settings(), "F4", fs, kEncoding, kIni);
   EXPECT_EQ(fs.Contents(kIni),
             "[Form]\r\nHotKey=F4\r\n"
             "[Directories]\r\nUserStartMenu=1\r\nAllUsersStartMenu=1\r\nUserDeskTop=1\r\n"
@@ -153,7 +153,7 @@ TEST(SettingsFileTest, FormPositionGoesFirstWhenTheFormSectionIsNew) {
   SaveFormPosition(10, -20, fs, kEncoding, kIni);
   EXPECT_EQ(fs.Contents(kIni),
             "[Program]\r\nFirstShow=0\r\n[Form]\r\nFormTop=10\r\nFormLeft=-20\r\n");
-  WriteSettings(TIniRec(), "F4", fs, kEncoding, kIni);
+  WriteSettings(Settings(), "F4", fs, kEncoding, kIni);
   std::string text = fs.Contents(kIni).value_or("");
   EXPECT_EQ(text.rfind("[Program]\r\nFirstShow=0\r\nHideWhenLaunching=1\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("[Form]\r\nFormTop=10\r\nFormLeft=-20\r\nHotKey=F4\r\n[Directories]\r\n"),
@@ -178,7 +178,7 @@ TEST(SettingsFileTest, RewritingWhatWasReadKeepsAHandEditedFileByteForByte) {
   edited.replace(edited.find("StayOnTop="), 10, "Unknown=7\nstayontop =");
   fs.AddFile(kIni, edited);
 
-  TIniRec read = ReadSettings(fs, kEncoding, kIni);
+  Settings read = ReadSettings(fs, kEncoding, kIni);
   EXPECT_FALSE(read.History);  // "1  ; yes" is no number
   read.History = true;
   WriteSettings(read, read.HotKey, fs, kEncoding, kIni);

@@ -1,4 +1,4 @@
-#include "app/CheckPrevious.h"
+#include "app/single_instance.h"
 
 #include <algorithm>
 
@@ -15,8 +15,8 @@ std::string SystemErrorText(const SystemError& error) {
   return "System Error.  Code: " + std::to_string(error.Code()) + ".\r\n" + error.what();
 }
 
-bool CheckPrevious::RestoreIfRunning(std::string_view exePath, std::uint32_t ownWindow,
-                                     int maxInstances) {
+bool SingleInstance::RestoreIfRunning(std::string_view exePath, std::uint32_t ownWindow,
+                                      int maxInstances) {
   name_ = InstanceMappingName(exePath);
   InstanceMappings::Created created = mappings_.Create(name_);
   if (!created.alreadyExisted) {
@@ -50,7 +50,7 @@ bool CheckPrevious::RestoreIfRunning(std::string_view exePath, std::uint32_t own
   return true;
 }
 
-void CheckPrevious::ReleaseInstance() {
+void SingleInstance::ReleaseInstance() {
   if (released_) return;
   released_ = true;
   if (ownsInstanceSlot_ && !name_.empty()) {

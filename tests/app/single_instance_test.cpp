@@ -1,4 +1,4 @@
-#include "app/CheckPrevious.h"
+#include "app/single_instance.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@ using testing::FakeWindows;
 constexpr char kPath[] = "C:\\Tools\\wordhopper.exe";
 constexpr char kName[] = "C:Toolswordhopper.exe";
 
-TEST(CheckPreviousTest, FirstSecondAndReleasedStarts) {
+TEST(SingleInstanceTest, FirstSecondAndReleasedStarts) {
   FakeMappings mappings;
   FakeWindows windows;
 
-  auto first = std::make_unique<CheckPrevious>(mappings, windows);
+  auto first = std::make_unique<SingleInstance>(mappings, windows);
   EXPECT_FALSE(first->RestoreIfRunning(kPath, 100, 1));
   ASSERT_EQ(mappings.createdNames.back(), kName);
   EXPECT_EQ(mappings.Find(kName)->WindowHandle, 100u);
@@ -32,7 +32,7 @@ TEST(CheckPreviousTest, FirstSecondAndReleasedStarts) {
   // count stays, and the second copy's end doesn't touch it.
   windows.minimized[100] = true;
   {
-    CheckPrevious second(mappings, windows);
+    SingleInstance second(mappings, windows);
     EXPECT_TRUE(second.RestoreIfRunning(kPath, 200, 1));
     EXPECT_FALSE(second.OwnsInstanceSlot());
   }
@@ -43,13 +43,13 @@ TEST(CheckPreviousTest, FirstSecondAndReleasedStarts) {
   // A window that isn't minimised is only brought forward.
   windows.calls.clear();
   windows.minimized.clear();
-  CheckPrevious third(mappings, windows);
+  SingleInstance third(mappings, windows);
   EXPECT_TRUE(third.RestoreIfRunning(kPath, 300, 1));
   EXPECT_EQ(windows.calls, (std::vector<std::string>{"front 100"}));
   third.ReleaseInstance();
 
   // Another path is another record.
-  CheckPrevious elsewhere(mappings, windows);
+  SingleInstance elsewhere(mappings, windows);
   EXPECT_FALSE(elsewhere.RestoreIfRunning("D:\\Copy\\wordhopper.exe", 400, 1));
   EXPECT_EQ(mappings.Find("D:Copywordhopper.exe")->InstanceCount, 1);
 
@@ -57,15 +57,15 @@ TEST(CheckPreviousTest, FirstSecondAndReleasedStarts) {
   // first again.
   first.reset();
   EXPECT_EQ(mappings.Find(kName), nullptr);
-  CheckPrevious again(mappings, windows);
+  SingleInstance again(mappings, windows);
   EXPECT_FALSE(again.RestoreIfRunning(kPath, 500, 1));
   EXPECT_EQ(mappings.Find(kName)->InstanceCount, 1);
 }
 
-TEST(CheckPreviousTest, LimitAboveOneCountsCopiesAndReleaseGivesSlotsBack) {
+TEST(SingleInstanceTest, LimitAboveOneCountsCopiesAndReleaseGivesSlotsBack) {
   FakeMappings mappings;
   FakeWindows windows;
-  CheckPrevious a(mappings, windows), b(mappings, windows), c(mappings, windows);
+  SingleInstance a(mappings, windows), b(mappings, windows), c(mappings, windows);
   EXPECT_FALSE(a.RestoreIfRunning(kPath, 1, 2));
   EXPECT_FALSE(b.RestoreIfRunning(kPath, 2, 2));
   EXPECT_EQ(mappings.Find(kName)->InstanceCount, 2);
@@ -78,17 +78,17 @@ TEST(CheckPreviousTest, LimitAboveOneCountsCopiesAndReleaseGivesSlotsBack) {
   EXPECT_EQ(mappings.Find(kName)->InstanceCount, 1);
 }
 
-TEST(CheckPreviousTest, UnopenableAndUncreatableRecords) {
+TEST(SingleInstanceTest, UnopenableAndUncreatableRecords) {
   FakeMappings mappings;
   FakeWindows windows;
-  CheckPrevious first(mappings, windows);
+  SingleInstance first(mappings, windows);
   ASSERT_FALSE(first.RestoreIfRunning(kPath, 1, 1));
 
   // The record exists but can't be opened: stop as a second copy does,
   // without touching the count, now or at the end.
   mappings.failOpen = true;
   {
-    CheckPrevious second(mappings, windows);
+    SingleInstance second(mappings, windows);
     EXPECT_TRUE(second.RestoreIfRunning(kPath, 2, 5));
     EXPECT_FALSE(second.OwnsInstanceSlot());
     mappings.failOpen = false;
@@ -97,7 +97,7 @@ TEST(CheckPreviousTest, UnopenableAndUncreatableRecords) {
   EXPECT_EQ(mappings.Find(kName)->InstanceCount, 1);
 
   mappings.failCreate = true;
-  CheckPrevious third(mappings, windows);
+  SingleInstance third(mappings, windows);
   try {
     third.RestoreIfRunning("E:\\x.exe", 3, 1);
     FAIL() << "no error raised";
@@ -107,10 +107,10 @@ TEST(CheckPreviousTest, UnopenableAndUncreatableRecords) {
   EXPECT_EQ(SystemErrorText(SystemError(0, "")), "A call to an OS function failed");
 }
 
-TEST(CheckPreviousTest, FirstCopyEndingDuringTheSecondStartLeavesItFirst) {
+TEST(SingleInstanceTest, FirstCopyEndingDuringTheSecondStartLeavesItFirst) {
   FakeMappings mappings;
   FakeWindows windows;
-  auto first = std::make_unique<CheckPrevious>(mappings, windows);
+  auto first = std::make_unique<SingleInstance>(mappings, windows);
   ASSERT_FALSE(first->RestoreIfRunning(kPath, 1, 1));
 
   mappings.afterCreate = [&] {
@@ -118,7 +118,7 @@ TEST(CheckPreviousTest, FirstCopyEndingDuringTheSecondStartLeavesItFirst) {
     first->ReleaseInstance();
     first.reset();
   };
-  CheckPrevious second(mappings, windows);
+  SingleInstance second(mappings, windows);
   EXPECT_FALSE(second.RestoreIfRunning(kPath, 2, 1));
   EXPECT_TRUE(second.OwnsInstanceSlot());
   EXPECT_EQ(mappings.Find(kName)->WindowHandle, 2u);

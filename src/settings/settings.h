@@ -7,7 +7,7 @@
 
 namespace wh {
 
-struct TIniRec {
+struct Settings {
   // [Form]
   std::int32_t FormTop = 0;
   std::int32_t FormLeft = 0;

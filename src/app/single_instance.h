@@ -21,13 +21,13 @@ std::string InstanceMappingName(std::string_view exePath);
 // failed" when the system gave no code.
 std::string SystemErrorText(const SystemError& error);
 
-class CheckPrevious {
+class SingleInstance {
  public:
-  CheckPrevious(InstanceMappings& mappings, InstanceWindows& windows)
+  SingleInstance(InstanceMappings& mappings, InstanceWindows& windows)
       : mappings_(mappings), windows_(windows) {}
-  ~CheckPrevious() { ReleaseInstance(); }
-  CheckPrevious(const CheckPrevious&) = delete;
-  CheckPrevious& operator=(const CheckPrevious&) = delete;
+  ~SingleInstance() { ReleaseInstance(); }
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
 
   // Registers this copy under `exePath` with `ownWindow` as the window to
   // bring forward. True means the limit of running copies is reached, or the

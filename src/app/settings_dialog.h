@@ -1,4 +1,4 @@
-// TForm2: the settings window's behaviour, free of any window system.
+// The settings window's behaviour, free of any window system.
 #pragma once
 
 #include <string>
@@ -9,41 +9,41 @@
 
 namespace wh {
 
-class TForm1;
+class Launcher;
 
-class TForm2 {
+class SettingsDialog {
  public:
-  TForm2(SettingsView& view, TForm1& form1, const VersionInfo& versionInfo,
-         const FileSystem& fileSystem, std::string exePath)
+  SettingsDialog(SettingsView& view, Launcher& launcher, const VersionInfo& versionInfo,
+                 const FileSystem& fileSystem, std::string exePath)
       : view_(view),
-        form1_(form1),
+        launcher_(launcher),
         versionInfo_(versionInfo),
         fileSystem_(fileSystem),
         exePath_(std::move(exePath)) {}
 
-  // Shows the window (the dialog already loaded) and runs FormShow.
+  // Shows the window (the dialog already loaded) and runs OnShow.
   void ShowWindow();
-  void FormShow();
-  // Hides the window, whatever closed it, and runs FormClose.
+  void OnShow();
+  // Hides the window, whatever closed it, and runs OnClose.
   void Close();
-  void FormClose();
+  void OnClose();
 
   // Save: applies completion and the title bar at once, stores the record,
   // writes the file, closes, rebuilds the index. A refused write is shown
   // and leaves the window open.
-  void Button1Click();
+  void Save();
   // Cancel.
-  void Button2Click() { Close(); }
-  // The donation link (Image1 and Label8).
-  void Image1Click();
+  void Cancel() { Close(); }
+  // The donation link, and the program icon beside it.
+  void OpenDonationPage();
   // The browse button of the user-directory field.
-  void BrowseClick();
+  void Browse();
 
   bool IsVisible() const { return view_.IsVisible(); }
 
  private:
   SettingsView& view_;
-  TForm1& form1_;
+  Launcher& launcher_;
   const VersionInfo& versionInfo_;
   const FileSystem& fileSystem_;
   std::string exePath_;

@@ -1,8 +1,8 @@
-#include "app/Unit2.h"
+#include "app/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
-#include "app/unit1_fixture.h"
+#include "app/launcher_fixture.h"
 #include "fakes/fake_settings_view.h"
 
 namespace wh {
@@ -17,15 +17,15 @@ class FakeVersionInfo : public VersionInfo {
   }
 };
 
-class SettingsWindowTest : public Unit1Test {
+class SettingsWindowTest : public LauncherTest {
  protected:
-  TForm1& Open(const std::string& ini) {
+  Launcher& Open(const std::string& ini) {
     WriteIni(ini);
-    TForm1& f = Create();
-    form2 = std::make_unique<TForm2>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
-    f.AttachSettings(form2.get(), &dialog);
+    Launcher& f = Create();
+    settingsDialog = std::make_unique<SettingsDialog>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
+    f.AttachSettings(settingsDialog.get(), &dialog);
     view.events.clear();
-    f.Settings1Click();
+    f.OnTraySettings();
     return f;
   }
   std::string Ini() const { return *fs.Contents("C:\\Tools\\wordhopper.ini"); }
@@ -33,11 +33,11 @@ class SettingsWindowTest : public Unit1Test {
 
   FakeSettingsView dialog;
   FakeVersionInfo versions;
-  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<SettingsDialog> settingsDialog;
 };
 
 TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
-  TForm1& f = Open(
+  Launcher& f = Open(
       "[Form]\nHotKey=Ctrl+F6\n[Directories]\nUserStartMenu=0\nHistory=1\nUserDir=C:\\Files\n"
       "UserMasks=txt doc\nIgnoreList=the of\n[Program]\nFirstShow=1\nStayOnTop=0\n"
       "UseFindDialog=1\n");
@@ -47,30 +47,38 @@ TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
   EXPECT_EQ(dialog.userDir, "C:\\Files");
   EXPECT_EQ(dialog.masks, "txt doc");
   EXPECT_EQ(dialog.ignoreList, "the of");
-  const std::map<int, bool> expected = {
-      {1, false}, {2, true},  {3, true},   {4, true},  {5, false},  {6, true},   {7, false},
-      {8, true},  {9, true},  {10, true},  {11, true}, {12, false}, {13, true},  {14, true},
-      {15, true}, {16, true}, {17, false}, {18, true}, {19, false}, {20, false}, {21, true}};
-  for (const auto& [box, checked] : expected) {
-    EXPECT_EQ(dialog.Checked(static_cast<SettingsCheckBox>(box)), checked) << "CheckBox" << box;
+  const std::map<Option, bool> expected = {
+      {Option::UserStartMenu, false},      {Option::AllUsersStartMenu, true},
+      {Option::UserDesktop, true},         {Option::AllUsersDesktop, true},
+      {Option::Favorites, false},          {Option::History, true},
+      {Option::RecentFiles, false},        {Option::HideWhenLaunching, true},
+      {Option::AlwaysScreenCenter, true},  {Option::StartWithWindows, true},
+      {Option::MessageBoxOnError, true},   {Option::ReloadOnPopup, false},
+      {Option::ShowTitleBar, true},        {Option::ShowInfoPanel, true},
+      {Option::HideToSystemTray, true},    {Option::ShowStatusBar, true},
+      {Option::StartOnOneMatch, false},    {Option::AutoComplete, true},
+      {Option::LoadUserDirOnPopup, false}, {Option::StayOnTop, false},
+      {Option::UseFindDialog, true}};
+  for (const auto& [option, checked] : expected) {
+    EXPECT_EQ(dialog.Checked(option), checked) << static_cast<int>(option);
   }
   EXPECT_EQ(view.events, (std::vector<std::string>{"unregister"}));
-  EXPECT_EQ(f.Settings().HotKey, "Ctrl+F6");
+  EXPECT_EQ(f.CurrentSettings().HotKey, "Ctrl+F6");
 }
 
 TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n[Form]\nFormTop=5\nFormLeft=6\n");
+  Launcher& f = Open("[Program]\nFirstShow=1\n[Form]\nFormTop=5\nFormLeft=6\n");
   f.ShowMainWindow();
   fs.AddFile("C:\\Files\\Report.txt");
-  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
-  dialog.SetChecked(SettingsCheckBox::CheckBox18, false);
-  dialog.SetChecked(SettingsCheckBox::CheckBox13, false);
+  dialog.SetChecked(Option::UserStartMenu, false);
+  dialog.SetChecked(Option::AutoComplete, false);
+  dialog.SetChecked(Option::ShowTitleBar, false);
   dialog.SetUserDir("C:\\Files");
   dialog.SetMasks("txt");
   dialog.SetIgnoreList("the\r\nof\nand\rto");
   dialog.SetHotKey({117});
   view.events.clear();
-  form2->Button1Click();
+  settingsDialog->Save();
 
   EXPECT_FALSE(dialog.visible);
   EXPECT_FALSE(f.AutoCompleteOn());
@@ -86,35 +94,35 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   EXPECT_EQ(view.panels[2], "Items: 1");
   // The new key shows in the caption at the next showing only; the tray
   // hint keeps the registered one.
-  EXPECT_EQ(f.Settings().HotKey, "F6");
+  EXPECT_EQ(f.CurrentSettings().HotKey, "F6");
   EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F4)");
 }
 
 TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n");
+  Launcher& f = Open("[Program]\nFirstShow=1\n");
   fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
-  dialog.SetChecked(SettingsCheckBox::CheckBox1, false);
+  dialog.SetChecked(Option::UserStartMenu, false);
   view.events.clear();
-  form2->Button1Click();
+  settingsDialog->Save();
   EXPECT_EQ(dialog.messages,
             (std::vector<std::string>{"Unable to write to C:\\Tools\\wordhopper.ini"}));
   EXPECT_TRUE(dialog.visible);
   EXPECT_TRUE(view.events.empty()) << view.events.front();
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
-  EXPECT_FALSE(f.Settings().UserStartMenu);
+  EXPECT_FALSE(f.CurrentSettings().UserStartMenu);
 }
 
 TEST_F(SettingsWindowTest, CancelDropsTheEditsAndTheNextOpeningShowsTheSavedValues) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
+  Launcher& f = Open("[Program]\nFirstShow=1\n[Directories]\nUserMasks=pdf\n");
   dialog.SetMasks("edited");
-  dialog.SetChecked(SettingsCheckBox::CheckBox20, false);
+  dialog.SetChecked(Option::StayOnTop, false);
   const int writes = fs.WriteCount();
-  form2->Button2Click();
+  settingsDialog->Cancel();
   EXPECT_FALSE(dialog.visible);
   EXPECT_EQ(fs.WriteCount(), writes);
-  f.Settings1Click();
+  f.OnTraySettings();
   EXPECT_EQ(dialog.masks, "pdf");
-  EXPECT_TRUE(dialog.Checked(SettingsCheckBox::CheckBox20));
+  EXPECT_TRUE(dialog.Checked(Option::StayOnTop));
 }
 
 TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
@@ -140,15 +148,15 @@ TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
     view.refuseHotKey = c.refuse;
     dialog = FakeSettingsView();
     WriteIni("[Form]\nHotKey=F6\n");
-    TForm1& f = Create();
-    form2 = std::make_unique<TForm2>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
-    f.AttachSettings(form2.get(), &dialog);
+    Launcher& f = Create();
+    settingsDialog = std::make_unique<SettingsDialog>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
+    f.AttachSettings(settingsDialog.get(), &dialog);
     if (c.open) {
-      f.Settings1Click();
+      f.OnTraySettings();
       if (c.field.key != 0) dialog.SetHotKey(c.field);
-      form2->Button2Click();
+      settingsDialog->Cancel();
     }
-    f.FormClose();  // the first close writes the file
+    f.OnClose();  // the first close writes the file
     EXPECT_TRUE(IniHas(c.written)) << Ini();
   }
 }
@@ -177,13 +185,13 @@ TEST_F(SettingsWindowTest, SavedHotKeyOutlivesTheRefusedReRegistration) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
     view.refuseHotKey = c.taken;
-    TForm1& f = Open("[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
+    Launcher& f = Open("[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
     dialog.SetHotKey(c.chosen);
-    form2->Button1Click();  // closing registers the start's key again
-    EXPECT_EQ(f.Settings().HotKey, c.record);
-    f.Settings1Click();
+    settingsDialog->Save();  // closing registers the start's key again
+    EXPECT_EQ(f.CurrentSettings().HotKey, c.record);
+    f.OnTraySettings();
     EXPECT_EQ(dialog.hotKey, c.reopened);
-    form2->Button1Click();
+    settingsDialog->Save();
     EXPECT_TRUE(IniHas("HotKey=" + std::string(c.record) + "\n")) << Ini();
   }
 }
@@ -200,10 +208,10 @@ TEST_F(SettingsWindowTest, UntouchedSaveKeepsTheModifiersReadFromTheFile) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
-    TForm1& f = Open("[Form]\nHotKey=" + std::string(c.file) + "\n[Program]\nFirstShow=1\n");
-    form2->Button1Click();
+    Launcher& f = Open("[Form]\nHotKey=" + std::string(c.file) + "\n[Program]\nFirstShow=1\n");
+    settingsDialog->Save();
     EXPECT_TRUE(IniHas("HotKey=" + std::string(c.written) + "\n")) << Ini();
-    EXPECT_EQ(f.Settings().HotKey, c.written);
+    EXPECT_EQ(f.CurrentSettings().HotKey, c.written);
   }
 }
 
@@ -229,23 +237,23 @@ TEST_F(SettingsWindowTest, TheCloseWritesTheLastSavedKeyNeverTheField) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    TForm1& f = Open("[Form]\nHotKey=F6\n");
+    Launcher& f = Open("[Form]\nHotKey=F6\n");
     if (c.save) {
       dialog.SetHotKey({0x51, false, true, false});
-      form2->Button1Click();
-      f.Settings1Click();
+      settingsDialog->Save();
+      f.OnTraySettings();
     }
     dialog.SetHotKey(c.edit);
-    if (c.cancel) form2->Button2Click();
-    f.FormClose();  // FirstShow is off: the first close writes the file
+    if (c.cancel) settingsDialog->Cancel();
+    f.OnClose();  // FirstShow is off: the first close writes the file
     EXPECT_TRUE(IniHas(c.written)) << Ini();
   }
 }
 
 TEST_F(SettingsWindowTest, MainWindowCloseClosesTheSettingsWindow) {
-  TForm1& f = Open("[Program]\nFirstShow=1\n");
+  Launcher& f = Open("[Program]\nFirstShow=1\n");
   view.events.clear();
-  f.FormClose();
+  f.OnClose();
   EXPECT_FALSE(dialog.visible);
   EXPECT_EQ(view.events.front(), "register 1");
 }
@@ -254,7 +262,7 @@ TEST_F(SettingsWindowTest, DonationLinkOpensThePageAndClosesWithoutSaving) {
   fs.AddFile("C:\\Tools\\donate.html");
   Open("[Program]\nFirstShow=1\n");
   dialog.SetMasks("edited");
-  form2->Image1Click();
+  settingsDialog->OpenDonationPage();
   EXPECT_EQ(shell.requests, (std::vector<std::string>{"open C:\\Tools\\donate.html"}));
   EXPECT_FALSE(dialog.visible);
   EXPECT_EQ(Ini().find("UserMasks=edited"), std::string::npos);
@@ -278,7 +286,7 @@ TEST_F(SettingsWindowTest, BrowseStartsAtTheFieldsDirectoryAndTakesTheChoice) {
     dialog.chooserStarts.clear();
     dialog.SetUserDir(c.field);
     dialog.chosen = c.chosen;
-    form2->BrowseClick();
+    settingsDialog->Browse();
     EXPECT_EQ(dialog.chooserStarts, (std::vector<std::string>{c.start}));
     EXPECT_EQ(dialog.userDir, c.after);
   }

@@ -1,4 +1,4 @@
-// TForm1: the main window's behaviour, free of any window system. It owns the
+// The main window's behaviour, free of any window system. It owns the
 // index and the settings in use, and shows everything through a MainView.
 #pragma once
 
@@ -22,11 +22,11 @@
 #include "platform/system_figures.h"
 #include "platform/text_encoding.h"
 #include "settings/hot_key_text.h"
-#include "settings/tini_rec.h"
+#include "settings/settings.h"
 
 namespace wh {
 
-class TForm2;
+class SettingsDialog;
 
 // The operating system as the main window uses it. Everything here outlives
 // the window.
@@ -58,49 +58,49 @@ struct MainPlatform {
 
 // The steps of a start that need no window: the settings read, and the
 // index loaded on a thread of its own, so that walking the sources overlaps
-// the making of the windows. Made before the main window; its FormCreate
+// the making of the windows. Made before the main window; its Start
 // takes it over.
 class StartPreparation {
  public:
   explicit StartPreparation(const MainPlatform& platform);
 
  private:
-  friend class TForm1;
+  friend class Launcher;
   std::string programDir_;
-  TIniRec settings_;
+  Settings settings_;
   // What reading the settings threw; nothing is loaded then.
   std::exception_ptr error_;
   std::unique_ptr<BackgroundLoad> load_;
 };
 
-class TForm1 : private LoadView {
+class Launcher : private LoadView {
  public:
-  TForm1(MainView& view, MainPlatform platform);
+  Launcher(MainView& view, MainPlatform platform);
 
   // Takes the settings read, places the window, brings the start-up entry
   // in line, fits the bands, takes the loaded index, and shows the window
   // when `firstArgument` is the show argument. The load's thread is done
   // when this returns, also when it throws.
-  void FormCreate(std::string_view firstArgument, StartPreparation prepared);
+  void Start(std::string_view firstArgument, StartPreparation prepared);
   // The same, the preparation made now.
-  void FormCreate(std::string_view firstArgument);
-  void FormDestroy();
+  void Start(std::string_view firstArgument);
+  void ClearIndex();
 
-  // The window becomes visible; the first time in a run this runs FormShow
+  // The window becomes visible; the first time in a run this runs OnFirstShow
   // and places the window.
   void ShowMainWindow();
-  void FormShow();
+  void OnFirstShow();
 
   // The close box: true when the close goes on and the program ends; false
   // when the window went to the tray instead.
-  bool FormClose();
+  bool OnClose();
 
   // Tray menu "Exit": stores the window's position, then ends the program.
-  void Exit1Click();
-  void Help1Click() { ShowHelp(); }
-  void Show1Click();
-  void Hide1Click() { HideToTray(); }
-  void Reloaddirectories1Click() { LoadDirectories(true); }
+  void OnTrayExit();
+  void OnTrayHelp() { ShowHelp(); }
+  void OnTrayShow();
+  void OnTrayHide() { HideToTray(); }
+  void OnTrayReload() { LoadDirectories(true); }
 
   // The system hot key arrived; it shows the window from wherever it is.
   void HotKeyPressed();
@@ -117,13 +117,13 @@ class TForm1 : private LoadView {
   void ShowFromTray();
 
   // The settings window, once it exists.
-  void AttachSettings(TForm2* form2, SettingsView* view) {
-    form2_ = form2;
+  void AttachSettings(SettingsDialog* dialog, SettingsView* view) {
+    dialog_ = dialog;
     settingsView_ = view;
   }
   // Tray menu "Settings": loads the dialog, gives the hot key back, shows
   // the settings window.
-  void Settings1Click();
+  void OnTraySettings();
   void SettingsToDialog();
   void DialogToSettings();
   // Writes the record to the settings file; throws SettingsWriteError.
@@ -134,12 +134,12 @@ class TForm1 : private LoadView {
   // Virtual-key codes the two boxes act on.
   static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
   // Every key pressed in the keyword box, before it takes its own effect.
-  void ComboBox1KeyDown(int key);
+  void OnKeywordKey(int key);
   // Every key pressed in the item box, before it takes its own effect.
-  void ComboBox2KeyDown(int key);
+  void OnItemKey(int key);
   // A character typed into the keyword box (one whole character; "\b" for
   // BACKSPACE). True when completion used it up.
-  bool ComboBox1KeyPress(std::string_view typed);
+  bool OnKeywordChar(std::string_view typed);
   void SetAutoComplete(bool on) { autoComplete_ = on; }
   bool AutoCompleteOn() const { return autoComplete_; }
 
@@ -167,7 +167,7 @@ class TForm1 : private LoadView {
   // The general error handler: an error a handler raised, shown to the user.
   void ShowError(const std::string& text);
 
-  const TIniRec& Settings() const { return settings_; }
+  const Settings& CurrentSettings() const { return settings_; }
   const std::string& ProgramDir() const { return programDir_; }
   const ItemIndex& Index() const { return index_; }
 
@@ -179,7 +179,7 @@ class TForm1 : private LoadView {
   MainView& view_;
   MainPlatform platform_;
   std::string programDir_;
-  TIniRec settings_;
+  Settings settings_;
   // The hot-key text the file gets: as the file held it, then as the last
   // Save wrote it. Never the live field, never "n/a".
   std::string storedHotKeyText_;
@@ -189,9 +189,9 @@ class TForm1 : private LoadView {
   // The hot key of the start-up, and whether it is registered now.
   HotKeyCombo hotKey_;
   bool hotKeyOn_ = false;
-  // Whether FormCreate has passed the start's registration.
+  // Whether the start has passed its own registration of the hot key.
   bool started_ = false;
-  TForm2* form2_ = nullptr;
+  SettingsDialog* dialog_ = nullptr;
   SettingsView* settingsView_ = nullptr;
   // A launch failed: the next showing from the tray starts afresh.
   bool resetOnShow_ = false;

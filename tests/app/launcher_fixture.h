@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit1.h"
+#include "app/launcher.h"
 #include "fakes/fake_main_platform.h"
 #include "fakes/fake_main_view.h"
 
@@ -17,18 +17,18 @@ namespace wh {
 
 using testing::FakeMainView;
 
-class Unit1Test : public ::testing::Test, protected testing::MainPlatformFakes {
+class LauncherTest : public ::testing::Test, protected testing::MainPlatformFakes {
  protected:
-  Unit1Test() {
+  LauncherTest() {
     fs.AddFile("C:\\Menu\\Notepad.lnk");
     fs.AddFile("C:\\Menu\\Word Pad.lnk");
     folders.Set("Start Menu", false, "C:\\Menu");
   }
   void WriteIni(const std::string& text) { fs.AddFile("C:\\Tools\\wordhopper.ini", text); }
-  TForm1& Create(std::string_view argument = "") {
-    form = std::make_unique<TForm1>(view, Platform());
-    form->FormCreate(argument);
-    return *form;
+  Launcher& Create(std::string_view argument = "") {
+    launcher = std::make_unique<Launcher>(view, Platform());
+    launcher->Start(argument);
+    return *launcher;
   }
   std::vector<std::string> EventsWithout(std::initializer_list<const char*> noise) const {
     std::vector<std::string> events;
@@ -41,7 +41,7 @@ class Unit1Test : public ::testing::Test, protected testing::MainPlatformFakes {
   }
 
   FakeMainView view;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<Launcher> launcher;
 };
 
 }  // namespace wh

@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/launcher.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/unit1_fixture.h"
+#include "app/launcher_fixture.h"
 
 namespace wh {
 namespace {
 
-TEST_F(Unit1Test, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
+TEST_F(LauncherTest, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
   WriteIni(
       "[Form]\nFormTop=200\nFormLeft=100\n[Program]\nAlwaysScreenCenter=0\n"
       "ShowStatusBar=0\nFirstShow=1\n");
-  TForm1& f = Create();
+  Launcher& f = Create();
   EXPECT_EQ(f.ProgramDir(), "C:\\Tools\\");
   EXPECT_EQ(EventsWithout({"clear items", "keyword box", "text ''"}),
             (std::vector<std::string>{"place 100,200", "register 0", "bands info,-", "keywords"}));
@@ -28,7 +28,7 @@ TEST_F(Unit1Test, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
 }
 
-TEST_F(Unit1Test, ShowArgumentDecidesTheFirstShowing) {
+TEST_F(LauncherTest, ShowArgumentDecidesTheFirstShowing) {
   const struct {
     const char* argument;
     bool shown;
@@ -44,8 +44,8 @@ TEST_F(Unit1Test, ShowArgumentDecidesTheFirstShowing) {
   }
 }
 
-TEST_F(Unit1Test, FirstShowingShowsHelpOnceThenCentresAndRaises) {
-  TForm1& f = Create("show");
+TEST_F(LauncherTest, FirstShowingShowsHelpOnceThenCentresAndRaises) {
+  Launcher& f = Create("show");
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].rfind("Quick intro:\r\n", 0), 0u);
   const std::vector<std::string> tail(view.events.end() - 6, view.events.end());
@@ -58,17 +58,17 @@ TEST_F(Unit1Test, FirstShowingShowsHelpOnceThenCentresAndRaises) {
   EXPECT_EQ(view.messages.size(), 1u);
 }
 
-TEST_F(Unit1Test, RefusedStartupEntryIsShownAndStartupGoesOn) {
+TEST_F(LauncherTest, RefusedStartupEntryIsShownAndStartupGoesOn) {
   entries.refuse = true;
   WriteIni("[Program]\nFirstShow=1\n");
-  TForm1& f = Create("show");
+  Launcher& f = Create("show");
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0], "Failed to set data for 'wordhopper'");
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
   EXPECT_TRUE(view.visible);
 }
 
-TEST_F(Unit1Test, ReportsGoWhereTheSettingsSay) {
+TEST_F(LauncherTest, ReportsGoWhereTheSettingsSay) {
   const struct {
     bool statusBar, messageBox;
     bool inPanel, inBox;
@@ -88,11 +88,11 @@ TEST_F(Unit1Test, ReportsGoWhereTheSettingsSay) {
   }
 }
 
-TEST_F(Unit1Test, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
+TEST_F(LauncherTest, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
   WriteIni("[Form]\nFormTop=1\nFormLeft=2\nHotKey=F6\n[Program]\nFirstShow=1\n");
-  TForm1& f = Create();
+  Launcher& f = Create();
   view.position = {30, 40};
-  f.Exit1Click();
+  f.OnTrayExit();
   EXPECT_EQ(view.events.back(), "quit");
   const std::string ini = *fs.Contents("C:\\Tools\\wordhopper.ini");
   EXPECT_NE(ini.find("FormTop=40"), std::string::npos);
@@ -101,12 +101,12 @@ TEST_F(Unit1Test, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
 
   fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
   view.events.clear();
-  f.Exit1Click();
+  f.OnTrayExit();
   EXPECT_EQ(view.messages.back(), "Unable to write to C:\\Tools\\wordhopper.ini");
   EXPECT_EQ(view.events.back(), "quit");
 }
 
-class DialogueTest : public Unit1Test {
+class DialogueTest : public LauncherTest {
  protected:
   DialogueTest() {
     fs.Remove("C:\\Menu\\Word Pad.lnk");
@@ -116,15 +116,15 @@ class DialogueTest : public Unit1Test {
     fs.AddDirectory("C:\\Docs");
     folders.Set("Personal", false, "C:\\Docs\\");
   }
-  TForm1& Start(const std::string& programSettings = "") {
+  Launcher& Start(const std::string& programSettings = "") {
     WriteIni("[Program]\nFirstShow=1\n" + programSettings);
-    TForm1& f = Create("show");
+    Launcher& f = Create("show");
     view.events.clear();
     return f;
   }
-  void Type(TForm1& f, const std::string& text, int key) {
+  void Type(Launcher& f, const std::string& text, int key) {
     view.keywordText = text;
-    f.ComboBox1KeyDown(key);
+    f.OnKeywordKey(key);
   }
 };
 
@@ -159,8 +159,8 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
     shell.requests.clear();
-    TForm1& f = Start(c.settings);
-    Type(f, c.text, TForm1::kEnter);
+    Launcher& f = Start(c.settings);
+    Type(f, c.text, Launcher::kEnter);
     EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
     EXPECT_EQ(view.itemMode, c.itemMode);
     EXPECT_EQ(view.visible, c.visible);
@@ -173,14 +173,14 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
 }
 
 TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
-  TForm1& f = Start();
-  Type(f, "word", TForm1::kEnter);
+  Launcher& f = Start();
+  Type(f, "word", Launcher::kEnter);
   EXPECT_EQ(view.itemBox, (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
   EXPECT_EQ(view.ItemText(), "Microsoft Word");
   EXPECT_EQ(view.events, (std::vector<std::string>{"fill items", "select first", "item box",
                                                    "drop items", "focus items"}));
   // ESC goes back with an empty keyword box; the searched text is gone.
-  f.ComboBox2KeyDown(TForm1::kEscape);
+  f.OnItemKey(Launcher::kEscape);
   EXPECT_FALSE(view.itemMode);
   EXPECT_EQ(view.keywordText, "");
   EXPECT_TRUE(view.itemBox.empty());
@@ -208,10 +208,10 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     shell.requests.clear();
     shell.startSucceeds = c.startSucceeds;
     fs.AddFile("C:\\Menu\\WordPad.lnk");
-    TForm1& f = Start(c.settings);
-    Type(f, "wordpad", TForm1::kEnter);
+    Launcher& f = Start(c.settings);
+    Type(f, "wordpad", Launcher::kEnter);
     if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
-    f.ComboBox2KeyDown(TForm1::kEnter);
+    f.OnItemKey(Launcher::kEnter);
     EXPECT_EQ(shell.requests, c.deleteFile
                                   ? std::vector<std::string>{}
                                   : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
@@ -232,19 +232,19 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
     bool visibleAfter;
     const char* keywordTextAfter;
   } cases[] = {
-      {"folder", "C:\\Docs", TForm1::kEnter, true, "C:\\Docs"},
-      {"network path", "\\\\server\\share", TForm1::kEnter, true, "\\\\server\\share"},
-      {"address", "www.example.com", TForm1::kEnter, true, "www.example.com"},
-      {"item", "wordpad", TForm1::kDown, false, "wordpad"},
+      {"folder", "C:\\Docs", Launcher::kEnter, true, "C:\\Docs"},
+      {"network path", "\\\\server\\share", Launcher::kEnter, true, "\\\\server\\share"},
+      {"address", "www.example.com", Launcher::kEnter, true, "www.example.com"},
+      {"item", "wordpad", Launcher::kDown, false, "wordpad"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
     shell.requests.clear();
     shell.startSucceeds = false;
-    TForm1& f = Start();
-    Type(f, c.text, TForm1::kEnter);
-    if (c.key == TForm1::kDown) f.ComboBox2KeyDown(TForm1::kEnter);
+    Launcher& f = Start();
+    Type(f, c.text, Launcher::kEnter);
+    if (c.key == Launcher::kDown) f.OnItemKey(Launcher::kEnter);
     EXPECT_EQ(shell.requests.size(), 1u);
     EXPECT_EQ(view.panels[0], "Unknown execute error.");
     EXPECT_EQ(view.visible, c.visibleAfter);
@@ -265,18 +265,18 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
 }
 
 TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
-  TForm1& f = Start();
-  Type(f, "abc", TForm1::kEscape);
+  Launcher& f = Start();
+  Type(f, "abc", Launcher::kEscape);
   EXPECT_EQ(view.keywordText, "");
   EXPECT_EQ(view.panels[0], "Type a keyword or press ESC to hide Wordhopper.");
   EXPECT_TRUE(view.visible);
-  Type(f, "", TForm1::kEscape);
+  Type(f, "", Launcher::kEscape);
   EXPECT_FALSE(view.visible);
 
   view.events.clear();
-  Type(f, "", TForm1::kDown);
-  Type(f, "", TForm1::kUp);
-  f.ComboBox2KeyDown(TForm1::kDown);
+  Type(f, "", Launcher::kDown);
+  Type(f, "", Launcher::kUp);
+  f.OnItemKey(Launcher::kDown);
   EXPECT_EQ(view.events,
             (std::vector<std::string>{"drop keywords", "drop keywords", "drop items"}));
 
@@ -306,7 +306,7 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
     SCOPED_TRACE(c.settings);
     view = FakeMainView();
     figures.memory = {2000ull << 20, 170ull << 20, 0, 0};
-    TForm1& f = Start(c.settings);
+    Launcher& f = Start(c.settings);
     Type(f, "abcdefg", 65);
     EXPECT_EQ(view.gauge == 92, c.refreshedOnKeys);
     f.RefreshInfoPanel();
@@ -319,21 +319,21 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
 }
 
 TEST_F(DialogueTest, CompletionIsOnFromTheFirstShowingWithAutoComplete) {
-  TForm1& hidden = Create();
-  EXPECT_FALSE(hidden.ComboBox1KeyPress("n"));
+  Launcher& hidden = Create();
+  EXPECT_FALSE(hidden.OnKeywordChar("n"));
   hidden.ShowMainWindow();
   view.keywordText.clear();
-  EXPECT_TRUE(hidden.ComboBox1KeyPress("n"));
+  EXPECT_TRUE(hidden.OnKeywordChar("n"));
   EXPECT_EQ(view.keywordText, "notepad");
   EXPECT_EQ(view.selStart, 1u);
   EXPECT_EQ(view.selEnd, 7u);
 
   view = FakeMainView();
-  TForm1& off = Start("AutoComplete=0\n");
-  EXPECT_FALSE(off.ComboBox1KeyPress("n"));
+  Launcher& off = Start("AutoComplete=0\n");
+  EXPECT_FALSE(off.OnKeywordChar("n"));
 }
 
-TEST_F(Unit1Test, HotKeyRegistrationSetsHintShortcutAndCaption) {
+TEST_F(LauncherTest, HotKeyRegistrationSetsHintShortcutAndCaption) {
   const struct {
     const char* hotKey;
     bool refused;
@@ -352,25 +352,25 @@ TEST_F(Unit1Test, HotKeyRegistrationSetsHintShortcutAndCaption) {
     view = FakeMainView();
     view.refuseHotKey = c.refused;
     WriteIni(std::string("[Form]\nHotKey=") + c.hotKey + "\n[Program]\nFirstShow=1\n");
-    TForm1& f = Create("show");
+    Launcher& f = Create("show");
     EXPECT_EQ(view.trayHint, c.hint);
     EXPECT_EQ(view.showShortcut, c.shortcut);
     EXPECT_EQ(view.caption, c.hint);
     EXPECT_EQ(view.messages, c.reported ? std::vector<std::string>{"Unable to assign hot-key."}
                                         : std::vector<std::string>{});
-    EXPECT_EQ(f.Settings().HotKey, c.reported ? "n/a" : c.hotKey);
+    EXPECT_EQ(f.CurrentSettings().HotKey, c.reported ? "n/a" : c.hotKey);
   }
 }
 
-TEST_F(Unit1Test, HotKeyShowsFromTheTrayReloadingWhenAsked) {
+TEST_F(LauncherTest, HotKeyShowsFromTheTrayReloadingWhenAsked) {
   WriteIni("[Program]\nFirstShow=1\nReloadOnPopup=1\nStayOnTop=0\n");
-  TForm1& f = Create();
+  Launcher& f = Create();
   fs.AddFile("C:\\Menu\\Extra.lnk");
   view.events.clear();
   f.HotKeyPressed();
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(f.Index().ItemList.Count(), 3u);
-  // The first showing runs FormShow; the window ends in the normal band.
+  // The first showing runs OnFirstShow; the window ends in the normal band.
   EXPECT_EQ(view.events.front(), "clear items");
   EXPECT_EQ(view.events.back(), "normal shown");
   EXPECT_NE(std::find(view.events.begin(), view.events.end(), "caption Wordhopper (Hot-key: F4)"),
@@ -386,7 +386,7 @@ TEST_F(Unit1Test, HotKeyShowsFromTheTrayReloadingWhenAsked) {
   EXPECT_EQ(view.events, (std::vector<std::string>{"unregister", "register 1"}));
 }
 
-TEST_F(Unit1Test, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {
+TEST_F(LauncherTest, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {
   const struct {
     const char* settings;
     bool goesOn;
@@ -400,9 +400,9 @@ TEST_F(Unit1Test, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {
     view = FakeMainView();
     view.refuseHotKey = true;
     WriteIni(std::string("[Form]\nFormTop=7\nFormLeft=8\nHotKey=F6\n[Program]\n") + c.settings);
-    TForm1& f = Create("show");
+    Launcher& f = Create("show");
     view.position = {300, 400};
-    EXPECT_EQ(f.FormClose(), c.goesOn);
+    EXPECT_EQ(f.OnClose(), c.goesOn);
     EXPECT_EQ(view.visible, !c.hidden);
     const std::string ini = *fs.Contents("C:\\Tools\\wordhopper.ini");
     EXPECT_NE(ini.find("FirstShow=1"), std::string::npos);
@@ -411,43 +411,43 @@ TEST_F(Unit1Test, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {
     EXPECT_NE(ini.find("HotKey=F6"), std::string::npos);
     EXPECT_NE(ini.find("FormTop=7"), std::string::npos);
     const int writes = fs.WriteCount();
-    f.FormClose();
+    f.OnClose();
     EXPECT_EQ(fs.WriteCount(), writes);
   }
 }
 
-TEST_F(Unit1Test, FirstShowingWithoutTitleBarTakesItOff) {
+TEST_F(LauncherTest, FirstShowingWithoutTitleBarTakesItOff) {
   WriteIni("[Program]\nFirstShow=1\nShowTitleBar=0\n");
-  TForm1& f = Create();
-  f.Show1Click();
+  Launcher& f = Create();
+  f.OnTrayShow();
   EXPECT_FALSE(view.titleBar);
   EXPECT_TRUE(view.visible);
   f.RestoreTitleBar();
   EXPECT_TRUE(view.titleBar);
 }
 
-TEST_F(Unit1Test, ShowFromTheMenuHidesTheWindowOnlyWhenItIsNotOnScreen) {
+TEST_F(LauncherTest, ShowFromTheMenuHidesTheWindowOnlyWhenItIsNotOnScreen) {
   WriteIni("[Program]\nFirstShow=1\n");
-  TForm1& f = Create("show");
+  Launcher& f = Create("show");
   view.events.clear();
-  f.Show1Click();
+  f.OnTrayShow();
   EXPECT_EQ(EventsWithout({"from tray", "front", "show"}),
             (std::vector<std::string>{"topmost shown"}));
-  f.Hide1Click();
+  f.OnTrayHide();
   view.events.clear();
-  f.Show1Click();
+  f.OnTrayShow();
   EXPECT_EQ(view.events.front(), "topmost pending");
   EXPECT_TRUE(view.visible);
 }
 
-TEST_F(Unit1Test, SettingsLiveInTheGivenFolderWhenThereIsOne) {
+TEST_F(LauncherTest, SettingsLiveInTheGivenFolderWhenThereIsOne) {
   settingsDir = "C:\\Config\\";
   fs.AddFile("C:\\Config\\wordhopper.ini", "[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n");
   WriteIni("[Form]\nHotKey=F7\n");
-  TForm1& f = Create();
-  EXPECT_EQ(f.Settings().HotKey, "F6");
+  Launcher& f = Create();
+  EXPECT_EQ(f.CurrentSettings().HotKey, "F6");
   view.position = {3, 4};
-  f.Exit1Click();
+  f.OnTrayExit();
   EXPECT_NE(fs.Contents("C:\\Config\\wordhopper.ini")->find("FormLeft=3"), std::string::npos);
   EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini")->find("FormLeft"), std::string::npos);
 }

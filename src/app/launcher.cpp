@@ -1,12 +1,13 @@
-#include "app/Unit1.h"
+#include "app/launcher.h"
 
 #include <exception>
 
-#include "app/Unit2.h"
 #include "app/command_line.h"
 #include "app/help.h"
 #include "app/info_panel.h"
 #include "app/main_layout.h"
+#include "app/settings_dialog.h"
+#include "app/settings_layout.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "settings/program_paths.h"
@@ -15,7 +16,7 @@
 
 namespace wh {
 
-TForm1::TForm1(MainView& view, MainPlatform platform)
+Launcher::Launcher(MainView& view, MainPlatform platform)
     : view_(view),
       platform_(std::move(platform)),
       index_(platform_.collation, platform_.pathDelimiters) {}
@@ -44,13 +45,13 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
       platform.collation, platform.pathDelimiters);
 }
 
-std::string TForm1::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
+std::string Launcher::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
 
-void TForm1::FormCreate(std::string_view firstArgument) {
-  FormCreate(firstArgument, StartPreparation(platform_));
+void Launcher::Start(std::string_view firstArgument) {
+  Start(firstArgument, StartPreparation(platform_));
 }
 
-void TForm1::FormCreate(std::string_view firstArgument, StartPreparation prepared) {
+void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) {
   programDir_ = std::move(prepared.programDir_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
@@ -85,22 +86,22 @@ void TForm1::FormCreate(std::string_view firstArgument, StartPreparation prepare
   if (IsShowArgument(firstArgument)) ShowMainWindow();
 }
 
-void TForm1::FormDestroy() {
+void Launcher::ClearIndex() {
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
 }
 
-void TForm1::ShowMainWindow() {
+void Launcher::ShowMainWindow() {
   if (!shown_) {
     shown_ = true;
-    FormShow();
+    OnFirstShow();
     if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
   }
   view_.Show();
 }
 
-void TForm1::FormShow() {
+void Launcher::OnFirstShow() {
   view_.SetCaption("Wordhopper (Hot-key: " + settings_.HotKey + ")");
   if (!settings_.FirstShow) ShowHelp();
   if (!settings_.ShowTitleBar) RemoveTitleBar();
@@ -109,12 +110,12 @@ void TForm1::FormShow() {
   view_.BringToFront();
 }
 
-bool TForm1::FormClose() {
+bool Launcher::OnClose() {
   if (!settings_.FirstShow) {
     settings_.FirstShow = true;
     WriteSettingsFile();
   }
-  if (form2_ != nullptr && form2_->IsVisible()) form2_->Close();
+  if (dialog_ != nullptr && dialog_->IsVisible()) dialog_->Close();
   if (settings_.HideToSystemTray) {
     view_.HideToTray();
     return false;
@@ -122,7 +123,7 @@ bool TForm1::FormClose() {
   return true;
 }
 
-void TForm1::Show1Click() {
+void Launcher::OnTrayShow() {
   // A window already on screen stays there: hiding it to show it again
   // would only make it flicker.
   ApplyStayOnTop(!view_.IsVisible());
@@ -130,7 +131,7 @@ void TForm1::Show1Click() {
   view_.BringToFront();
 }
 
-void TForm1::ShowFromTray() {
+void Launcher::ShowFromTray() {
   // Brought up while still visible after a failed launch, the window keeps
   // the text the user is mending.
   const bool reset = resetOnShow_ && !view_.IsVisible();
@@ -139,25 +140,25 @@ void TForm1::ShowFromTray() {
   if (reset) ResetKeywordMode();
 }
 
-void TForm1::HotKeyPressed() {
+void Launcher::HotKeyPressed() {
   if (settings_.ReloadOnPopup) LoadDirectories(settings_.LoadUserDirOnPopup);
   ShowFromTray();
   view_.BringToFront();
   ApplyStayOnTop(false);
 }
 
-void TForm1::HotKeyFailed() {
+void Launcher::HotKeyFailed() {
   ReportStatus("Unable to assign hot-key.");
   if (!started_) settings_.HotKey = "n/a";
 }
 
-void TForm1::SwitchHotKeyOff() {
+void Launcher::SwitchHotKeyOff() {
   if (!hotKeyOn_) return;
   view_.UnregisterHotKey();
   hotKeyOn_ = false;
 }
 
-void TForm1::SwitchHotKeyOn() {
+void Launcher::SwitchHotKeyOn() {
   if (hotKeyOn_) return;
   // A text that names no key can't be registered; the system would take key
   // 0 for a key of its own.
@@ -166,34 +167,6 @@ void TForm1::SwitchHotKeyOn() {
 }
 
 namespace {
-
-// Which setting each check box of the settings window edits.
-constexpr struct {
-  SettingsCheckBox box;
-  bool TIniRec::*setting;
-} kCheckBoxes[] = {
-    {SettingsCheckBox::CheckBox1, &TIniRec::UserStartMenu},
-    {SettingsCheckBox::CheckBox2, &TIniRec::AllUsersStartMenu},
-    {SettingsCheckBox::CheckBox3, &TIniRec::UserDeskTop},
-    {SettingsCheckBox::CheckBox4, &TIniRec::AllUsersDeskTop},
-    {SettingsCheckBox::CheckBox5, &TIniRec::Favorites},
-    {SettingsCheckBox::CheckBox6, &TIniRec::History},
-    {SettingsCheckBox::CheckBox7, &TIniRec::RecentFiles},
-    {SettingsCheckBox::CheckBox8, &TIniRec::HideWhenLaunching},
-    {SettingsCheckBox::CheckBox9, &TIniRec::AlwaysScreenCenter},
-    {SettingsCheckBox::CheckBox10, &TIniRec::StartWithWindows},
-    {SettingsCheckBox::CheckBox11, &TIniRec::MessageBoxOnError},
-    {SettingsCheckBox::CheckBox12, &TIniRec::ReloadOnPopup},
-    {SettingsCheckBox::CheckBox13, &TIniRec::ShowTitleBar},
-    {SettingsCheckBox::CheckBox14, &TIniRec::ShowInfoPanel},
-    {SettingsCheckBox::CheckBox15, &TIniRec::HideToSystemTray},
-    {SettingsCheckBox::CheckBox16, &TIniRec::ShowStatusBar},
-    {SettingsCheckBox::CheckBox17, &TIniRec::StartOnOneMatch},
-    {SettingsCheckBox::CheckBox18, &TIniRec::AutoComplete},
-    {SettingsCheckBox::CheckBox19, &TIniRec::LoadUserDirOnPopup},
-    {SettingsCheckBox::CheckBox20, &TIniRec::StayOnTop},
-    {SettingsCheckBox::CheckBox21, &TIniRec::UseFindDialog},
-};
 
 // The settings file keeps one line per key: line breaks typed into the
 // ignore list become blanks.
@@ -212,40 +185,44 @@ std::string JoinLines(const std::string& text) {
 
 }  // namespace
 
-void TForm1::Settings1Click() {
-  if (form2_ == nullptr || settingsView_ == nullptr) return;
+void Launcher::OnTraySettings() {
+  if (dialog_ == nullptr || settingsView_ == nullptr) return;
   SettingsToDialog();
   SwitchHotKeyOff();
-  form2_->ShowWindow();
+  dialog_->ShowWindow();
 }
 
-void TForm1::SettingsToDialog() {
+void Launcher::SettingsToDialog() {
   SettingsView& dialog = *settingsView_;
   dialog.SetHotKey(ParseHotKeyText(settings_.HotKey, platform_.keyNames));
-  for (const auto& c : kCheckBoxes) dialog.SetChecked(c.box, settings_.*c.setting);
+  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+    dialog.SetChecked(row.option, settings_.*row.field);
+  }
   dialog.SetIgnoreList(settings_.IgnoreList);
   dialog.SetUserDir(settings_.UserDir);
   dialog.SetMasks(settings_.UserMasks);
 }
 
-void TForm1::DialogToSettings() {
+void Launcher::DialogToSettings() {
   const SettingsView& dialog = *settingsView_;
   // The field's typing rules drop a lone Shift as the key is typed; a key
   // loaded from the file keeps its modifiers.
   settings_.HotKey = FormatHotKeyText(dialog.HotKey(), platform_.keyNames);
   storedHotKeyText_ = settings_.HotKey;
-  for (const auto& c : kCheckBoxes) settings_.*c.setting = dialog.Checked(c.box);
+  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+    settings_.*row.field = dialog.Checked(row.option);
+  }
   settings_.IgnoreList = JoinLines(dialog.IgnoreList());
   settings_.UserDir = dialog.UserDir();
   settings_.UserMasks = dialog.Masks();
 }
 
-void TForm1::WriteSettingsFile() {
+void Launcher::WriteSettingsFile() {
   WriteSettings(settings_, storedHotKeyText_, platform_.fileSystem, platform_.textEncoding,
                 SettingsPath());
 }
 
-void TForm1::Exit1Click() {
+void Launcher::OnTrayExit() {
   // The position is worth keeping, but a settings file that can't be written
   // must not keep the user from ending the program.
   try {
@@ -258,7 +235,7 @@ void TForm1::Exit1Click() {
   view_.EndMessageLoop();
 }
 
-void TForm1::ComboBox1KeyDown(int key) {
+void Launcher::OnKeywordKey(int key) {
   const std::string typed = view_.KeywordText();
   if (CharCount(typed) > 5 && settings_.ShowInfoPanel) RefreshInfoPanel();
 
@@ -290,13 +267,13 @@ void TForm1::ComboBox1KeyDown(int key) {
   }
 }
 
-void TForm1::ComboBox2KeyDown(int key) {
+void Launcher::OnItemKey(int key) {
   if (key == kEnter) ExecuteItem(ItemPath(index_, view_.ItemText()));
   if (key == kEscape) ResetKeywordMode();
   if (key == kDown || key == kUp) view_.DropItemList();
 }
 
-bool TForm1::ComboBox1KeyPress(std::string_view typed) {
+bool Launcher::OnKeywordChar(std::string_view typed) {
   if (!autoComplete_) return false;
   const CompletionStep step =
       CompleteKeyword(view_.KeywordField(), typed, index_.KeywordList.Words(), platform_.collation);
@@ -304,7 +281,7 @@ bool TForm1::ComboBox1KeyPress(std::string_view typed) {
   return step.handled;
 }
 
-void TForm1::SearchItems(const std::string& pattern) {
+void Launcher::SearchItems(const std::string& pattern) {
   MatchItems(index_.ItemList, pattern, index_.MatchList);
   if (index_.MatchList.Count() > 0) {
     std::vector<std::string> names;
@@ -326,7 +303,7 @@ void TForm1::SearchItems(const std::string& pattern) {
   }
 }
 
-void TForm1::ExecuteItem(const std::string& path) {
+void Launcher::ExecuteItem(const std::string& path) {
   bool started = true;
   if (!path.empty() && platform_.fileSystem.FileExists(path)) {
     started = platform_.shell.OpenItem(path);
@@ -341,7 +318,7 @@ void TForm1::ExecuteItem(const std::string& path) {
   }
 }
 
-void TForm1::Opened(bool opened) {
+void Launcher::Opened(bool opened) {
   if (opened) {
     ResetKeywordMode();
     HideToTray();
@@ -351,14 +328,14 @@ void TForm1::Opened(bool opened) {
   }
 }
 
-void TForm1::LaunchFailed() {
+void Launcher::LaunchFailed() {
   ReportStatus("Unknown execute error.");
   // The window may be hidden already, or hidden by the user next; when it
   // comes back, it starts afresh.
   resetOnShow_ = true;
 }
 
-void TForm1::RefreshInfoPanel() {
+void Launcher::RefreshInfoPanel() {
   const InfoPanelFigures figures = ComputeInfoPanelFigures(platform_.systemFigures.Memory());
   const std::string separator = platform_.numberFormat.ThousandsSeparator();
   view_.SetGaugeProgress(figures.GaugeProgress());
@@ -370,19 +347,19 @@ void TForm1::RefreshInfoPanel() {
   if (settings_.ShowTitleBar) ShowStatusText(MemoryStatusText(figures, separator));
 }
 
-void TForm1::HideToTray() { view_.HideToTray(); }
+void Launcher::HideToTray() { view_.HideToTray(); }
 
-void TForm1::ApplicationActivated() {
+void Launcher::ApplicationActivated() {
   if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
   if (!settings_.FirstShow) ShowStatusText(main_layout::kKeywordPrompt);
 }
 
-void TForm1::LoadDirectories(bool includeRecent) {
+void Launcher::LoadDirectories(bool includeRecent) {
   const LoadPlatform load{platform_.fileSystem, platform_.shellFolders, platform_.numberFormat};
   wh::LoadDirectories(includeRecent, settings_, index_, *this, load);
 }
 
-void TForm1::ResetKeywordMode() {
+void Launcher::ResetKeywordMode() {
   resetOnShow_ = false;
   view_.ClearItemBox();
   view_.ShowKeywordBox();
@@ -390,32 +367,32 @@ void TForm1::ResetKeywordMode() {
   if (view_.IsVisible()) view_.FocusKeywordBox();
 }
 
-void TForm1::ReportStatus(const std::string& message) {
+void Launcher::ReportStatus(const std::string& message) {
   if (settings_.ShowStatusBar) ShowStatusText(message);
   if (settings_.MessageBoxOnError) view_.ShowMessage(message);
 }
 
-void TForm1::ShowStatusText(const std::string& message) {
+void Launcher::ShowStatusText(const std::string& message) {
   if (settings_.ShowStatusBar) view_.SetStatusPanel(0, message);
 }
 
-void TForm1::ShowHelp() { view_.ShowMessage(HelpText(platform_.wording)); }
+void Launcher::ShowHelp() { view_.ShowMessage(HelpText(platform_.wording)); }
 
-void TForm1::ApplyBandVisibility() {
+void Launcher::ApplyBandVisibility() {
   view_.SetBandsVisible(settings_.ShowInfoPanel, settings_.ShowStatusBar);
 }
 
-void TForm1::ApplyStayOnTop(bool showPending) {
+void Launcher::ApplyStayOnTop(bool showPending) {
   view_.SetTopmost(settings_.StayOnTop, showPending);
 }
 
-void TForm1::ShowError(const std::string& text) { view_.ShowMessage(text); }
+void Launcher::ShowError(const std::string& text) { view_.ShowMessage(text); }
 
-void TForm1::SetKeywordItems(const std::vector<std::string>& words) {
+void Launcher::SetKeywordItems(const std::vector<std::string>& words) {
   view_.SetKeywordItems(words);
 }
 
-void TForm1::SetStatusPanel(int panel, const std::string& text) {
+void Launcher::SetStatusPanel(int panel, const std::string& text) {
   view_.SetStatusPanel(panel, text);
 }
 
