@@ -29,13 +29,17 @@ struct DesktopEntry {
   std::vector<std::string> notShowIn;
 };
 
-// Reads the "[Desktop Entry]" group of a launcher entry file; keys of any
-// other group are ignored. `locale` is the messages locale in the form
-// lang_COUNTRY.ENCODING@MODIFIER (each part but lang optional, the encoding
-// disregarded); a localized key is looked up as lang_COUNTRY@MODIFIER, then
-// lang_COUNTRY, lang@MODIFIER, lang, then unlocalized. String values have the
-// escapes \s \n \t \r \\ resolved; blanks around "=" and at the end of a
-// line don't count. nullopt when the text has no "[Desktop Entry]" group.
+// Reads the "[Desktop Entry]" group of a launcher entry file, as the
+// desktop's own reader (GLib's) takes it; keys of any other group are
+// ignored. `locales` are the messages locales in order of preference,
+// separated by ":", each in the form lang_COUNTRY.ENCODING@MODIFIER (each
+// part but lang optional, the encoding disregarded); for each in turn a
+// localized key is looked up as lang_COUNTRY@MODIFIER, then lang_COUNTRY,
+// lang@MODIFIER, lang; then the unlocalized key. A translation that is not
+// valid UTF-8, or whose key names another encoding, is passed over. String
+// values have the escapes \s \n \t \r \\ resolved; blanks around "=" and at
+// the end of a line don't count; of a key given twice the last one holds.
+// nullopt when the text has no "[Desktop Entry]" group.
 std::optional<DesktopEntry> ReadDesktopEntry(std::string_view fileText, std::string_view locale);
 
 // Whether a menu lists the entry: an application or a link, neither marked
@@ -48,11 +52,14 @@ bool ShownInMenus(const DesktopEntry& entry);
 // none does, an entry with an OnlyShowIn list is left out.
 bool ShownOnDesktop(const DesktopEntry& entry, std::string_view currentDesktops);
 
-// The locale that picks the language of messages: the first set and
-// non-empty of LC_ALL, LC_MESSAGES and LANG (null for unset). The empty text
-// when none is set or it is the "C" or "POSIX" locale, which have no
-// translations.
-std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang);
+// The locales that pick the language of messages, for ReadDesktopEntry: the
+// first set and non-empty of LC_ALL, LC_MESSAGES and LANG (null for unset),
+// or, when LANGUAGE is set, its ":"-separated priority list instead ("fr:en",
+// as Ubuntu and GNOME set it). The empty text when none of the three is set
+// or it is the "C" or "POSIX" locale, which have no translations, whatever
+// LANGUAGE says.
+std::string MessagesLocale(const char* language, const char* lcAll, const char* lcMessages,
+                           const char* lang);
 
 // MessagesLocale of this process's environment.
 std::string MessagesLocale();

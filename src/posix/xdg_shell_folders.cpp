@@ -16,11 +16,11 @@ XdgShellFolders::XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv)
       return std::string(value ? value : "");
     };
   }
-  const std::string lcAll = getEnv_("LC_ALL"), lcMessages = getEnv_("LC_MESSAGES"),
-                    lang = getEnv_("LANG");
-  locale_ = MessagesLocale(lcAll.empty() ? nullptr : lcAll.c_str(),
-                           lcMessages.empty() ? nullptr : lcMessages.c_str(),
-                           lang.empty() ? nullptr : lang.c_str());
+  const std::string language = getEnv_("LANGUAGE"), lcAll = getEnv_("LC_ALL"),
+                    lcMessages = getEnv_("LC_MESSAGES"), lang = getEnv_("LANG");
+  locale_ = MessagesLocale(
+      language.empty() ? nullptr : language.c_str(), lcAll.empty() ? nullptr : lcAll.c_str(),
+      lcMessages.empty() ? nullptr : lcMessages.c_str(), lang.empty() ? nullptr : lang.c_str());
 }
 
 std::optional<std::string> XdgShellFolders::ShortcutDisplayName(const std::string& path) const {

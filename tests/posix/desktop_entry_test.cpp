@@ -33,6 +33,14 @@ TEST(DesktopEntryTest, NameFollowsTheMessagesLocale) {
       "[Desktop Entry]\n"
       "Name=Editor\n"
       "Name[ja_JP.UTF-8]=エディタ\n";
+  // "Notatnik" in Latin-2 would be plain ASCII; "Edytor tekstu ż" is not.
+  const char* otherEncodings =
+      "[Desktop Entry]\n"
+      "Name=Editor\n"
+      "Name[pl]=Notatnik\n"
+      "Name[pl_PL.ISO-8859-2]=Edytor tekstu \xbf\n"
+      "Name[de]=Bearbeiter\n"
+      "Name[de_DE]=Bearbeiter \xe4\n";
   const struct {
     const char* text;
     const char* locale;
@@ -59,6 +67,14 @@ TEST(DesktopEntryTest, NameFollowsTheMessagesLocale) {
       {noName, "de_CH", "Bearbeiter"},
       {encodedKey, "ja_JP.UTF-8", "エディタ"},
       {encodedKey, "ja_JP", "エディタ"},
+      // A translation that isn't UTF-8 gives way to the next candidate.
+      {otherEncodings, "pl_PL.ISO-8859-2", "Notatnik"},
+      {otherEncodings, "de_DE.UTF-8", "Bearbeiter"},
+      // A priority list: each locale with its fallbacks before the next.
+      {all, "fr:de_AT:de_DE", "Bearbeiter"},
+      {all, "pt_BR:de", "Editor (Brasil)"},
+      {all, "it::sr_RS@latin", "Uređivač"},
+      {all, "it:fr", "Editor"},
   };
   for (const auto& c : cases) {
     const std::optional<DesktopEntry> entry = ReadDesktopEntry(c.text, c.locale);
@@ -100,10 +116,10 @@ TEST(DesktopEntryTest, ReadsTheDesktopEntryGroupOnly) {
       {"another group first", "[X-Extra]\nName=Wrong\n[Desktop Entry]\nExec=right\n", true, "",
        "right"},
       {"the group name is exact", "[desktop entry]\nName=Lower\n", false, "", ""},
-      {"a second Desktop Entry group",
-       "[Desktop Entry]\nName=First\n[Desktop Entry]\nName=Second\nExec=second\n", true, "First",
-       ""},
-      {"a repeated key", "[Desktop Entry]\nName=One\nName=Two\n", true, "One", ""},
+      {"a second Desktop Entry group goes on with the first",
+       "[Desktop Entry]\nName=First\nExec=first\n[X]\nName=X\n[Desktop Entry]\nName=Second\n", true,
+       "Second", "first"},
+      {"a repeated key: the last holds", "[Desktop Entry]\nName=One\nName=Two\n", true, "Two", ""},
       {"a line without '='", "[Desktop Entry]\nName\nExec=ok\n", true, "", "ok"},
       {"keys are case-sensitive", "[Desktop Entry]\nname=lower\nNAME=upper\n", true, "", ""},
       {"no group at all", "Name=Loose\nExec=loose\n", false, "", ""},
@@ -137,6 +153,10 @@ TEST(DesktopEntryTest, MenusShowVisibleApplicationsAndLinks) {
       {"Type=Link\nHidden=true\n", false},
       {"Type=Application\nHidden=false\nNoDisplay=false\n", true},
       {"Type = Application\nNoDisplay = true \n", false},
+      // A hand-edited copy that appends its own line.
+      {"Type=Application\nNoDisplay=false\nNoDisplay=true\n", false},
+      {"Type=Application\nHidden=false\nHidden=true\n", false},
+      {"Type=Application\nNoDisplay=true\nNoDisplay=false\n", true},
   };
   for (const auto& c : cases) {
     const std::string text = std::string("[Desktop Entry]\nName=N\nExec=e\n") + c.keys;
@@ -166,6 +186,10 @@ TEST(DesktopEntryTest, ShownOnTheDesktopsItIsMeantFor) {
       {"OnlyShowIn=GNOME;\nNotShowIn=Unity;\n", "Unity:GNOME", false},
       {"OnlyShowIn=X\\;Y;\n", "X;Y", true},
       {"OnlyShowIn=X\\;Y;\n", "X", false},
+      // An escaped backslash ends the item before the ";".
+      {"OnlyShowIn=Foo\\\\;GNOME;\n", "GNOME", true},
+      {"OnlyShowIn=Foo\\\\;GNOME;\n", "Foo\\", true},
+      {"OnlyShowIn=Foo\\\\;GNOME;\n", "Foo;GNOME", false},
   };
   for (const auto& c : cases) {
     const std::string text = std::string("[Desktop Entry]\nType=Application\nName=N\n") + c.keys;
@@ -198,26 +222,32 @@ TEST(DesktopEntryTest, FieldsOfALinkAndAnApplication) {
 
 TEST(DesktopEntryTest, MessagesLocaleFromTheEnvironment) {
   const struct {
+    const char* language;
     const char* lcAll;
     const char* lcMessages;
     const char* lang;
     const char* locale;
   } cases[] = {
-      {nullptr, nullptr, nullptr, ""},
-      {nullptr, nullptr, "de_DE.UTF-8", "de_DE.UTF-8"},
-      {nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"},
-      {"sr_RS@latin", "fr_FR.UTF-8", "de_DE.UTF-8", "sr_RS@latin"},
-      {"", "", "pt_BR", "pt_BR"},  // set but empty counts as unset
-      {"", "it_IT", "", "it_IT"},
-      {"C", "fr_FR", "de_DE", ""},  // LC_ALL=C wins and has no translations
-      {nullptr, "POSIX", "de_DE", ""},
-      {nullptr, nullptr, "C.UTF-8", ""},
-      {nullptr, nullptr, "en_US.UTF-8", "en_US.UTF-8"},
+      {nullptr, nullptr, nullptr, nullptr, ""},
+      {nullptr, nullptr, nullptr, "de_DE.UTF-8", "de_DE.UTF-8"},
+      {nullptr, nullptr, "fr_FR.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"},
+      {nullptr, "sr_RS@latin", "fr_FR.UTF-8", "de_DE.UTF-8", "sr_RS@latin"},
+      {"", "", "", "pt_BR", "pt_BR"},  // set but empty counts as unset
+      {nullptr, "", "it_IT", "", "it_IT"},
+      {nullptr, "C", "fr_FR", "de_DE", ""},  // LC_ALL=C wins and has no translations
+      {nullptr, nullptr, "POSIX", "de_DE", ""},
+      {nullptr, nullptr, nullptr, "C.UTF-8", ""},
+      {nullptr, nullptr, nullptr, "en_US.UTF-8", "en_US.UTF-8"},
+      // LANGUAGE's list takes over, except in the C locale.
+      {"fr:en", nullptr, nullptr, "de_DE.UTF-8", "fr:en"},
+      {"fr:en", "C", nullptr, "de_DE.UTF-8", ""},
+      {"fr:en", nullptr, nullptr, nullptr, ""},
   };
+  auto shown = [](const char* value) { return value ? value : "(unset)"; };
   for (const auto& c : cases) {
-    EXPECT_EQ(MessagesLocale(c.lcAll, c.lcMessages, c.lang), c.locale)
-        << (c.lcAll ? c.lcAll : "(unset)") << " / " << (c.lcMessages ? c.lcMessages : "(unset)")
-        << " / " << (c.lang ? c.lang : "(unset)");
+    EXPECT_EQ(MessagesLocale(c.language, c.lcAll, c.lcMessages, c.lang), c.locale)
+        << shown(c.language) << " / " << shown(c.lcAll) << " / " << shown(c.lcMessages) << " / "
+        << shown(c.lang);
   }
 }
 
