@@ -12,6 +12,12 @@ constexpr std::uint64_t kMegabyte = 1048576;
 
 std::uint64_t Megabytes(std::uint64_t bytes) { return RoundedQuotient(bytes, kMegabyte); }
 
+// The panel's figures in the count format, which prints nothing for zero: a
+// machine without a page file or swap would show blanks where "0" is meant.
+std::string PanelFigure(std::uint64_t figure, std::string_view separator) {
+  return figure == 0 ? "0" : FormatCount(figure, separator);
+}
+
 }  // namespace
 
 std::uint64_t RoundedQuotient(std::uint64_t numerator, std::uint64_t denominator) {
@@ -49,11 +55,11 @@ InfoPanelFigures ComputeInfoPanelFigures(const MemoryFigures& memory) {
 }
 
 std::string PageFileText(const InfoPanelFigures& figures, std::string_view separator) {
-  // A negative figure can't come from a sound system; it shows as nothing.
+  // A negative figure can't come from a sound system; it shows as none in use.
   const std::uint64_t inUse =
       figures.pageFileInUseMB > 0 ? static_cast<std::uint64_t>(figures.pageFileInUseMB) : 0;
-  return FormatCount(inUse, separator) + " MB in use | " +
-         FormatCount(figures.availPageFileMB, separator) + " MB available";
+  return PanelFigure(inUse, separator) + " MB in use | " +
+         PanelFigure(figures.availPageFileMB, separator) + " MB available";
 }
 
 std::string MemoryStatusText(const InfoPanelFigures& figures, std::string_view separator) {

@@ -29,7 +29,7 @@ struct InfoPanelFigures {
 
 InfoPanelFigures ComputeInfoPanelFigures(const MemoryFigures& memory);
 
-// "1,500 MB in use | 500 MB available"; zero figures are empty texts.
+// "1,500 MB in use | 500 MB available"; a zero figure is "0".
 std::string PageFileText(const InfoPanelFigures& figures, std::string_view separator);
 
 // The status line about physical memory: the free memory, or the warning

@@ -312,7 +312,7 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
     f.RefreshInfoPanel();
     EXPECT_EQ(view.gauge, 92);
     EXPECT_EQ(view.gaugeLow, c.labels);
-    EXPECT_EQ(view.pageFile == " MB in use |  MB available", c.labels);
+    EXPECT_EQ(view.pageFile == "0 MB in use | 0 MB available", c.labels);
     EXPECT_EQ(view.panels[0] == "Low on physical memory, 170 MB of 2,000 MB available!",
               c.statusLine);
   }

@@ -15,7 +15,7 @@ wait_until 60 driver_is visible 1 main
 wait_until 20 items_loaded 4
 seen=$(driver main)
 expect_match "process count" '^[1-9][0-9]*$' "$(dval process_count.text <<<"$seen")"
-expect_match "page file" '^([0-9]{1,3}(,[0-9]{3})*)? MB in use \| ([0-9]{1,3}(,[0-9]{3})*)? MB available$' \
+expect_match "page file" '^[0-9]{1,3}(,[0-9]{3})* MB in use \| [0-9]{1,3}(,[0-9]{3})* MB available$' \
   "$(dval page_file.text <<<"$seen")"
 expect_match "memory load" '^[0-9]+%$' "$(dval memory_gauge.text <<<"$seen")"
 
