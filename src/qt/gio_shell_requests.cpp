@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "qt/systemd_scope.h"
+
 namespace wh {
 namespace {
 
@@ -19,9 +21,50 @@ struct GFree {
   void operator()(gpointer memory) const { g_free(memory); }
 };
 
-bool LaunchUri(const std::string& uri) {
+// The launcher entry's ID less ".desktop", which names the program's scope.
+std::string ApplicationId(GDesktopAppInfo* entry) {
+  const char* id = g_app_info_get_id(G_APP_INFO(entry));
+  std::unique_ptr<char, GFree> base(
+      id == nullptr ? g_path_get_basename(g_desktop_app_info_get_filename(entry)) : nullptr);
+  std::string name = id != nullptr ? id : base ? base.get() : "";
+  if (name.size() > 8 && name.compare(name.size() - 8, 8, ".desktop") == 0)
+    name.resize(name.size() - 8);
+  return name;
+}
+
+void OnSpawned(GDesktopAppInfo* entry, GPid pid, gpointer) {
+  PlaceInOwnScope(UserSessionBus(), ApplicationId(entry), pid);
+}
+
+// Started as a desktop's launcher starts it, each program in a scope of its own.
+bool LaunchEntry(GDesktopAppInfo* entry, GList* uris) {
   GError* error = nullptr;
-  const bool launched = g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error);
+  const bool launched = g_desktop_app_info_launch_uris_as_manager(
+      entry, uris, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, OnSpawned, nullptr, &error);
+  if (error != nullptr) g_error_free(error);
+  return launched;
+}
+
+// The program the desktop opens the URI with: the handler of its scheme, else
+// the default for the file or folder it names.
+GAppInfo* DefaultHandler(const std::string& uri) {
+  std::unique_ptr<char, GFree> scheme(g_uri_parse_scheme(uri.c_str()));
+  if (scheme && g_ascii_strcasecmp(scheme.get(), "file") != 0) {
+    if (GAppInfo* handler = g_app_info_get_default_for_uri_scheme(scheme.get())) return handler;
+  }
+  GObjectPtr<GFile> file(g_file_new_for_uri(uri.c_str()));
+  return g_file_query_default_handler(file.get(), nullptr, nullptr);
+}
+
+bool LaunchUri(const std::string& uri) {
+  GObjectPtr<GAppInfo> handler(DefaultHandler(uri));
+  if (!handler) return false;
+  GList uris{const_cast<char*>(uri.c_str()), nullptr, nullptr};
+  if (G_IS_DESKTOP_APP_INFO(handler.get())) {
+    return LaunchEntry(G_DESKTOP_APP_INFO(handler.get()), &uris);
+  }
+  GError* error = nullptr;
+  const bool launched = g_app_info_launch_uris(handler.get(), &uris, nullptr, &error);
   if (error != nullptr) g_error_free(error);
   return launched;
 }
@@ -137,10 +180,7 @@ bool GioShellRequests::OpenItem(const std::string& path) {
     const char* program = g_app_info_get_executable(G_APP_INFO(entry.get()));
     std::unique_ptr<char, GFree> found(program ? g_find_program_in_path(program) : nullptr);
     if (!found) return false;
-    GError* error = nullptr;
-    const bool launched = g_app_info_launch(G_APP_INFO(entry.get()), nullptr, nullptr, &error);
-    if (error != nullptr) g_error_free(error);
-    return launched;
+    return LaunchEntry(entry.get(), nullptr);
   }
   return LaunchPath(path);
 }

@@ -1,16 +1,22 @@
 #include "qt/gio_shell_requests.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
+
+#include "qt/systemd_scope.h"
 
 namespace wh {
 namespace {
@@ -57,6 +63,54 @@ TEST(GioShellRequestsTest, TypedPathsAndAddressesMapToTheirUris) {
 
 // A private desktop: its own applications folder and default handlers, so
 // that what GIO starts is a script of ours that notes its argument.
+TEST(SystemdScopeTest, UnitNamesEscapeWhatSystemdWould) {
+  const struct {
+    const char* appId;
+    const char* unit;
+  } cases[] = {
+      {"org.gnome.Evince", "app-wordhopper-org.gnome.Evince-42.scope"},
+      {"wh-test-opener", "app-wordhopper-wh\\x2dtest\\x2dopener-42.scope"},
+      {"My Editor", "app-wordhopper-My\\x20Editor-42.scope"},
+      {".hidden", "app-wordhopper-\\x2ehidden-42.scope"},
+      {"caf\xc3\xa9", "app-wordhopper-caf\\xc3\\xa9-42.scope"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ScopeUnitName(c.appId, 42), c.unit) << c.appId;
+}
+
+// A program of the test's own, its output on a pipe; killed at the end.
+struct Child {
+  pid_t pid = -1;
+  FILE* out = nullptr;
+
+  void Start(const std::vector<std::string>& args) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      dup2(fds[1], 1);
+      close(fds[0]);
+      close(fds[1]);
+      std::vector<char*> argv;
+      for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+    close(fds[1]);
+    out = fdopen(fds[0], "r");
+  }
+  void Stop() {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+    if (out != nullptr) fclose(out);
+    pid = -1;
+    out = nullptr;
+  }
+};
+
 class PrivateDesktop : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -81,8 +135,43 @@ class PrivateDesktop : public ::testing::Test {
     setenv("XDG_DATA_DIRS", (root_ / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     setenv("XDG_CONFIG_DIRS", (root_ / "config").c_str(), 1);
+    StartSessionBus();
   }
-  static void TearDownTestSuite() { fs::remove_all(root_); }
+  static void TearDownTestSuite() {
+    systemd_.Stop();
+    bus_.Stop();
+    fs::remove_all(root_);
+  }
+
+  // A session bus of the test's own, with a systemd manager of ours on it;
+  // the launches of this process use it from their first on.
+  static void StartSessionBus() {
+    bus_.Start({"dbus-daemon", "--session", "--nofork", "--print-address=1"});
+    char address[512] = {};
+    ASSERT_NE(fgets(address, sizeof address, bus_.out), nullptr) << "dbus-daemon is missing";
+    address[strcspn(address, "\n")] = '\0';
+    setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+    scopes_ = root_ / "scopes.txt";
+    systemd_.Start({WH_FAKE_SYSTEMD, scopes_.string()});
+    for (int i = 0; i < 200 && !fs::exists(scopes_.string() + ".ready"); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(fs::exists(scopes_.string() + ".ready")) << "the fake systemd did not start";
+  }
+
+  // The scopes asked for so far, once one for `unitPrefix` has come, or what
+  // there is after ten seconds.
+  static std::string WaitForScope(const std::string& unitPrefix) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) {
+      std::stringstream read;
+      read << std::ifstream(scopes_).rdbuf();
+      text = read.str();
+      if (text.find(unitPrefix) != std::string::npos) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return text;
+  }
 
   // The lines the opener has noted once `lines` have arrived, or what there
   // is after ten seconds.
@@ -100,6 +189,9 @@ class PrivateDesktop : public ::testing::Test {
 
   static inline fs::path root_;
   static inline fs::path marker_;
+  static inline fs::path scopes_;
+  static inline Child bus_;
+  static inline Child systemd_;
 };
 
 TEST_F(PrivateDesktop, FilesAddressesFoldersAndLauncherEntriesStartWithoutAShell) {
@@ -140,6 +232,36 @@ TEST_F(PrivateDesktop, FilesAddressesFoldersAndLauncherEntriesStartWithoutAShell
   const fs::path broken = root_ / "Broken.desktop";
   std::ofstream(broken) << "not an entry\n";
   EXPECT_FALSE(shell.OpenItem(broken.string()));
+}
+
+// Each started program gets a scope of its own, named after its launcher
+// entry and holding its process, so that it outlives this program's unit.
+TEST_F(PrivateDesktop, StartedProgramsGetScopesOfTheirOwn) {
+  GioShellRequests shell;
+  const fs::path pidFile = root_ / "scoped.pid";
+  const fs::path entry = root_ / "Scoped Tool.desktop";
+  std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Scoped\nExec=/bin/sh -c "
+                          "\"echo \\\\$\\\\$ > '"
+                       << pidFile.string() << "'\"\n";
+  ASSERT_TRUE(shell.OpenItem(entry.string()));
+  const std::string scopes = WaitForScope("app-wordhopper-Scoped\\x20Tool-");
+  std::string pid;
+  for (int i = 0; i < 200 && pid.empty(); ++i) {
+    std::ifstream(pidFile) >> pid;
+    if (pid.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_FALSE(pid.empty());
+  EXPECT_NE(scopes.find("app-wordhopper-Scoped\\x20Tool-" + pid + ".scope fail " + pid +
+                        " CollectMode=inactive-or-failed\n"),
+            std::string::npos)
+      << scopes;
+
+  // A document opens in its handler, which gets a scope in the handler's name.
+  const fs::path document = root_ / "scoped.txt";
+  std::ofstream(document) << "text\n";
+  ASSERT_TRUE(shell.OpenItem(document.string()));
+  EXPECT_NE(WaitForScope("app-wordhopper-wh\\x2dtest\\x2dopener-").find(" fail "),
+            std::string::npos);
 }
 
 TEST_F(PrivateDesktop, TypedPathsOpenAsFilesAndRefusalsAreTold) {
