@@ -17,6 +17,8 @@ constexpr TwoWordings kHelpLines[] = {
     {"I wrote the program when I started to develop RSI (Computer Related Repetitive Strain "
      "Injury)."},
     {"Especially when using the Windows Start Menu I found my fingers tingling and my mind "
+     "thinking and searching.",
+     "Especially when using the applications menu I found my fingers tingling and my mind "
      "thinking and searching."},
     {"I hope you will find Wordhopper as useful as I do. If you do, drop me a mail!"},
     {""},

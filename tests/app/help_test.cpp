@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace wh {
 namespace {
 
@@ -150,8 +149,9 @@ TEST(HelpTextTest, EachDesktopGetsItsOwnWordsInTheSameShape) {
     if (onLinux[i] != windows[i]) differing.push_back(i + 1);
     EXPECT_EQ(onLinux[i].find("explorer"), std::string::npos) << onLinux[i];
     EXPECT_EQ(onLinux[i].find("c:\\"), std::string::npos) << onLinux[i];
+    EXPECT_EQ(onLinux[i].find("Windows"), std::string::npos) << onLinux[i];
   }
-  EXPECT_EQ(differing, (std::vector<std::size_t>{3, 14}));
+  EXPECT_EQ(differing, (std::vector<std::size_t>{3, 5, 14}));
   EXPECT_NE(onLinux[13].find("\"/tmp\""), std::string::npos);
   EXPECT_NE(onLinux[13].find("file manager"), std::string::npos);
 }
