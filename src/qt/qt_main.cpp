@@ -28,6 +28,7 @@
 #include "qt/qt_main_window.h"
 #include "qt/qt_settings_window.h"
 #include "qt/qt_tooltips.h"
+#include "qt/qt_tray.h"
 
 namespace {
 
@@ -193,6 +194,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Wordhopper"));
   QApplication::setQuitOnLastWindowClosed(false);
+  // Every window's title bar, the settings window and the message boxes
+  // included, shows the program's icon rather than the desktop's generic one.
+  QApplication::setWindowIcon(wh::ProgramIcon());
   wh::UseWindowsTooltipTimes(app);
   try {
     return Run(argc, argv);
