@@ -235,11 +235,11 @@ void Launcher::OnTrayExit() {
   view_.EndMessageLoop();
 }
 
-void Launcher::OnKeywordKey(int key) {
+void Launcher::OnKeywordKey(Key key) {
   const std::string typed = view_.KeywordText();
   if (CharCount(typed) > 5 && settings_.ShowInfoPanel) RefreshInfoPanel();
 
-  if (key == kEnter) {
+  if (key == Key::Enter) {
     const std::string text = view_.KeywordText();
     switch (ClassifyEnter(text, platform_.fileSystem)) {
       case EnterAction::OpenExplorer:
@@ -256,8 +256,8 @@ void Launcher::OnKeywordKey(int key) {
         break;
     }
   }
-  if (key == kDown || key == kUp) view_.DropKeywordList();
-  if (key == kEscape) {
+  if (key == Key::Down || key == Key::Up) view_.DropKeywordList();
+  if (key == Key::Escape) {
     if (!view_.KeywordText().empty()) {
       ResetKeywordMode();
       ShowStatusText("Type a keyword or press ESC to hide Wordhopper.");
@@ -267,10 +267,10 @@ void Launcher::OnKeywordKey(int key) {
   }
 }
 
-void Launcher::OnItemKey(int key) {
-  if (key == kEnter) ExecuteItem(ItemPath(index_, view_.ItemText()));
-  if (key == kEscape) ResetKeywordMode();
-  if (key == kDown || key == kUp) view_.DropItemList();
+void Launcher::OnItemKey(Key key) {
+  if (key == Key::Enter) ExecuteItem(ItemPath(index_, view_.ItemText()));
+  if (key == Key::Escape) ResetKeywordMode();
+  if (key == Key::Down || key == Key::Up) view_.DropItemList();
 }
 
 bool Launcher::OnKeywordChar(std::string_view typed) {
@@ -373,7 +373,7 @@ void Launcher::ReportStatus(const std::string& message) {
 }
 
 void Launcher::ShowStatusText(const std::string& message) {
-  if (settings_.ShowStatusBar) view_.SetStatusPanel(0, message);
+  if (settings_.ShowStatusBar) view_.SetStatusPanel(StatusPanel::Status, message);
 }
 
 void Launcher::ShowHelp() { view_.ShowMessage(HelpText(platform_.wording)); }
@@ -393,7 +393,7 @@ void Launcher::SetKeywordItems(const std::vector<std::string>& words) {
 }
 
 void Launcher::SetStatusPanel(int panel, const std::string& text) {
-  view_.SetStatusPanel(panel, text);
+  view_.SetStatusPanel(static_cast<StatusPanel>(panel), text);
 }
 
 }  // namespace wh

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/key.h"
 #include "app/main_view.h"
 #include "app/settings_view.h"
 #include "app/wording.h"
@@ -131,12 +132,10 @@ class Launcher : private LoadView {
   void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
   void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
-  // Virtual-key codes the two boxes act on.
-  static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
   // Every key pressed in the keyword box, before it takes its own effect.
-  void OnKeywordKey(int key);
+  void OnKeywordKey(Key key);
   // Every key pressed in the item box, before it takes its own effect.
-  void OnItemKey(int key);
+  void OnItemKey(Key key);
   // A character typed into the keyword box (one whole character; "\b" for
   // BACKSPACE). True when completion used it up.
   bool OnKeywordChar(std::string_view typed);

@@ -75,7 +75,7 @@ class MainWindow : public WindowBase, public MainView {
   void ShowKeywordBox() override;
   void SetKeywordText(const std::string& text) override;
   void FocusKeywordBox() override;
-  void SetStatusPanel(int panel, const std::string& text) override;
+  void SetStatusPanel(StatusPanel panel, const std::string& text) override;
   std::string KeywordText() const override;
   EditState KeywordField() const override;
   void SetKeywordField(const EditState& field, int entry) override;

@@ -83,7 +83,7 @@ TEST_F(LauncherTest, ReportsGoWhereTheSettingsSay) {
              "MessageBoxOnError=" + (c.messageBox ? "1" : "0") + "\n");
     Create();
     const std::string message = "Error: User directory not found.";
-    EXPECT_EQ(view.panels[0] == message, c.inPanel);
+    EXPECT_EQ(view.panels[StatusPanel::Status] == message, c.inPanel);
     EXPECT_EQ(std::count(view.messages.begin(), view.messages.end(), message), c.inBox ? 1 : 0);
   }
 }
@@ -122,7 +122,7 @@ class DialogueTest : public LauncherTest {
     view.events.clear();
     return f;
   }
-  void Type(Launcher& f, const std::string& text, int key) {
+  void Type(Launcher& f, const std::string& text, Key key) {
     view.keywordText = text;
     f.OnKeywordKey(key);
   }
@@ -160,13 +160,13 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
     view = FakeMainView();
     shell.requests.clear();
     Launcher& f = Start(c.settings);
-    Type(f, c.text, Launcher::kEnter);
+    Type(f, c.text, Key::Enter);
     EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
     EXPECT_EQ(view.itemMode, c.itemMode);
     EXPECT_EQ(view.visible, c.visible);
     EXPECT_EQ(view.keywordText, c.keywordText);
     if (*c.report) {
-      EXPECT_EQ(view.panels[0], c.report);
+      EXPECT_EQ(view.panels[StatusPanel::Status], c.report);
     }
     EXPECT_EQ(view.messages.size(), *c.report ? 1u : 0u);
   }
@@ -174,13 +174,13 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
 
 TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
   Launcher& f = Start();
-  Type(f, "word", Launcher::kEnter);
+  Type(f, "word", Key::Enter);
   EXPECT_EQ(view.itemBox, (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
   EXPECT_EQ(view.ItemText(), "Microsoft Word");
   EXPECT_EQ(view.events, (std::vector<std::string>{"fill items", "select first", "item box",
                                                    "drop items", "focus items"}));
   // ESC goes back with an empty keyword box; the searched text is gone.
-  f.OnItemKey(Launcher::kEscape);
+  f.OnItemKey(Key::Escape);
   EXPECT_FALSE(view.itemMode);
   EXPECT_EQ(view.keywordText, "");
   EXPECT_TRUE(view.itemBox.empty());
@@ -209,9 +209,9 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     shell.startSucceeds = c.startSucceeds;
     fs.AddFile("C:\\Menu\\WordPad.lnk");
     Launcher& f = Start(c.settings);
-    Type(f, "wordpad", Launcher::kEnter);
+    Type(f, "wordpad", Key::Enter);
     if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
-    f.OnItemKey(Launcher::kEnter);
+    f.OnItemKey(Key::Enter);
     EXPECT_EQ(shell.requests, c.deleteFile
                                   ? std::vector<std::string>{}
                                   : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
@@ -228,14 +228,14 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
   const struct {
     const char* label;
     const char* text;
-    int key;  // in the keyword box; kDown: ENTER in the item box after a search
+    Key key;  // in the keyword box; Down: ENTER in the item box after a search
     bool visibleAfter;
     const char* keywordTextAfter;
   } cases[] = {
-      {"folder", "C:\\Docs", Launcher::kEnter, true, "C:\\Docs"},
-      {"network path", "\\\\server\\share", Launcher::kEnter, true, "\\\\server\\share"},
-      {"address", "www.example.com", Launcher::kEnter, true, "www.example.com"},
-      {"item", "wordpad", Launcher::kDown, false, "wordpad"},
+      {"folder", "C:\\Docs", Key::Enter, true, "C:\\Docs"},
+      {"network path", "\\\\server\\share", Key::Enter, true, "\\\\server\\share"},
+      {"address", "www.example.com", Key::Enter, true, "www.example.com"},
+      {"item", "wordpad", Key::Down, false, "wordpad"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -243,10 +243,10 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
     shell.requests.clear();
     shell.startSucceeds = false;
     Launcher& f = Start();
-    Type(f, c.text, Launcher::kEnter);
-    if (c.key == Launcher::kDown) f.OnItemKey(Launcher::kEnter);
+    Type(f, c.text, Key::Enter);
+    if (c.key == Key::Down) f.OnItemKey(Key::Enter);
     EXPECT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(view.panels[0], "Unknown execute error.");
+    EXPECT_EQ(view.panels[StatusPanel::Status], "Unknown execute error.");
     EXPECT_EQ(view.visible, c.visibleAfter);
     EXPECT_EQ(view.keywordText, c.keywordTextAfter);
     if (c.visibleAfter) {
@@ -266,28 +266,28 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
 
 TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
   Launcher& f = Start();
-  Type(f, "abc", Launcher::kEscape);
+  Type(f, "abc", Key::Escape);
   EXPECT_EQ(view.keywordText, "");
-  EXPECT_EQ(view.panels[0], "Type a keyword or press ESC to hide Wordhopper.");
+  EXPECT_EQ(view.panels[StatusPanel::Status], "Type a keyword or press ESC to hide Wordhopper.");
   EXPECT_TRUE(view.visible);
-  Type(f, "", Launcher::kEscape);
+  Type(f, "", Key::Escape);
   EXPECT_FALSE(view.visible);
 
   view.events.clear();
-  Type(f, "", Launcher::kDown);
-  Type(f, "", Launcher::kUp);
-  f.OnItemKey(Launcher::kDown);
+  Type(f, "", Key::Down);
+  Type(f, "", Key::Up);
+  f.OnItemKey(Key::Down);
   EXPECT_EQ(view.events,
             (std::vector<std::string>{"drop keywords", "drop keywords", "drop items"}));
 
   // Five characters don't refresh the panel; six do, on any key.
-  Type(f, "abcde", 65);
+  Type(f, "abcde", Key::Other);
   EXPECT_EQ(view.pageFile, "");
-  Type(f, "abcdef", 65);
+  Type(f, "abcdef", Key::Other);
   EXPECT_EQ(view.pageFile, "1,500 MB in use | 500 MB available");
   EXPECT_EQ(view.processCount, "1500");
   EXPECT_EQ(view.gauge, 50);
-  EXPECT_EQ(view.panels[0], "Physical memory available for programs: 500 MB");
+  EXPECT_EQ(view.panels[StatusPanel::Status], "Physical memory available for programs: 500 MB");
 }
 
 TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
@@ -307,14 +307,15 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
     view = FakeMainView();
     figures.memory = {2000ull << 20, 170ull << 20, 0, 0};
     Launcher& f = Start(c.settings);
-    Type(f, "abcdefg", 65);
+    Type(f, "abcdefg", Key::Other);
     EXPECT_EQ(view.gauge == 92, c.refreshedOnKeys);
     f.RefreshInfoPanel();
     EXPECT_EQ(view.gauge, 92);
     EXPECT_EQ(view.gaugeLow, c.labels);
     EXPECT_EQ(view.pageFile == " MB in use |  MB available", c.labels);
-    EXPECT_EQ(view.panels[0] == "Low on physical memory, 170 MB of 2,000 MB available!",
-              c.statusLine);
+    EXPECT_EQ(
+        view.panels[StatusPanel::Status] == "Low on physical memory, 170 MB of 2,000 MB available!",
+        c.statusLine);
   }
 }
 

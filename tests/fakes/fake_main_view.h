@@ -86,7 +86,7 @@ class FakeMainView : public MainView {
     events.push_back("text '" + text + "'");
   }
   void FocusKeywordBox() override { events.push_back("focus keyword"); }
-  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+  void SetStatusPanel(StatusPanel panel, const std::string& text) override { panels[panel] = text; }
 
   std::string KeywordText() const override { return keywordText; }
   EditState KeywordField() const override { return {keywordText, selStart, selEnd}; }
@@ -123,7 +123,7 @@ class FakeMainView : public MainView {
   std::vector<std::string> events;
   std::vector<std::string> messages;
   std::vector<std::string> keywordItems;
-  std::map<int, std::string> panels;
+  std::map<StatusPanel, std::string> panels;
   std::string caption;
   std::string keywordText;
   std::size_t selStart = 0, selEnd = 0;
