@@ -109,8 +109,8 @@ class NullView : public LoadView {
 class OneFolder : public ShellFolders {
  public:
   explicit OneFolder(std::string folder) : folder_(std::move(folder)) {}
-  std::string ShellFolderPath(std::string_view value, bool allUsers) const override {
-    return value == "Start Menu" && !allUsers ? folder_ : std::string();
+  std::string ShellFolderPath(KnownFolder folder) const override {
+    return folder == KnownFolder::StartMenu ? folder_ : std::string();
   }
   std::string ShortcutExtension() const override { return "lnk"; }
 

@@ -297,7 +297,7 @@ void Launcher::SearchItems(const std::string& pattern) {
   } else if (!settings_.UseFindDialog) {
     ReportStatus("No items with pattern \"" + view_.KeywordText() + "\" found.");
   } else {
-    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath("Personal", false));
+    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath(KnownFolder::Personal));
     ResetKeywordMode();
     HideToTray();
   }

@@ -230,20 +230,19 @@ namespace {
 
 struct Source {
   bool Settings::*setting;
-  const char* registryValue;
-  bool allUsers;
+  KnownFolder folder;
   const char* extension;  // nullptr: the desktop's shortcut extension
 };
 
 // In scanning order: a later source's file wins an equal name.
 constexpr Source kSources[] = {
-    {&Settings::RecentFiles, "Recent", false, nullptr},
-    {&Settings::History, "History", false, "url"},
-    {&Settings::Favorites, "Favorites", false, "*"},
-    {&Settings::AllUsersDeskTop, "Common Desktop", true, nullptr},
-    {&Settings::UserDeskTop, "Desktop", false, nullptr},
-    {&Settings::AllUsersStartMenu, "Common Start Menu", true, nullptr},
-    {&Settings::UserStartMenu, "Start Menu", false, nullptr},
+    {&Settings::RecentFiles, KnownFolder::Recent, nullptr},
+    {&Settings::History, KnownFolder::History, "url"},
+    {&Settings::Favorites, KnownFolder::Favorites, "*"},
+    {&Settings::AllUsersDeskTop, KnownFolder::CommonDesktop, nullptr},
+    {&Settings::UserDeskTop, KnownFolder::Desktop, nullptr},
+    {&Settings::AllUsersStartMenu, KnownFolder::CommonStartMenu, nullptr},
+    {&Settings::UserStartMenu, KnownFolder::StartMenu, nullptr},
 };
 
 }  // namespace
@@ -262,13 +261,11 @@ std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings,
     const bool named = source.extension == nullptr && shellFolders.ShortcutsNameThemselves();
     std::unordered_set<std::string> shortcutIds;
     if (named) {
-      for (const std::string& folder :
-           shellFolders.ShadowingFolders(source.registryValue, source.allUsers)) {
+      for (const std::string& folder : shellFolders.ShadowingFolders(source.folder)) {
         AddShortcutIds(fileSystem, folder, shortcut, shortcutIds);
       }
     }
-    for (const std::string& folder :
-         shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
+    for (const std::string& folder : shellFolders.ShellFolderPaths(source.folder)) {
       AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
                    named ? &shellFolders : nullptr, named ? &shortcutIds : nullptr);
     }

@@ -114,7 +114,7 @@ class DialogueTest : public LauncherTest {
       fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
     }
     fs.AddDirectory("C:\\Docs");
-    folders.Set("Personal", false, "C:\\Docs\\");
+    folders.Set(KnownFolder::Personal, "C:\\Docs\\");
   }
   Launcher& Start(const std::string& programSettings = "") {
     WriteIni("[Program]\nFirstShow=1\n" + programSettings);

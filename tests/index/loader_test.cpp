@@ -54,26 +54,28 @@ class LoaderTest : public ::testing::Test {
 
 TEST_F(LoaderTest, SourcesAreScannedInOrderAndLaterOnesWin) {
   const struct {
-    const char* value;
-    bool allUsers;
+    KnownFolder folder;
+    const char* name;  // of the file only this source has
     bool Settings::*setting;
     const char* file;
   } sources[] = {
-      {"Recent", false, &Settings::RecentFiles, "C:\\Recent\\Shared.lnk"},
-      {"History", false, &Settings::History, "C:\\History\\Shared.url"},
-      {"Favorites", false, &Settings::Favorites, "C:\\Fav\\Shared.txt"},
-      {"Common Desktop", true, &Settings::AllUsersDeskTop, "C:\\CDesk\\Shared.lnk"},
-      {"Desktop", false, &Settings::UserDeskTop, "C:\\Desk\\Shared.lnk"},
-      {"Common Start Menu", true, &Settings::AllUsersStartMenu, "C:\\CMenu\\Shared.lnk"},
-      {"Start Menu", false, &Settings::UserStartMenu, "C:\\Menu\\Shared.lnk"},
+      {KnownFolder::Recent, "Recent", &Settings::RecentFiles, "C:\\Recent\\Shared.lnk"},
+      {KnownFolder::History, "History", &Settings::History, "C:\\History\\Shared.url"},
+      {KnownFolder::Favorites, "Favorites", &Settings::Favorites, "C:\\Fav\\Shared.txt"},
+      {KnownFolder::CommonDesktop, "Common Desktop", &Settings::AllUsersDeskTop,
+       "C:\\CDesk\\Shared.lnk"},
+      {KnownFolder::Desktop, "Desktop", &Settings::UserDeskTop, "C:\\Desk\\Shared.lnk"},
+      {KnownFolder::CommonStartMenu, "Common Start Menu", &Settings::AllUsersStartMenu,
+       "C:\\CMenu\\Shared.lnk"},
+      {KnownFolder::StartMenu, "Start Menu", &Settings::UserStartMenu, "C:\\Menu\\Shared.lnk"},
   };
   for (const auto& source : sources) {
     std::string file = source.file;
     std::string folder = file.substr(0, file.rfind('\\'));
-    folders.Set(source.value, source.allUsers, folder + "\\");
+    folders.Set(source.folder, folder + "\\");
     fs.AddFile(file);
     // A file each source alone has, and one its mask leaves out.
-    fs.AddFile(folder + "\\Only " + source.value + file.substr(file.rfind('.')));
+    fs.AddFile(folder + "\\Only " + source.name + file.substr(file.rfind('.')));
     fs.AddFile(folder + "\\Skipped");
   }
   settings.UserMasks = "pdf";
@@ -158,7 +160,7 @@ TEST_F(LoaderTest, ABackgroundLoadShowsWhatALoadShows) {
   files.AddFile("C:\\Docs\\Budget 2004.xls");
   files.AddFile("C:\\Docs\\Plan.doc");
   files.AddFile("C:\\Bad\\Lost.doc");
-  folders.Set("Start Menu", false, "C:\\Menu\\");
+  folders.Set(KnownFolder::StartMenu, "C:\\Menu\\");
   settings.UserStartMenu = true;
   struct Case {
     const char* userDir;
@@ -355,8 +357,8 @@ TEST_F(LoaderTest, LauncherEntriesAreNamedByThemselvesAndHiddenOnesLeftOut) {
   settings.UserStartMenu = settings.AllUsersStartMenu = true;
   settings.UserDir = "C:\\Docs";
   settings.UserMasks = "pdf";
-  folders.Set("Common Start Menu", true, "C:\\All\\");
-  folders.Set("Start Menu", false, "C:\\Mine\\");
+  folders.Set(KnownFolder::CommonStartMenu, "C:\\All\\");
+  folders.Set(KnownFolder::StartMenu, "C:\\Mine\\");
   folders.extension = "desktop";
   fs.AddFile("C:\\All\\org.editor.desktop");
   fs.AddFile("C:\\All\\settings.desktop");

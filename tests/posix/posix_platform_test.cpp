@@ -312,15 +312,15 @@ TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
       {"HOME", Root() + "/home"},
       {"XDG_DATA_DIRS", Root() + "/opt/share:" + Root() + "/usr/share"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false),
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::StartMenu),
             Root() + "/home/.local/share/applications/");
-  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true),
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::CommonStartMenu),
             Root() + "/usr/share/applications/");
-  EXPECT_EQ(folders.ShellFolderPath("Desktop", false), Root() + "/home/Schreibtisch/");
-  EXPECT_EQ(folders.ShellFolderPath("Personal", false), Root() + "/home/");
-  EXPECT_EQ(folders.ShellFolderPath("Common Desktop", true), "");
-  EXPECT_EQ(folders.ShellFolderPath("Favorites", false), "");
-  EXPECT_EQ(folders.ShellFolderPath("Recent", false), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Desktop), Root() + "/home/Schreibtisch/");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Personal), Root() + "/home/");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::CommonDesktop), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Favorites), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Recent), "");
   EXPECT_EQ(folders.ShortcutExtension(), "desktop");
 }
 
@@ -372,9 +372,9 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
       {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"},
       {"PATH", "/nonexistent::/bin:/usr/bin"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPaths("Common Start Menu", true),
+  EXPECT_EQ(folders.ShellFolderPaths(KnownFolder::CommonStartMenu),
             (std::vector<std::string>{Root() + "/a/applications/", Root() + "/b/applications/"}));
-  EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
+  EXPECT_EQ(folders.ShadowingFolders(KnownFolder::CommonStartMenu),
             std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
   Settings settings;

@@ -34,7 +34,7 @@ class QtMainWindowTest : public ::testing::Test, protected testing::MainPlatform
     for (const char* name : {"Notepad", "WordPad", "Microsoft Word", "Password Safe"}) {
       fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
     }
-    folders.Set("Start Menu", false, "C:\\Menu");
+    folders.Set(KnownFolder::StartMenu, "C:\\Menu");
     // A message box would wait for a click: it is read and closed instead.
     QObject::connect(&closer, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
