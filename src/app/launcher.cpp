@@ -39,10 +39,9 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
     error_ = std::current_exception();
     return;
   }
-  load_ = std::make_unique<BackgroundLoad>(
-      true, settings_,
-      LoadPlatform{platform.fileSystem, platform.shellFolders, platform.numberFormat},
-      platform.collation, platform.pathDelimiters);
+  load_ = std::make_unique<BackgroundLoad>(true, settings_,
+                                           LoadPlatform{platform.fileSystem, platform.shellFolders},
+                                           platform.collation, platform.pathDelimiters);
 }
 
 std::string Launcher::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
@@ -81,7 +80,8 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
       FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
 
   ApplyBandVisibility();
-  prepared.load_->Finish(index_, *this);
+  ResetKeywordMode();
+  ShowLoad(prepared.load_->Finish(index_));
 
   if (IsShowArgument(firstArgument)) ShowMainWindow();
 }
@@ -355,8 +355,20 @@ void Launcher::ApplicationActivated() {
 }
 
 void Launcher::LoadDirectories(bool includeRecent) {
-  const LoadPlatform load{platform_.fileSystem, platform_.shellFolders, platform_.numberFormat};
-  wh::LoadDirectories(includeRecent, settings_, index_, *this, load);
+  ResetKeywordMode();
+  ShowLoad(wh::LoadDirectories(includeRecent, settings_, index_,
+                               LoadPlatform{platform_.fileSystem, platform_.shellFolders}));
+}
+
+void Launcher::ShowLoad(const LoadReport& report) {
+  for (const std::string& problem : report.problems) ReportStatus(problem);
+  view_.SetKeywordItems(index_.KeywordList.Words());
+  if (settings_.ShowStatusBar) {
+    const std::string separator = platform_.numberFormat.ThousandsSeparator();
+    view_.SetStatusPanel(StatusPanel::Keywords,
+                         "Keywords: " + FormatCount(report.keywordCount, separator));
+    view_.SetStatusPanel(StatusPanel::Items, "Items: " + FormatCount(report.itemCount, separator));
+  }
 }
 
 void Launcher::ResetKeywordMode() {
@@ -387,13 +399,5 @@ void Launcher::ApplyStayOnTop(bool showPending) {
 }
 
 void Launcher::ShowError(const std::string& text) { view_.ShowMessage(text); }
-
-void Launcher::SetKeywordItems(const std::vector<std::string>& words) {
-  view_.SetKeywordItems(words);
-}
-
-void Launcher::SetStatusPanel(int panel, const std::string& text) {
-  view_.SetStatusPanel(static_cast<StatusPanel>(panel), text);
-}
 
 }  // namespace wh

@@ -2,10 +2,12 @@
 // index and the settings in use, and shows everything through a MainView.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/key.h"
 #include "app/main_view.h"
@@ -74,7 +76,7 @@ class StartPreparation {
   std::unique_ptr<BackgroundLoad> load_;
 };
 
-class Launcher : private LoadView {
+class Launcher {
  public:
   Launcher(MainView& view, MainPlatform platform);
 
@@ -150,14 +152,14 @@ class Launcher : private LoadView {
   void ApplicationActivated();
 
   void LoadDirectories(bool includeRecent);
-  void ResetKeywordMode() override;
+  void ResetKeywordMode();
   // After a shell request: back to keyword mode and hidden when it opened,
   // else LaunchFailed.
   void Opened(bool opened);
   // Reports a start the shell refused; the next showing from the tray
   // starts in keyword mode.
   void LaunchFailed();
-  void ReportStatus(const std::string& message) override;
+  void ReportStatus(const std::string& message);
   void ShowStatusText(const std::string& message);
   void ShowHelp();
   void ApplyBandVisibility();
@@ -171,8 +173,9 @@ class Launcher : private LoadView {
   const ItemIndex& Index() const { return index_; }
 
  private:
-  void SetKeywordItems(const std::vector<std::string>& words) override;
-  void SetStatusPanel(int panel, const std::string& text) override;
+  // Shows a load's problems, the keyword box's list, and the counts in the
+  // status bar.
+  void ShowLoad(const LoadReport& report);
   std::string SettingsPath() const;
 
   MainView& view_;

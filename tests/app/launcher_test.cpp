@@ -28,6 +28,24 @@ TEST_F(LauncherTest, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
 }
 
+TEST_F(LauncherTest, LoadShowsTheCountsWhenThereIsAStatusBar) {
+  for (int i = 0; i < 1232; ++i) fs.AddFile("C:\\Menu\\word" + std::to_string(i) + " Setup.lnk");
+  Create();
+  // notepad, pad, word and each wordN; "setup" is an ignore word.
+  EXPECT_EQ(view.panels[StatusPanel::Keywords], "Keywords: 1,235");
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: 1,234");
+
+  fs.Remove("C:\\Menu");
+  launcher->LoadDirectories(true);
+  EXPECT_EQ(view.panels[StatusPanel::Keywords], "Keywords: ");
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: ");
+
+  WriteIni("[Program]\nShowStatusBar=0\n");
+  view = FakeMainView();
+  Create();
+  EXPECT_TRUE(view.panels.empty());
+}
+
 TEST_F(LauncherTest, ShowArgumentDecidesTheFirstShowing) {
   const struct {
     const char* argument;

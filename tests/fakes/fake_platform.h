@@ -121,21 +121,4 @@ class FakeFigures : public SystemFigures {
   std::optional<std::uint64_t> processes = 1500;
 };
 
-// Records what a load shows, in order.
-class RecordingLoadView : public LoadView {
- public:
-  void ResetKeywordMode() override { events.push_back("reset"); }
-  void SetKeywordItems(const std::vector<std::string>& words) override {
-    keywordBox = words;
-    events.push_back("keywords");
-  }
-  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
-  void ReportStatus(const std::string& message) override { reports.push_back(message); }
-
-  std::vector<std::string> events;
-  std::vector<std::string> keywordBox;
-  std::map<int, std::string> panels;
-  std::vector<std::string> reports;
-};
-
 }  // namespace wh::testing

@@ -43,9 +43,7 @@ class TempTree : public ::testing::Test {
                                                             const ShellFolders& folders) const {
     PosixCollation collation;
     ItemIndex index(collation, "/");
-    PosixNumberFormat numbers;
-    testing::RecordingLoadView view;
-    LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+    LoadDirectories(true, settings, index, LoadPlatform{fileSystem_, folders});
     std::set<std::pair<std::string, std::string>> items;
     for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
       items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
@@ -108,15 +106,8 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
   settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserDir = Root();
   settings.UserMasks = "desktop";
-  struct : LoadView {
-    void ResetKeywordMode() override {}
-    void SetKeywordItems(const std::vector<std::string>&) override {}
-    void SetStatusPanel(int, const std::string&) override {}
-    void ReportStatus(const std::string&) override {}
-  } view;
   XdgShellFolders folders(fileSystem_, [](const char*) { return std::string(); });
-  PosixNumberFormat numbers;
-  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  LoadDirectories(true, settings, index, LoadPlatform{fileSystem_, folders});
   EXPECT_EQ(index.ItemList.Count(), expected.size());  // every name differs
   for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
     EXPECT_TRUE(fileSystem_.FileExists(index.ItemList.Path(i))) << index.ItemList.Path(i);
