@@ -87,6 +87,7 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
 }
 
 void Launcher::ClearIndex() {
+  itemBoxItems_.clear();
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
@@ -251,7 +252,7 @@ void Launcher::OnKeywordKey(Key key) {
       case EnterAction::Search:
         SearchItems(text);
         if (index_.MatchList.Count() == 1 && settings_.StartOnOneMatch) {
-          ExecuteItem(ItemPath(index_, view_.ItemText()));
+          ExecuteItem(SelectedItemPath());
         }
         break;
     }
@@ -268,7 +269,7 @@ void Launcher::OnKeywordKey(Key key) {
 }
 
 void Launcher::OnItemKey(Key key) {
-  if (key == Key::Enter) ExecuteItem(ItemPath(index_, view_.ItemText()));
+  if (key == Key::Enter) ExecuteItem(SelectedItemPath());
   if (key == Key::Escape) ResetKeywordMode();
   if (key == Key::Down || key == Key::Up) view_.DropItemList();
 }
@@ -284,11 +285,10 @@ bool Launcher::OnKeywordChar(std::string_view typed) {
 void Launcher::SearchItems(const std::string& pattern) {
   MatchItems(index_.ItemList, pattern, index_.MatchList);
   if (index_.MatchList.Count() > 0) {
+    itemBoxItems_ = index_.MatchList.InItemBoxOrder(index_.ItemList);
     std::vector<std::string> names;
-    names.reserve(index_.MatchList.Count());
-    for (std::uint32_t item : index_.MatchList.InItemBoxOrder(index_.ItemList)) {
-      names.emplace_back(index_.ItemList.Name(item));
-    }
+    names.reserve(itemBoxItems_.size());
+    for (std::uint32_t item : itemBoxItems_) names.emplace_back(index_.ItemList.Name(item));
     view_.FillItemBox(names);
     view_.SelectFirstItem();
     view_.ShowItemBox();
@@ -301,6 +301,12 @@ void Launcher::SearchItems(const std::string& pattern) {
     ResetKeywordMode();
     HideToTray();
   }
+}
+
+std::string Launcher::SelectedItemPath() const {
+  const int entry = view_.SelectedItem();
+  if (entry < 0 || static_cast<std::size_t>(entry) >= itemBoxItems_.size()) return {};
+  return index_.ItemList.Path(itemBoxItems_[static_cast<std::size_t>(entry)]);
 }
 
 void Launcher::ExecuteItem(const std::string& path) {
@@ -373,6 +379,7 @@ void Launcher::ShowLoad(const LoadReport& report) {
 
 void Launcher::ResetKeywordMode() {
   resetOnShow_ = false;
+  itemBoxItems_.clear();
   view_.ClearItemBox();
   view_.ShowKeywordBox();
   view_.SetKeywordText("");

@@ -176,6 +176,8 @@ class Launcher {
   // Shows a load's problems, the keyword box's list, and the counts in the
   // status bar.
   void ShowLoad(const LoadReport& report);
+  // The full path of the item box's selected item; "" when none is selected.
+  std::string SelectedItemPath() const;
   std::string SettingsPath() const;
 
   MainView& view_;
@@ -186,6 +188,8 @@ class Launcher {
   // Save wrote it. Never the live field, never "n/a".
   std::string storedHotKeyText_;
   ItemIndex index_;
+  // The items of the item box, in its order.
+  std::vector<std::uint32_t> itemBoxItems_;
   bool shown_ = false;
   bool autoComplete_ = false;
   // The hot key of the start-up, and whether it is registered now.

@@ -93,8 +93,9 @@ class MainView {
   virtual void ShowItemBox() = 0;
   virtual void DropItemList() = 0;
   virtual void FocusItemBox() = 0;
-  // The item box's selected entry, or "".
-  virtual std::string ItemText() const = 0;
+  // Where the item box's selected entry came in the last FillItemBox's
+  // `names`; -1 when none is selected.
+  virtual int SelectedItem() const = 0;
 
   // The information panel: the process count, the page-file line, and the
   // gauge with its bar red or in the highlight colour.

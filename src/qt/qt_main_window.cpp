@@ -546,9 +546,8 @@ void QtMainWindow::FocusItemBox() {
   box2_->setFocus();
 }
 
-std::string QtMainWindow::ItemText() const {
-  return box2_->currentIndex() < 0 ? std::string() : FromQ(box2_->currentText());
-}
+// The box keeps the entries in the order they were given.
+int QtMainWindow::SelectedItem() const { return box2_->currentIndex(); }
 
 void QtMainWindow::SetProcessCount(const std::string& text) { label1_->setText(ToQ(text)); }
 

@@ -68,7 +68,7 @@ class QtMainWindow : public QWidget, public MainView {
   void ShowItemBox() override;
   void DropItemList() override;
   void FocusItemBox() override;
-  std::string ItemText() const override;
+  int SelectedItem() const override;
   void SetProcessCount(const std::string& text) override;
   void SetPageFile(const std::string& text) override;
   void SetGaugeProgress(int progress) override;

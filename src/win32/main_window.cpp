@@ -565,7 +565,7 @@ void MainWindow::SetKeywordField(const EditState& field, int entry) {
 void MainWindow::DropKeywordList() { SendMessageW(Control(kKeywordBox), CB_SHOWDROPDOWN, TRUE, 0); }
 
 void MainWindow::FillItemBox(const std::vector<std::string>& names) {
-  FillSortedBox(Control(kItemBox), names);
+  FillSortedBox(Control(kItemBox), names, true);
 }
 
 void MainWindow::SelectFirstItem() { SendMessageW(Control(kItemBox), CB_SETCURSEL, 0, 0); }
@@ -582,17 +582,12 @@ void MainWindow::FocusItemBox() {
   SetFocus(Control(kItemBox));
 }
 
-std::string MainWindow::ItemText() const {
+int MainWindow::SelectedItem() const {
   HWND box = Control(kItemBox);
-  const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return {};
-  const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return WideToUtf8(text);
+  const LRESULT entry = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (entry == CB_ERR) return -1;
+  const LRESULT place = SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(entry), 0);
+  return place == CB_ERR ? -1 : static_cast<int>(place);
 }
 
 void MainWindow::SetProcessCount(const std::string& text) {

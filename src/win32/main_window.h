@@ -85,7 +85,7 @@ class MainWindow : public WindowBase, public MainView {
   void ShowItemBox() override;
   void DropItemList() override;
   void FocusItemBox() override;
-  std::string ItemText() const override;
+  int SelectedItem() const override;
   void SetProcessCount(const std::string& text) override;
   void SetPageFile(const std::string& text) override;
   void SetGaugeProgress(int progress) override;

@@ -202,6 +202,12 @@ TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
   EXPECT_FALSE(view.itemMode);
   EXPECT_EQ(view.keywordText, "");
   EXPECT_TRUE(view.itemBox.empty());
+
+  // ENTER starts the item of the entry selected, whatever the index's order.
+  Type(f, "word", Key::Enter);
+  view.itemIndex = 2;
+  f.OnItemKey(Key::Enter);
+  EXPECT_EQ(shell.requests, (std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"}));
 }
 
 TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {

@@ -112,7 +112,9 @@ class FakeMainView : public MainView {
   }
   void DropItemList() override { events.push_back("drop items"); }
   void FocusItemBox() override { events.push_back("focus items"); }
-  std::string ItemText() const override {
+  int SelectedItem() const override { return itemIndex; }
+  // The selected entry's text, or "".
+  std::string ItemText() const {
     return itemIndex < 0 ? std::string() : itemBox[static_cast<std::size_t>(itemIndex)];
   }
   void SetProcessCount(const std::string& text) override { processCount = text; }

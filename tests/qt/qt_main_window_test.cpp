@@ -172,7 +172,7 @@ TEST_F(QtMainWindowTest, KeysInTheBoxesRunTheDialogue) {
     EXPECT_EQ(window.KeywordBox()->isVisible(), !c.itemMode && c.visible);
     if (c.itemMode) {
       EXPECT_EQ(Entries(window.ItemBox()), c.items);
-      EXPECT_EQ(window.ItemText(), c.itemText);
+      EXPECT_EQ(window.ItemBox()->currentText().toStdString(), c.itemText);
     }
     EXPECT_EQ(window.KeywordText(), c.keywordText);
     if (*c.status) {
