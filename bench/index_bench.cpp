@@ -96,21 +96,11 @@ const PosixCollation& Collation() {
   return collation;
 }
 
-class NullView : public LoadView {
- public:
-  void ResetKeywordMode() override {}
-  void SetKeywordItems(const std::vector<std::string>& words) override {
-    benchmark::DoNotOptimize(words.data());
-  }
-  void SetStatusPanel(int, const std::string&) override {}
-  void ReportStatus(const std::string&) override {}
-};
-
 class OneFolder : public ShellFolders {
  public:
   explicit OneFolder(std::string folder) : folder_(std::move(folder)) {}
-  std::string ShellFolderPath(std::string_view value, bool allUsers) const override {
-    return value == "Start Menu" && !allUsers ? folder_ : std::string();
+  std::string ShellFolderPath(KnownFolder folder) const override {
+    return folder == KnownFolder::StartMenu ? folder_ : std::string();
   }
   std::string ShortcutExtension() const override { return "lnk"; }
 
@@ -161,14 +151,10 @@ struct UserDirectoryLoad {
     settings.UserDir = kTreeRoot;
     settings.UserMasks = kUserMasks;
   }
-  void Run() {
-    LoadDirectories(true, settings, index, view, LoadPlatform{FileSystem(), folders, numbers});
-  }
+  void Run() { LoadDirectories(true, settings, index, LoadPlatform{FileSystem(), folders}); }
 
   Settings settings;
   OneFolder folders{""};
-  PosixNumberFormat numbers;
-  NullView view;
   ItemIndex index{Collation(), "/"};
 };
 
@@ -257,11 +243,9 @@ void BM_StartMenu2000(benchmark::State& state) {
   settings.AllUsersStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = kUserMasks;
   OneFolder folders(std::string(kMenuRoot) + "/");
-  PosixNumberFormat numbers;
-  NullView view;
   ItemIndex index(Collation(), "/");
   for (auto _ : state) {
-    LoadDirectories(true, settings, index, view, LoadPlatform{FileSystem(), folders, numbers});
+    LoadDirectories(true, settings, index, LoadPlatform{FileSystem(), folders});
   }
   state.counters["items"] = static_cast<double>(index.ItemList.Count());
 }

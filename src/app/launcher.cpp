@@ -39,10 +39,9 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
     error_ = std::current_exception();
     return;
   }
-  load_ = std::make_unique<BackgroundLoad>(
-      true, settings_,
-      LoadPlatform{platform.fileSystem, platform.shellFolders, platform.numberFormat},
-      platform.collation, platform.pathDelimiters);
+  load_ = std::make_unique<BackgroundLoad>(true, settings_,
+                                           LoadPlatform{platform.fileSystem, platform.shellFolders},
+                                           platform.collation, platform.pathDelimiters);
 }
 
 std::string Launcher::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
@@ -81,12 +80,14 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
       FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
 
   ApplyBandVisibility();
-  prepared.load_->Finish(index_, *this);
+  ResetKeywordMode();
+  ShowLoad(prepared.load_->Finish(index_));
 
   if (IsShowArgument(firstArgument)) ShowMainWindow();
 }
 
 void Launcher::ClearIndex() {
+  itemBoxItems_.clear();
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
@@ -235,11 +236,11 @@ void Launcher::OnTrayExit() {
   view_.EndMessageLoop();
 }
 
-void Launcher::OnKeywordKey(int key) {
+void Launcher::OnKeywordKey(Key key) {
   const std::string typed = view_.KeywordText();
   if (CharCount(typed) > 5 && settings_.ShowInfoPanel) RefreshInfoPanel();
 
-  if (key == kEnter) {
+  if (key == Key::Enter) {
     const std::string text = view_.KeywordText();
     switch (ClassifyEnter(text, platform_.fileSystem)) {
       case EnterAction::OpenExplorer:
@@ -251,13 +252,13 @@ void Launcher::OnKeywordKey(int key) {
       case EnterAction::Search:
         SearchItems(text);
         if (index_.MatchList.Count() == 1 && settings_.StartOnOneMatch) {
-          ExecuteItem(ItemPath(index_, view_.ItemText()));
+          ExecuteItem(SelectedItemPath());
         }
         break;
     }
   }
-  if (key == kDown || key == kUp) view_.DropKeywordList();
-  if (key == kEscape) {
+  if (key == Key::Down || key == Key::Up) view_.DropKeywordList();
+  if (key == Key::Escape) {
     if (!view_.KeywordText().empty()) {
       ResetKeywordMode();
       ShowStatusText("Type a keyword or press ESC to hide Wordhopper.");
@@ -267,10 +268,10 @@ void Launcher::OnKeywordKey(int key) {
   }
 }
 
-void Launcher::OnItemKey(int key) {
-  if (key == kEnter) ExecuteItem(ItemPath(index_, view_.ItemText()));
-  if (key == kEscape) ResetKeywordMode();
-  if (key == kDown || key == kUp) view_.DropItemList();
+void Launcher::OnItemKey(Key key) {
+  if (key == Key::Enter) ExecuteItem(SelectedItemPath());
+  if (key == Key::Escape) ResetKeywordMode();
+  if (key == Key::Down || key == Key::Up) view_.DropItemList();
 }
 
 bool Launcher::OnKeywordChar(std::string_view typed) {
@@ -284,11 +285,10 @@ bool Launcher::OnKeywordChar(std::string_view typed) {
 void Launcher::SearchItems(const std::string& pattern) {
   MatchItems(index_.ItemList, pattern, index_.MatchList);
   if (index_.MatchList.Count() > 0) {
+    itemBoxItems_ = index_.MatchList.InItemBoxOrder(index_.ItemList);
     std::vector<std::string> names;
-    names.reserve(index_.MatchList.Count());
-    for (std::uint32_t item : index_.MatchList.InItemBoxOrder(index_.ItemList)) {
-      names.emplace_back(index_.ItemList.Name(item));
-    }
+    names.reserve(itemBoxItems_.size());
+    for (std::uint32_t item : itemBoxItems_) names.emplace_back(index_.ItemList.Name(item));
     view_.FillItemBox(names);
     view_.SelectFirstItem();
     view_.ShowItemBox();
@@ -297,10 +297,16 @@ void Launcher::SearchItems(const std::string& pattern) {
   } else if (!settings_.UseFindDialog) {
     ReportStatus("No items with pattern \"" + view_.KeywordText() + "\" found.");
   } else {
-    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath("Personal", false));
+    platform_.shell.FindInFolder(platform_.shellFolders.ShellFolderPath(KnownFolder::Personal));
     ResetKeywordMode();
     HideToTray();
   }
+}
+
+std::string Launcher::SelectedItemPath() const {
+  const int entry = view_.SelectedItem();
+  if (entry < 0 || static_cast<std::size_t>(entry) >= itemBoxItems_.size()) return {};
+  return index_.ItemList.Path(itemBoxItems_[static_cast<std::size_t>(entry)]);
 }
 
 void Launcher::ExecuteItem(const std::string& path) {
@@ -355,12 +361,25 @@ void Launcher::ApplicationActivated() {
 }
 
 void Launcher::LoadDirectories(bool includeRecent) {
-  const LoadPlatform load{platform_.fileSystem, platform_.shellFolders, platform_.numberFormat};
-  wh::LoadDirectories(includeRecent, settings_, index_, *this, load);
+  ResetKeywordMode();
+  ShowLoad(wh::LoadDirectories(includeRecent, settings_, index_,
+                               LoadPlatform{platform_.fileSystem, platform_.shellFolders}));
+}
+
+void Launcher::ShowLoad(const LoadReport& report) {
+  for (const std::string& problem : report.problems) ReportStatus(problem);
+  view_.SetKeywordItems(index_.KeywordList.Words());
+  if (settings_.ShowStatusBar) {
+    const std::string separator = platform_.numberFormat.ThousandsSeparator();
+    view_.SetStatusPanel(StatusPanel::Keywords,
+                         "Keywords: " + FormatCount(report.keywordCount, separator));
+    view_.SetStatusPanel(StatusPanel::Items, "Items: " + FormatCount(report.itemCount, separator));
+  }
 }
 
 void Launcher::ResetKeywordMode() {
   resetOnShow_ = false;
+  itemBoxItems_.clear();
   view_.ClearItemBox();
   view_.ShowKeywordBox();
   view_.SetKeywordText("");
@@ -373,7 +392,7 @@ void Launcher::ReportStatus(const std::string& message) {
 }
 
 void Launcher::ShowStatusText(const std::string& message) {
-  if (settings_.ShowStatusBar) view_.SetStatusPanel(0, message);
+  if (settings_.ShowStatusBar) view_.SetStatusPanel(StatusPanel::Status, message);
 }
 
 void Launcher::ShowHelp() { view_.ShowMessage(HelpText(platform_.wording)); }
@@ -387,13 +406,5 @@ void Launcher::ApplyStayOnTop(bool showPending) {
 }
 
 void Launcher::ShowError(const std::string& text) { view_.ShowMessage(text); }
-
-void Launcher::SetKeywordItems(const std::vector<std::string>& words) {
-  view_.SetKeywordItems(words);
-}
-
-void Launcher::SetStatusPanel(int panel, const std::string& text) {
-  view_.SetStatusPanel(panel, text);
-}
 
 }  // namespace wh

@@ -2,11 +2,14 @@
 // index and the settings in use, and shows everything through a MainView.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "app/key.h"
 #include "app/main_view.h"
 #include "app/settings_view.h"
 #include "app/wording.h"
@@ -73,7 +76,7 @@ class StartPreparation {
   std::unique_ptr<BackgroundLoad> load_;
 };
 
-class Launcher : private LoadView {
+class Launcher {
  public:
   Launcher(MainView& view, MainPlatform platform);
 
@@ -131,12 +134,10 @@ class Launcher : private LoadView {
   void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
   void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
-  // Virtual-key codes the two boxes act on.
-  static constexpr int kEnter = 13, kEscape = 27, kUp = 38, kDown = 40;
   // Every key pressed in the keyword box, before it takes its own effect.
-  void OnKeywordKey(int key);
+  void OnKeywordKey(Key key);
   // Every key pressed in the item box, before it takes its own effect.
-  void OnItemKey(int key);
+  void OnItemKey(Key key);
   // A character typed into the keyword box (one whole character; "\b" for
   // BACKSPACE). True when completion used it up.
   bool OnKeywordChar(std::string_view typed);
@@ -151,14 +152,14 @@ class Launcher : private LoadView {
   void ApplicationActivated();
 
   void LoadDirectories(bool includeRecent);
-  void ResetKeywordMode() override;
+  void ResetKeywordMode();
   // After a shell request: back to keyword mode and hidden when it opened,
   // else LaunchFailed.
   void Opened(bool opened);
   // Reports a start the shell refused; the next showing from the tray
   // starts in keyword mode.
   void LaunchFailed();
-  void ReportStatus(const std::string& message) override;
+  void ReportStatus(const std::string& message);
   void ShowStatusText(const std::string& message);
   void ShowHelp();
   void ApplyBandVisibility();
@@ -172,8 +173,11 @@ class Launcher : private LoadView {
   const ItemIndex& Index() const { return index_; }
 
  private:
-  void SetKeywordItems(const std::vector<std::string>& words) override;
-  void SetStatusPanel(int panel, const std::string& text) override;
+  // Shows a load's problems, the keyword box's list, and the counts in the
+  // status bar.
+  void ShowLoad(const LoadReport& report);
+  // The full path of the item box's selected item; "" when none is selected.
+  std::string SelectedItemPath() const;
   std::string SettingsPath() const;
 
   MainView& view_;
@@ -184,6 +188,8 @@ class Launcher : private LoadView {
   // Save wrote it. Never the live field, never "n/a".
   std::string storedHotKeyText_;
   ItemIndex index_;
+  // The items of the item box, in its order.
+  std::vector<std::uint32_t> itemBoxItems_;
   bool shown_ = false;
   bool autoComplete_ = false;
   // The hot key of the start-up, and whether it is registered now.

@@ -5,6 +5,7 @@
 // keeps the order and lays out with its own fonts.
 #pragma once
 
+#include <iterator>
 #include <string>
 
 #include "app/launcher.h"
@@ -52,14 +53,24 @@ constexpr char kItemBoxHint[] =
     "Select an item from the list of press ESC to return to the key word list.";
 constexpr char kStatusBarHint[] = "Status information.";
 
-// The status bar's panels: status, keyword count, item count; each with the
-// text it starts with and the right edge of its part.
+// The status bar's panels, left to right; each with the text it starts with
+// and the right edge of its part.
 struct StatusPanelPlace {
+  StatusPanel panel;
   const char* text;
   int right;
 };
-constexpr StatusPanelPlace kStatusPanels[] = {
-    {"Status:", 290}, {"Keywords:", 290 + 96}, {"Items:", 290 + 96 + 65}};
+constexpr StatusPanelPlace kStatusPanels[] = {{StatusPanel::Status, "Status:", 290},
+                                              {StatusPanel::Keywords, "Keywords:", 290 + 96},
+                                              {StatusPanel::Items, "Items:", 290 + 96 + 65}};
+
+// The place of `panel` in kStatusPanels, counted from the left.
+constexpr int StatusPanelRow(StatusPanel panel) {
+  for (int row = 0; row < static_cast<int>(std::size(kStatusPanels)); ++row) {
+    if (kStatusPanels[row].panel == panel) return row;
+  }
+  return 0;
+}
 
 // What the status bar says when the keyword box gets the focus.
 constexpr char kKeywordPrompt[] = "Type a (partial) keyword and ENTER to list matching items.";

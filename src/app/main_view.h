@@ -11,6 +11,9 @@
 
 namespace wh {
 
+// The status bar's panels: messages, the keyword count, the item count.
+enum class StatusPanel { Status, Keywords, Items };
+
 class MainView {
  public:
   virtual ~MainView() = default;
@@ -73,8 +76,7 @@ class MainView {
   // Sets the keyword box's text with no list entry selected.
   virtual void SetKeywordText(const std::string& text) = 0;
   virtual void FocusKeywordBox() = 0;
-  // Panel 0: status; 1: keywords; 2: items.
-  virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+  virtual void SetStatusPanel(StatusPanel panel, const std::string& text) = 0;
 
   // The keyword box's text, and with its selection for completion.
   virtual std::string KeywordText() const = 0;
@@ -91,8 +93,9 @@ class MainView {
   virtual void ShowItemBox() = 0;
   virtual void DropItemList() = 0;
   virtual void FocusItemBox() = 0;
-  // The item box's selected entry, or "".
-  virtual std::string ItemText() const = 0;
+  // Where the item box's selected entry came in the last FillItemBox's
+  // `names`; -1 when none is selected.
+  virtual int SelectedItem() const = 0;
 
   // The information panel: the process count, the page-file line, and the
   // gauge with its bar red or in the highlight colour.

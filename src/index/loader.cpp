@@ -230,30 +230,31 @@ namespace {
 
 struct Source {
   bool Settings::*setting;
-  const char* registryValue;
-  bool allUsers;
+  KnownFolder folder;
   const char* extension;  // nullptr: the desktop's shortcut extension
 };
 
 // In scanning order: a later source's file wins an equal name.
 constexpr Source kSources[] = {
-    {&Settings::RecentFiles, "Recent", false, nullptr},
-    {&Settings::History, "History", false, "url"},
-    {&Settings::Favorites, "Favorites", false, "*"},
-    {&Settings::AllUsersDeskTop, "Common Desktop", true, nullptr},
-    {&Settings::UserDeskTop, "Desktop", false, nullptr},
-    {&Settings::AllUsersStartMenu, "Common Start Menu", true, nullptr},
-    {&Settings::UserStartMenu, "Start Menu", false, nullptr},
+    {&Settings::RecentFiles, KnownFolder::Recent, nullptr},
+    {&Settings::History, KnownFolder::History, "url"},
+    {&Settings::Favorites, KnownFolder::Favorites, "*"},
+    {&Settings::AllUsersDeskTop, KnownFolder::CommonDesktop, nullptr},
+    {&Settings::UserDeskTop, KnownFolder::Desktop, nullptr},
+    {&Settings::AllUsersStartMenu, KnownFolder::CommonStartMenu, nullptr},
+    {&Settings::UserStartMenu, KnownFolder::StartMenu, nullptr},
 };
 
 }  // namespace
 
-std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings, ItemIndex& index,
-                                   const FileSystem& fileSystem, const ShellFolders& shellFolders) {
+LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index,
+                           const LoadPlatform& platform) {
+  const FileSystem& fileSystem = platform.fileSystem;
+  const ShellFolders& shellFolders = platform.shellFolders;
   index.KeywordList.Clear();
   index.ItemList.Clear();
   index.MatchList.Clear();
-  std::vector<std::string> problems;
+  LoadReport report;
 
   const std::string shortcut = shellFolders.ShortcutExtension();
   for (const Source& source : kSources) {
@@ -262,13 +263,11 @@ std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings,
     const bool named = source.extension == nullptr && shellFolders.ShortcutsNameThemselves();
     std::unordered_set<std::string> shortcutIds;
     if (named) {
-      for (const std::string& folder :
-           shellFolders.ShadowingFolders(source.registryValue, source.allUsers)) {
+      for (const std::string& folder : shellFolders.ShadowingFolders(source.folder)) {
         AddShortcutIds(fileSystem, folder, shortcut, shortcutIds);
       }
     }
-    for (const std::string& folder :
-         shellFolders.ShellFolderPaths(source.registryValue, source.allUsers)) {
+    for (const std::string& folder : shellFolders.ShellFolderPaths(source.folder)) {
       AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
                    named ? &shellFolders : nullptr, named ? &shortcutIds : nullptr);
     }
@@ -280,45 +279,26 @@ std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings,
     AddDirectory(index, fileSystem, settings.UserDir, settings.UserMasks);
   } else {
     if (!settings.UserDir.empty() && !userDirExists) {
-      problems.emplace_back("Error: User directory not found.");
+      report.problems.emplace_back("Error: User directory not found.");
     }
-    if (settings.UserMasks.empty()) problems.emplace_back("No mask(s) for user directory defined.");
+    if (settings.UserMasks.empty())
+      report.problems.emplace_back("No mask(s) for user directory defined.");
   }
 
   RemoveIgnoredWords(index.KeywordList, settings.IgnoreList);
   index.ItemList.Compact();
   index.ItemList.PrepareSearch();
-  return problems;
-}
-
-void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems, bool showCounts,
-               LoadView& view, const NumberFormat& numberFormat) {
-  for (const std::string& problem : problems) view.ReportStatus(problem);
-  view.SetKeywordItems(index.KeywordList.Words());
-  if (showCounts) {
-    const std::string separator = numberFormat.ThousandsSeparator();
-    view.SetStatusPanel(1, "Keywords: " + FormatCount(index.KeywordList.Count(), separator));
-    view.SetStatusPanel(2, "Items: " + FormatCount(index.ItemList.Count(), separator));
-  }
-}
-
-void LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index, LoadView& view,
-                     const LoadPlatform& platform) {
-  view.ResetKeywordMode();
-  const std::vector<std::string> problems =
-      FillIndex(includeRecent, settings, index, platform.fileSystem, platform.shellFolders);
-  ShowIndex(index, problems, settings.ShowStatusBar, view, platform.numberFormat);
+  report.keywordCount = index.KeywordList.Count();
+  report.itemCount = index.ItemList.Count();
+  return report;
 }
 
 BackgroundLoad::BackgroundLoad(bool includeRecent, Settings settings, const LoadPlatform& platform,
                                const Collation& collation, std::string pathDelimiters)
-    : settings_(std::move(settings)),
-      numberFormat_(platform.numberFormat),
-      index_(collation, std::move(pathDelimiters)) {
-  thread_ = std::thread([this, includeRecent, &fileSystem = platform.fileSystem,
-                         &shellFolders = platform.shellFolders] {
+    : settings_(std::move(settings)), index_(collation, std::move(pathDelimiters)) {
+  thread_ = std::thread([this, includeRecent, platform] {
     try {
-      problems_ = FillIndex(includeRecent, settings_, index_, fileSystem, shellFolders);
+      report_ = LoadDirectories(includeRecent, settings_, index_, platform);
     } catch (...) {
       error_ = std::current_exception();
     }
@@ -329,12 +309,11 @@ BackgroundLoad::~BackgroundLoad() {
   if (thread_.joinable()) thread_.join();
 }
 
-void BackgroundLoad::Finish(ItemIndex& index, LoadView& view) {
-  view.ResetKeywordMode();
+LoadReport BackgroundLoad::Finish(ItemIndex& index) {
   thread_.join();
   if (error_) std::rethrow_exception(error_);
   index = std::move(index_);
-  ShowIndex(index, problems_, settings_.ShowStatusBar, view, numberFormat_);
+  return std::move(report_);
 }
 
 }  // namespace wh

@@ -12,31 +12,22 @@
 #include "index/item_index.h"
 #include "platform/collation.h"
 #include "platform/file_system.h"
-#include "platform/number_format.h"
 #include "platform/shell_folders.h"
 #include "settings/settings.h"
 
 namespace wh {
 
-// What a load shows in the main window; the main window implements it.
-class LoadView {
- public:
-  virtual ~LoadView() = default;
-  // Back to keyword mode: the item box emptied and hidden, the keyword box
-  // shown, emptied and (if the window is visible) focused.
-  virtual void ResetKeywordMode() = 0;
-  // Replaces the keyword box's list.
-  virtual void SetKeywordItems(const std::vector<std::string>& words) = 0;
-  // Writes a panel of the status bar (1: keywords, 2: items).
-  virtual void SetStatusPanel(int panel, const std::string& text) = 0;
-  // Tells the user about a failure.
-  virtual void ReportStatus(const std::string& message) = 0;
+// What a load found: the problems to tell the user about, in the order found,
+// and the size of the index. The keywords are the index's own.
+struct LoadReport {
+  std::vector<std::string> problems;
+  std::size_t keywordCount = 0;
+  std::size_t itemCount = 0;
 };
 
 struct LoadPlatform {
   const FileSystem& fileSystem;
   const ShellFolders& shellFolders;
-  const NumberFormat& numberFormat;
 };
 
 // A whole number with `separator` between groups of three digits; zero gives
@@ -57,21 +48,11 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
                   std::string_view extensions, const ShellFolders* shortcutNames = nullptr,
                   std::unordered_set<std::string>* shortcutIds = nullptr);
 
-// Rebuilds the index from scratch from the sources the settings enable and
-// returns what the user must be told, in the order found. It touches no
-// view, so it may run on a thread of its own.
-std::vector<std::string> FillIndex(bool includeRecent, const Settings& settings, ItemIndex& index,
-                                   const FileSystem& fileSystem, const ShellFolders& shellFolders);
-
-// Shows a filled index: each problem reported, the keyword box's list, and
-// the counts in the status bar when `showCounts`.
-void ShowIndex(const ItemIndex& index, const std::vector<std::string>& problems, bool showCounts,
-               LoadView& view, const NumberFormat& numberFormat);
-
 // Rebuilds the index from scratch from the sources the settings enable, and
-// shows it.
-void LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index, LoadView& view,
-                     const LoadPlatform& platform);
+// reports what it found. It touches no window, so it may run on a thread of
+// its own.
+LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemIndex& index,
+                           const LoadPlatform& platform);
 
 // A load on a thread of its own into an index of its own, for a start that
 // has its windows to make meanwhile: the walk of the sources is mostly the
@@ -87,15 +68,13 @@ class BackgroundLoad {
   BackgroundLoad& operator=(const BackgroundLoad&) = delete;
 
   // What LoadDirectories does, once the thread is done: `index` becomes the
-  // loaded index and `view` shows it. Rethrows what the load threw. Once
-  // only.
-  void Finish(ItemIndex& index, LoadView& view);
+  // loaded index. Rethrows what the load threw. Once only.
+  LoadReport Finish(ItemIndex& index);
 
  private:
   const Settings settings_;
-  const NumberFormat& numberFormat_;
   ItemIndex index_;
-  std::vector<std::string> problems_;
+  LoadReport report_;
   std::exception_ptr error_;
   std::thread thread_;
 };

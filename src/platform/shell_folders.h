@@ -3,29 +3,39 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace wh {
+
+// The desktop's folders the program indexes or searches: the user's own, and
+// (Common) those of all users.
+enum class KnownFolder {
+  Recent,
+  History,
+  Favorites,
+  CommonDesktop,
+  Desktop,
+  CommonStartMenu,
+  StartMenu,
+  Personal,
+};
 
 class ShellFolders {
  public:
   virtual ~ShellFolders() = default;
 
-  // The folder named by a shell-folder value ("Start Menu", "Common Desktop",
-  // "Personal" ...) for the user (`allUsers` false) or for all users, ending in
-  // the path separator; the empty text when the platform has no such folder or
-  // can't say where it is. Never reports anything.
-  virtual std::string ShellFolderPath(std::string_view valueName, bool allUsers) const = 0;
+  // Where `folder` is, ending in the path separator; the empty text when the
+  // platform has no such folder or can't say where it is. Never reports
+  // anything.
+  virtual std::string ShellFolderPath(KnownFolder folder) const = 0;
 
   // Every folder that holds part of the shell folder, in the order the
   // desktop gives them (one at most on Windows; on Linux every data folder's
   // launcher entries). A shortcut whose name relative to its folder, with
   // the path separators turned into "-", is found in an earlier folder is
   // hidden by that one. The default: ShellFolderPath's folder, if any.
-  virtual std::vector<std::string> ShellFolderPaths(std::string_view valueName,
-                                                    bool allUsers) const {
-    std::string path = ShellFolderPath(valueName, allUsers);
+  virtual std::vector<std::string> ShellFolderPaths(KnownFolder folder) const {
+    std::string path = ShellFolderPath(folder);
     if (path.empty()) return {};
     return {std::move(path)};
   }
@@ -34,10 +44,8 @@ class ShellFolders {
   // name, as if they came first, without being part of the shell folder
   // (on Linux the user's own launcher entries, which a menu editor writes
   // to hide or change a program installed for all). None by default.
-  virtual std::vector<std::string> ShadowingFolders(std::string_view valueName,
-                                                    bool allUsers) const {
-    (void)valueName;
-    (void)allUsers;
+  virtual std::vector<std::string> ShadowingFolders(KnownFolder folder) const {
+    (void)folder;
     return {};
   }
 

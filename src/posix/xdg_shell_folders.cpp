@@ -112,37 +112,45 @@ std::vector<std::string> XdgShellFolders::DataDirApplications() const {
   return found;
 }
 
-std::vector<std::string> XdgShellFolders::ShellFolderPaths(std::string_view valueName,
-                                                           bool allUsers) const {
-  if (valueName == "Common Start Menu" && allUsers) return DataDirApplications();
-  return ShellFolders::ShellFolderPaths(valueName, allUsers);
+std::vector<std::string> XdgShellFolders::ShellFolderPaths(KnownFolder folder) const {
+  if (folder == KnownFolder::CommonStartMenu) return DataDirApplications();
+  return ShellFolders::ShellFolderPaths(folder);
 }
 
-std::vector<std::string> XdgShellFolders::ShadowingFolders(std::string_view valueName,
-                                                           bool allUsers) const {
-  if (valueName != "Common Start Menu" || !allUsers) return {};
-  std::string user = ShellFolderPath("Start Menu", false);
+std::vector<std::string> XdgShellFolders::ShadowingFolders(KnownFolder folder) const {
+  if (folder != KnownFolder::CommonStartMenu) return {};
+  std::string user = ShellFolderPath(KnownFolder::StartMenu);
   if (user.empty()) return {};
   return {std::move(user)};
 }
 
-std::string XdgShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
+std::string XdgShellFolders::ShellFolderPath(KnownFolder folder) const {
   const std::string home = Home();
-  if (valueName == "Start Menu" && !allUsers) {
-    std::string data = getEnv_("XDG_DATA_HOME");
-    if (data.empty() || data[0] != '/') {
-      if (home.empty()) return {};
-      data = home + "/.local/share";
+  switch (folder) {
+    case KnownFolder::StartMenu: {
+      std::string data = getEnv_("XDG_DATA_HOME");
+      if (data.empty() || data[0] != '/') {
+        if (home.empty()) return {};
+        data = home + "/.local/share";
+      }
+      return Existing(data + "/applications");
     }
-    return Existing(data + "/applications");
+    case KnownFolder::CommonStartMenu: {
+      std::vector<std::string> found = DataDirApplications();
+      return found.empty() ? std::string() : found.front();
+    }
+    case KnownFolder::Desktop:
+      if (home.empty()) return {};
+      return Existing(UserDir("XDG_DESKTOP_DIR", home + "/Desktop"));
+    case KnownFolder::Personal:
+      if (home.empty()) return {};
+      return Existing(UserDir("XDG_DOCUMENTS_DIR", home));
+    case KnownFolder::Recent:
+    case KnownFolder::History:
+    case KnownFolder::Favorites:
+    case KnownFolder::CommonDesktop:
+      break;
   }
-  if (valueName == "Common Start Menu" && allUsers) {
-    std::vector<std::string> found = DataDirApplications();
-    return found.empty() ? std::string() : found.front();
-  }
-  if (home.empty() || allUsers) return {};
-  if (valueName == "Desktop") return Existing(UserDir("XDG_DESKTOP_DIR", home + "/Desktop"));
-  if (valueName == "Personal") return Existing(UserDir("XDG_DOCUMENTS_DIR", home));
   return {};
 }
 

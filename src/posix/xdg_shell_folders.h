@@ -18,20 +18,17 @@ class XdgShellFolders : public ShellFolders {
   // the process environment.
   explicit XdgShellFolders(const FileSystem& fileSystem, GetEnv getEnv = {});
 
-  // "Start Menu": $XDG_DATA_HOME/applications; "Common Start Menu": the
+  // StartMenu: $XDG_DATA_HOME/applications; CommonStartMenu: the
   // "applications" folder of the first $XDG_DATA_DIRS entry that has one;
-  // "Desktop": XDG_DESKTOP_DIR of user-dirs.dirs, else ~/Desktop;
-  // "Personal": XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
-  std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override;
-  // "Common Start Menu": the "applications" folder of every $XDG_DATA_DIRS
-  // entry that has one, in the variable's order; otherwise as
-  // ShellFolderPath.
-  std::vector<std::string> ShellFolderPaths(std::string_view valueName,
-                                            bool allUsers) const override;
-  // "Common Start Menu": $XDG_DATA_HOME/applications, first in the search
-  // path of launcher entries.
-  std::vector<std::string> ShadowingFolders(std::string_view valueName,
-                                            bool allUsers) const override;
+  // Desktop: XDG_DESKTOP_DIR of user-dirs.dirs, else ~/Desktop; Personal:
+  // XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
+  std::string ShellFolderPath(KnownFolder folder) const override;
+  // CommonStartMenu: the "applications" folder of every $XDG_DATA_DIRS entry
+  // that has one, in the variable's order; otherwise as ShellFolderPath.
+  std::vector<std::string> ShellFolderPaths(KnownFolder folder) const override;
+  // CommonStartMenu: $XDG_DATA_HOME/applications, first in the search path
+  // of launcher entries.
+  std::vector<std::string> ShadowingFolders(KnownFolder folder) const override;
   std::string ShortcutExtension() const override { return "desktop"; }
   bool ShortcutsNameThemselves() const override { return true; }
   // The entry's Name in the user's language (LC_ALL, LC_MESSAGES, LANG), ""

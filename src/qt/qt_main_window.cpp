@@ -19,7 +19,6 @@
 
 #include "app/launcher.h"
 #include "app/main_layout.h"
-#include "qt/qt_hot_key_field.h"
 
 namespace wh {
 namespace {
@@ -113,7 +112,21 @@ std::string TypedText(const QKeyEvent* key) {
 
 }  // namespace
 
-int QtKeyToVirtualKey(int qtKey) { return VirtualKeyFromQtKey(qtKey, Qt::NoModifier); }
+Key QtKeyToKey(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return Key::Enter;
+    case Qt::Key_Escape:
+      return Key::Escape;
+    case Qt::Key_Up:
+      return Key::Up;
+    case Qt::Key_Down:
+      return Key::Down;
+    default:
+      return Key::Other;
+  }
+}
 
 QtMainWindow::QtMainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -300,7 +313,7 @@ bool QtMainWindow::KeywordBoxKey(QKeyEvent* key, bool fromList) {
     if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) box1_->hidePopup();
   }
   QPointer<QtMainWindow> alive(this);
-  launcher_->OnKeywordKey(QtKeyToVirtualKey(qtKey));
+  launcher_->OnKeywordKey(QtKeyToKey(qtKey));
   if (!alive) return true;
   // ENTER and ESC have done all they do; the box would only pass them on.
   if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) return true;
@@ -324,7 +337,7 @@ bool QtMainWindow::ItemBoxKey(QKeyEvent* key, bool fromList) {
   } else if (fromList) {
     return false;
   }
-  launcher_->OnItemKey(QtKeyToVirtualKey(qtKey));
+  launcher_->OnItemKey(QtKeyToKey(qtKey));
   return IsEnter(qtKey) || qtKey == Qt::Key_Escape;
 }
 
@@ -479,12 +492,12 @@ void QtMainWindow::FocusKeywordBox() {
   box1_->setFocus();
 }
 
-void QtMainWindow::SetStatusPanel(int panel, const std::string& text) {
-  if (panel >= 0 && panel < 3) statusPanels_[panel]->setText(ToQ(text));
+void QtMainWindow::SetStatusPanel(StatusPanel panel, const std::string& text) {
+  statusPanels_[main_layout::StatusPanelRow(panel)]->setText(ToQ(text));
 }
 
-QString QtMainWindow::StatusPanelText(int panel) const {
-  return panel >= 0 && panel < 3 ? statusPanels_[panel]->text() : QString();
+QString QtMainWindow::StatusPanelText(StatusPanel panel) const {
+  return statusPanels_[main_layout::StatusPanelRow(panel)]->text();
 }
 
 std::string QtMainWindow::KeywordText() const { return FromQ(box1_->lineEdit()->text()); }
@@ -533,9 +546,8 @@ void QtMainWindow::FocusItemBox() {
   box2_->setFocus();
 }
 
-std::string QtMainWindow::ItemText() const {
-  return box2_->currentIndex() < 0 ? std::string() : FromQ(box2_->currentText());
-}
+// The box keeps the entries in the order they were given.
+int QtMainWindow::SelectedItem() const { return box2_->currentIndex(); }
 
 void QtMainWindow::SetProcessCount(const std::string& text) { label1_->setText(ToQ(text)); }
 

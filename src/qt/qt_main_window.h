@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/key.h"
 #include "app/main_view.h"
 #include "qt/portal_hot_key.h"
 #include "qt/qt_tray.h"
@@ -21,9 +22,8 @@ namespace wh {
 
 class Launcher;
 
-// The Windows virtual-key code of a Qt key, as the boxes' handlers expect
-// it; 0 for keys they have no code for.
-int QtKeyToVirtualKey(int qtKey);
+// The key a Qt key is to the boxes' handlers.
+Key QtKeyToKey(int qtKey);
 
 class QtMainWindow : public QWidget, public MainView {
   Q_OBJECT
@@ -58,7 +58,7 @@ class QtMainWindow : public QWidget, public MainView {
   void ShowKeywordBox() override;
   void SetKeywordText(const std::string& text) override;
   void FocusKeywordBox() override;
-  void SetStatusPanel(int panel, const std::string& text) override;
+  void SetStatusPanel(StatusPanel panel, const std::string& text) override;
   std::string KeywordText() const override;
   EditState KeywordField() const override;
   void SetKeywordField(const EditState& field, int entry) override;
@@ -68,7 +68,7 @@ class QtMainWindow : public QWidget, public MainView {
   void ShowItemBox() override;
   void DropItemList() override;
   void FocusItemBox() override;
-  std::string ItemText() const override;
+  int SelectedItem() const override;
   void SetProcessCount(const std::string& text) override;
   void SetPageFile(const std::string& text) override;
   void SetGaugeProgress(int progress) override;
@@ -77,7 +77,7 @@ class QtMainWindow : public QWidget, public MainView {
   // The controls, for the program's start and its tests.
   QComboBox* KeywordBox() const { return box1_; }
   QComboBox* ItemBox() const { return box2_; }
-  QString StatusPanelText(int panel) const;
+  QString StatusPanelText(StatusPanel panel) const;
   QProgressBar* Gauge() const { return gauge_; }
   QLabel* ProcessCountLabel() const { return label1_; }
   QLabel* PageFileLabel() const { return label5_; }

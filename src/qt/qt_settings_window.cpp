@@ -263,7 +263,7 @@ void QtSettingsWindow::CreateControls() {
   hotKey_->setFixedWidth(
       hotKey_->fontMetrics().horizontalAdvance(QStringLiteral("Ctrl+Shift+Alt+PgDown")) +
       2 * hotKey_->fontMetrics().averageCharWidth());
-  hotKey_->SetHotKey({0x73});  // F4 until the settings are loaded
+  hotKey_->SetHotKey(kDefaultHotKey);  // until the settings are loaded
   tabOrder.push_back(hotKey_);
   hotKeyLine->addWidget(hotKey_);
   hotKeyLine->addWidget(NewLabel(kHotKeyNote));

@@ -19,6 +19,9 @@ struct HotKeyCombo {
   friend bool operator==(const HotKeyCombo&, const HotKeyCombo&) = default;
 };
 
+// F4: the hot key of a settings record that names none of its own.
+constexpr HotKeyCombo kDefaultHotKey{0x73};
+
 // "Shift+", "Ctrl+", "Alt+" (in this order, for the modifiers held) and the
 // key's name; the empty text when the key has no name, whatever the modifiers.
 // Keys outside the program's own table are named by the keyboard layout.

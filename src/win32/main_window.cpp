@@ -76,6 +76,22 @@ DWORD WideOffset(const std::string& text, std::size_t utf8Offset) {
   return static_cast<DWORD>(Utf8ToWide(std::string_view(text).substr(0, utf8Offset)).size());
 }
 
+// The keys the boxes act on, among the virtual-key codes.
+Key BoxKey(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_RETURN:
+      return Key::Enter;
+    case VK_ESCAPE:
+      return Key::Escape;
+    case VK_UP:
+      return Key::Up;
+    case VK_DOWN:
+      return Key::Down;
+    default:
+      return Key::Other;
+  }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -248,9 +264,7 @@ void MainWindow::OnCreate() {
   HookBox(hooks_[2], Control(kItemBox), kItemBox);
 
   SetStatusParts();
-  for (int i = 0; i < static_cast<int>(std::size(kStatusPanels)); ++i) {
-    SetStatusPanel(i, kStatusPanels[i].text);
-  }
+  for (const StatusPanelPlace& place : kStatusPanels) SetStatusPanel(place.panel, place.text);
   SetRememberedFocus(Control(kKeywordBox));
   AddTooltips();
   PlacePanel();
@@ -314,7 +328,7 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
              hook.id != 0) {
     // The handler sees the key first, held Alt or not (a key with Alt comes
     // as a system key); the box then gives it its usual effect.
-    const int key = static_cast<int>(wParam & 0xFFFF);
+    const Key key = BoxKey(wParam & 0xFFFF);
     if (hook.id == kKeywordBox) {
       launcher_->OnKeywordKey(key);
     } else {
@@ -524,8 +538,9 @@ void MainWindow::FocusKeywordBox() {
   SetFocus(Control(kKeywordBox));
 }
 
-void MainWindow::SetStatusPanel(int panel, const std::string& text) {
-  SendMessageW(Control(kStatusBar), SB_SETTEXTW, panel,
+void MainWindow::SetStatusPanel(StatusPanel panel, const std::string& text) {
+  // The status bar's parts are numbered as the table's rows.
+  SendMessageW(Control(kStatusBar), SB_SETTEXTW, StatusPanelRow(panel),
                reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
 }
 
@@ -550,7 +565,7 @@ void MainWindow::SetKeywordField(const EditState& field, int entry) {
 void MainWindow::DropKeywordList() { SendMessageW(Control(kKeywordBox), CB_SHOWDROPDOWN, TRUE, 0); }
 
 void MainWindow::FillItemBox(const std::vector<std::string>& names) {
-  FillSortedBox(Control(kItemBox), names);
+  FillSortedBox(Control(kItemBox), names, true);
 }
 
 void MainWindow::SelectFirstItem() { SendMessageW(Control(kItemBox), CB_SETCURSEL, 0, 0); }
@@ -567,17 +582,12 @@ void MainWindow::FocusItemBox() {
   SetFocus(Control(kItemBox));
 }
 
-std::string MainWindow::ItemText() const {
+int MainWindow::SelectedItem() const {
   HWND box = Control(kItemBox);
-  const LRESULT index = SendMessageW(box, CB_GETCURSEL, 0, 0);
-  if (index == CB_ERR) return {};
-  const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied =
-      SendMessageW(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-  return WideToUtf8(text);
+  const LRESULT entry = SendMessageW(box, CB_GETCURSEL, 0, 0);
+  if (entry == CB_ERR) return -1;
+  const LRESULT place = SendMessageW(box, CB_GETITEMDATA, static_cast<WPARAM>(entry), 0);
+  return place == CB_ERR ? -1 : static_cast<int>(place);
 }
 
 void MainWindow::SetProcessCount(const std::string& text) {

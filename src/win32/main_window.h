@@ -75,7 +75,7 @@ class MainWindow : public WindowBase, public MainView {
   void ShowKeywordBox() override;
   void SetKeywordText(const std::string& text) override;
   void FocusKeywordBox() override;
-  void SetStatusPanel(int panel, const std::string& text) override;
+  void SetStatusPanel(StatusPanel panel, const std::string& text) override;
   std::string KeywordText() const override;
   EditState KeywordField() const override;
   void SetKeywordField(const EditState& field, int entry) override;
@@ -85,7 +85,7 @@ class MainWindow : public WindowBase, public MainView {
   void ShowItemBox() override;
   void DropItemList() override;
   void FocusItemBox() override;
-  std::string ItemText() const override;
+  int SelectedItem() const override;
   void SetProcessCount(const std::string& text) override;
   void SetPageFile(const std::string& text) override;
   void SetGaugeProgress(int progress) override;

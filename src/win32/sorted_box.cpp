@@ -4,7 +4,7 @@
 
 namespace wh {
 
-void FillSortedBox(HWND box, const std::vector<std::string>& entries) {
+void FillSortedBox(HWND box, const std::vector<std::string>& entries, bool numbered) {
   // Drawing waits until all are in: the list is a window of its own, which
   // redraws and updates its scroll bar at each entry unless told not to.
   COMBOBOXINFO info{};
@@ -24,17 +24,21 @@ void FillSortedBox(HWND box, const std::vector<std::string>& entries) {
   const LCID locale = static_cast<LCID>(SendMessageW(box, CB_GETLOCALE, 0, 0));
   std::wstring last, wide;
   bool empty = true;
-  for (const std::string& entry : entries) {
-    wide = Utf8ToWide(entry);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    wide = Utf8ToWide(entries[i]);
     const bool atEnd = empty || CompareStringW(locale, NORM_IGNORECASE, wide.c_str(), -1,
                                                last.c_str(), -1) == CSTR_GREATER_THAN;
+    LRESULT place = CB_ERR;
     if (atEnd) {
-      SendMessageW(box, CB_INSERTSTRING, static_cast<WPARAM>(-1),
-                   reinterpret_cast<LPARAM>(wide.c_str()));
+      place = SendMessageW(box, CB_INSERTSTRING, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>(wide.c_str()));
       last.swap(wide);
       empty = false;
     } else {
-      SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+      place = SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+    if (numbered && place >= 0) {
+      SendMessageW(box, CB_SETITEMDATA, static_cast<WPARAM>(place), static_cast<LPARAM>(i));
     }
   }
   if (info.hwndList) SendMessageW(info.hwndList, WM_SETREDRAW, TRUE, 0);

@@ -51,9 +51,34 @@ std::wstring ExpandReferences(const std::wstring& text) {
   return expanded;
 }
 
+// Where Explorer records each folder: the name of its value, and whether it
+// is kept for all users.
+struct RegistryValue {
+  KnownFolder folder;
+  const char* name;
+  bool allUsers;
+};
+constexpr RegistryValue kValues[] = {
+    {KnownFolder::Recent, "Recent", false},
+    {KnownFolder::History, "History", false},
+    {KnownFolder::Favorites, "Favorites", false},
+    {KnownFolder::CommonDesktop, "Common Desktop", true},
+    {KnownFolder::Desktop, "Desktop", false},
+    {KnownFolder::CommonStartMenu, "Common Start Menu", true},
+    {KnownFolder::StartMenu, "Start Menu", false},
+    {KnownFolder::Personal, "Personal", false},
+};
+
 }  // namespace
 
-std::string Win32ShellFolders::ShellFolderPath(std::string_view valueName, bool allUsers) const {
+std::string Win32ShellFolders::ShellFolderPath(KnownFolder folder) const {
+  for (const RegistryValue& value : kValues) {
+    if (value.folder == folder) return ShellFolderValue(value.name, value.allUsers);
+  }
+  return {};
+}
+
+std::string ShellFolderValue(std::string_view valueName, bool allUsers) {
   std::wstring path =
       ReadTextValue(allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, Utf8ToWide(valueName));
   if (allUsers && !path.empty()) path = ExpandReferences(path);

@@ -1,18 +1,24 @@
 // The desktop's folders as Explorer records them in the registry.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/shell_folders.h"
 
 namespace wh {
 
+// The value `valueName` of the "Shell Folders" key of Explorer, under
+// HKEY_CURRENT_USER or, for all users, HKEY_LOCAL_MACHINE, ending in the path
+// separator; "" when there is none. Only text values count; environment
+// references are expanded for all users' folders, and a folder whose
+// expanded path would be longer than 258 characters counts as not found.
+std::string ShellFolderValue(std::string_view valueName, bool allUsers);
+
 class Win32ShellFolders : public ShellFolders {
  public:
-  // The value `valueName` of the "Shell Folders" key of Explorer, under
-  // HKEY_CURRENT_USER or, for all users, HKEY_LOCAL_MACHINE. Only text values
-  // count; environment references are expanded for all users' folders, and a
-  // folder whose expanded path would be longer than 258 characters counts as
-  // not found.
-  std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override;
+  // The value of the folder's name in the "Shell Folders" key.
+  std::string ShellFolderPath(KnownFolder folder) const override;
   std::string ShortcutExtension() const override { return "lnk"; }
 };
 

@@ -22,7 +22,7 @@ class LauncherTest : public ::testing::Test, protected testing::MainPlatformFake
   LauncherTest() {
     fs.AddFile("C:\\Menu\\Notepad.lnk");
     fs.AddFile("C:\\Menu\\Word Pad.lnk");
-    folders.Set("Start Menu", false, "C:\\Menu");
+    folders.Set(KnownFolder::StartMenu, "C:\\Menu");
   }
   void WriteIni(const std::string& text) { fs.AddFile("C:\\Tools\\wordhopper.ini", text); }
   Launcher& Create(std::string_view argument = "") {

@@ -28,6 +28,24 @@ TEST_F(LauncherTest, CreateReadsPlacesSyncsFitsAndLoadsInThatOrder) {
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
 }
 
+TEST_F(LauncherTest, LoadShowsTheCountsWhenThereIsAStatusBar) {
+  for (int i = 0; i < 1232; ++i) fs.AddFile("C:\\Menu\\word" + std::to_string(i) + " Setup.lnk");
+  Create();
+  // notepad, pad, word and each wordN; "setup" is an ignore word.
+  EXPECT_EQ(view.panels[StatusPanel::Keywords], "Keywords: 1,235");
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: 1,234");
+
+  fs.Remove("C:\\Menu");
+  launcher->LoadDirectories(true);
+  EXPECT_EQ(view.panels[StatusPanel::Keywords], "Keywords: ");
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: ");
+
+  WriteIni("[Program]\nShowStatusBar=0\n");
+  view = FakeMainView();
+  Create();
+  EXPECT_TRUE(view.panels.empty());
+}
+
 TEST_F(LauncherTest, ShowArgumentDecidesTheFirstShowing) {
   const struct {
     const char* argument;
@@ -83,7 +101,7 @@ TEST_F(LauncherTest, ReportsGoWhereTheSettingsSay) {
              "MessageBoxOnError=" + (c.messageBox ? "1" : "0") + "\n");
     Create();
     const std::string message = "Error: User directory not found.";
-    EXPECT_EQ(view.panels[0] == message, c.inPanel);
+    EXPECT_EQ(view.panels[StatusPanel::Status] == message, c.inPanel);
     EXPECT_EQ(std::count(view.messages.begin(), view.messages.end(), message), c.inBox ? 1 : 0);
   }
 }
@@ -114,7 +132,7 @@ class DialogueTest : public LauncherTest {
       fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
     }
     fs.AddDirectory("C:\\Docs");
-    folders.Set("Personal", false, "C:\\Docs\\");
+    folders.Set(KnownFolder::Personal, "C:\\Docs\\");
   }
   Launcher& Start(const std::string& programSettings = "") {
     WriteIni("[Program]\nFirstShow=1\n" + programSettings);
@@ -122,7 +140,7 @@ class DialogueTest : public LauncherTest {
     view.events.clear();
     return f;
   }
-  void Type(Launcher& f, const std::string& text, int key) {
+  void Type(Launcher& f, const std::string& text, Key key) {
     view.keywordText = text;
     f.OnKeywordKey(key);
   }
@@ -160,13 +178,13 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
     view = FakeMainView();
     shell.requests.clear();
     Launcher& f = Start(c.settings);
-    Type(f, c.text, Launcher::kEnter);
+    Type(f, c.text, Key::Enter);
     EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
     EXPECT_EQ(view.itemMode, c.itemMode);
     EXPECT_EQ(view.visible, c.visible);
     EXPECT_EQ(view.keywordText, c.keywordText);
     if (*c.report) {
-      EXPECT_EQ(view.panels[0], c.report);
+      EXPECT_EQ(view.panels[StatusPanel::Status], c.report);
     }
     EXPECT_EQ(view.messages.size(), *c.report ? 1u : 0u);
   }
@@ -174,16 +192,22 @@ TEST_F(DialogueTest, EnterInTheKeywordBoxOpensOrSearches) {
 
 TEST_F(DialogueTest, SearchFillsTheItemBoxSortedAndOpensIt) {
   Launcher& f = Start();
-  Type(f, "word", Launcher::kEnter);
+  Type(f, "word", Key::Enter);
   EXPECT_EQ(view.itemBox, (std::vector<std::string>{"Microsoft Word", "Password Safe", "WordPad"}));
   EXPECT_EQ(view.ItemText(), "Microsoft Word");
   EXPECT_EQ(view.events, (std::vector<std::string>{"fill items", "select first", "item box",
                                                    "drop items", "focus items"}));
   // ESC goes back with an empty keyword box; the searched text is gone.
-  f.OnItemKey(Launcher::kEscape);
+  f.OnItemKey(Key::Escape);
   EXPECT_FALSE(view.itemMode);
   EXPECT_EQ(view.keywordText, "");
   EXPECT_TRUE(view.itemBox.empty());
+
+  // ENTER starts the item of the entry selected, whatever the index's order.
+  Type(f, "word", Key::Enter);
+  view.itemIndex = 2;
+  f.OnItemKey(Key::Enter);
+  EXPECT_EQ(shell.requests, (std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"}));
 }
 
 TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
@@ -209,9 +233,9 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     shell.startSucceeds = c.startSucceeds;
     fs.AddFile("C:\\Menu\\WordPad.lnk");
     Launcher& f = Start(c.settings);
-    Type(f, "wordpad", Launcher::kEnter);
+    Type(f, "wordpad", Key::Enter);
     if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
-    f.OnItemKey(Launcher::kEnter);
+    f.OnItemKey(Key::Enter);
     EXPECT_EQ(shell.requests, c.deleteFile
                                   ? std::vector<std::string>{}
                                   : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
@@ -228,14 +252,14 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
   const struct {
     const char* label;
     const char* text;
-    int key;  // in the keyword box; kDown: ENTER in the item box after a search
+    Key key;  // in the keyword box; Down: ENTER in the item box after a search
     bool visibleAfter;
     const char* keywordTextAfter;
   } cases[] = {
-      {"folder", "C:\\Docs", Launcher::kEnter, true, "C:\\Docs"},
-      {"network path", "\\\\server\\share", Launcher::kEnter, true, "\\\\server\\share"},
-      {"address", "www.example.com", Launcher::kEnter, true, "www.example.com"},
-      {"item", "wordpad", Launcher::kDown, false, "wordpad"},
+      {"folder", "C:\\Docs", Key::Enter, true, "C:\\Docs"},
+      {"network path", "\\\\server\\share", Key::Enter, true, "\\\\server\\share"},
+      {"address", "www.example.com", Key::Enter, true, "www.example.com"},
+      {"item", "wordpad", Key::Down, false, "wordpad"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -243,10 +267,10 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
     shell.requests.clear();
     shell.startSucceeds = false;
     Launcher& f = Start();
-    Type(f, c.text, Launcher::kEnter);
-    if (c.key == Launcher::kDown) f.OnItemKey(Launcher::kEnter);
+    Type(f, c.text, Key::Enter);
+    if (c.key == Key::Down) f.OnItemKey(Key::Enter);
     EXPECT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(view.panels[0], "Unknown execute error.");
+    EXPECT_EQ(view.panels[StatusPanel::Status], "Unknown execute error.");
     EXPECT_EQ(view.visible, c.visibleAfter);
     EXPECT_EQ(view.keywordText, c.keywordTextAfter);
     if (c.visibleAfter) {
@@ -266,28 +290,28 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
 
 TEST_F(DialogueTest, EscapeArrowsAndTheInformationPanel) {
   Launcher& f = Start();
-  Type(f, "abc", Launcher::kEscape);
+  Type(f, "abc", Key::Escape);
   EXPECT_EQ(view.keywordText, "");
-  EXPECT_EQ(view.panels[0], "Type a keyword or press ESC to hide Wordhopper.");
+  EXPECT_EQ(view.panels[StatusPanel::Status], "Type a keyword or press ESC to hide Wordhopper.");
   EXPECT_TRUE(view.visible);
-  Type(f, "", Launcher::kEscape);
+  Type(f, "", Key::Escape);
   EXPECT_FALSE(view.visible);
 
   view.events.clear();
-  Type(f, "", Launcher::kDown);
-  Type(f, "", Launcher::kUp);
-  f.OnItemKey(Launcher::kDown);
+  Type(f, "", Key::Down);
+  Type(f, "", Key::Up);
+  f.OnItemKey(Key::Down);
   EXPECT_EQ(view.events,
             (std::vector<std::string>{"drop keywords", "drop keywords", "drop items"}));
 
   // Five characters don't refresh the panel; six do, on any key.
-  Type(f, "abcde", 65);
+  Type(f, "abcde", Key::Other);
   EXPECT_EQ(view.pageFile, "");
-  Type(f, "abcdef", 65);
+  Type(f, "abcdef", Key::Other);
   EXPECT_EQ(view.pageFile, "1,500 MB in use | 500 MB available");
   EXPECT_EQ(view.processCount, "1500");
   EXPECT_EQ(view.gauge, 50);
-  EXPECT_EQ(view.panels[0], "Physical memory available for programs: 500 MB");
+  EXPECT_EQ(view.panels[StatusPanel::Status], "Physical memory available for programs: 500 MB");
 }
 
 TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
@@ -307,14 +331,15 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
     view = FakeMainView();
     figures.memory = {2000ull << 20, 170ull << 20, 0, 0};
     Launcher& f = Start(c.settings);
-    Type(f, "abcdefg", 65);
+    Type(f, "abcdefg", Key::Other);
     EXPECT_EQ(view.gauge == 92, c.refreshedOnKeys);
     f.RefreshInfoPanel();
     EXPECT_EQ(view.gauge, 92);
     EXPECT_EQ(view.gaugeLow, c.labels);
     EXPECT_EQ(view.pageFile == "0 MB in use | 0 MB available", c.labels);
-    EXPECT_EQ(view.panels[0] == "Low on physical memory, 170 MB of 2,000 MB available!",
-              c.statusLine);
+    EXPECT_EQ(
+        view.panels[StatusPanel::Status] == "Low on physical memory, 170 MB of 2,000 MB available!",
+        c.statusLine);
   }
 }
 

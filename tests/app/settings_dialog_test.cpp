@@ -91,7 +91,7 @@ TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   // Closing gave the start-up key back; the rebuild found the new folder.
   EXPECT_NE(std::find(view.events.begin(), view.events.end(), "register 1"), view.events.end());
   EXPECT_EQ(f.Index().ItemList.Count(), 1u);
-  EXPECT_EQ(view.panels[2], "Items: 1");
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: 1");
   // The new key shows in the caption at the next showing only; the tray
   // hint keeps the registered one.
   EXPECT_EQ(f.CurrentSettings().HotKey, "F6");

@@ -86,7 +86,7 @@ class FakeMainView : public MainView {
     events.push_back("text '" + text + "'");
   }
   void FocusKeywordBox() override { events.push_back("focus keyword"); }
-  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+  void SetStatusPanel(StatusPanel panel, const std::string& text) override { panels[panel] = text; }
 
   std::string KeywordText() const override { return keywordText; }
   EditState KeywordField() const override { return {keywordText, selStart, selEnd}; }
@@ -112,7 +112,9 @@ class FakeMainView : public MainView {
   }
   void DropItemList() override { events.push_back("drop items"); }
   void FocusItemBox() override { events.push_back("focus items"); }
-  std::string ItemText() const override {
+  int SelectedItem() const override { return itemIndex; }
+  // The selected entry's text, or "".
+  std::string ItemText() const {
     return itemIndex < 0 ? std::string() : itemBox[static_cast<std::size_t>(itemIndex)];
   }
   void SetProcessCount(const std::string& text) override { processCount = text; }
@@ -123,7 +125,7 @@ class FakeMainView : public MainView {
   std::vector<std::string> events;
   std::vector<std::string> messages;
   std::vector<std::string> keywordItems;
-  std::map<int, std::string> panels;
+  std::map<StatusPanel, std::string> panels;
   std::string caption;
   std::string keywordText;
   std::size_t selStart = 0, selEnd = 0;

@@ -45,11 +45,9 @@ class FakeNumberFormat : public NumberFormat {
 
 class FakeShellFolders : public ShellFolders {
  public:
-  void Set(const std::string& valueName, bool allUsers, const std::string& path) {
-    folders_[{valueName, allUsers}] = path;
-  }
-  std::string ShellFolderPath(std::string_view valueName, bool allUsers) const override {
-    auto found = folders_.find({std::string(valueName), allUsers});
+  void Set(KnownFolder folder, const std::string& path) { folders_[folder] = path; }
+  std::string ShellFolderPath(KnownFolder folder) const override {
+    auto found = folders_.find(folder);
     return found == folders_.end() ? std::string() : found->second;
   }
   std::string ShortcutExtension() const override { return extension; }
@@ -67,7 +65,7 @@ class FakeShellFolders : public ShellFolders {
   mutable std::vector<std::string> asked;
 
  private:
-  std::map<std::pair<std::string, bool>, std::string> folders_;
+  std::map<KnownFolder, std::string> folders_;
 };
 
 // Run values by name; `refuse` makes every write fail as a denied registry
@@ -121,23 +119,6 @@ class FakeFigures : public SystemFigures {
 
   MemoryFigures memory{1000ull << 20, 500ull << 20, 2097152000, 524288000};
   std::optional<std::uint64_t> processes = 1500;
-};
-
-// Records what a load shows, in order.
-class RecordingLoadView : public LoadView {
- public:
-  void ResetKeywordMode() override { events.push_back("reset"); }
-  void SetKeywordItems(const std::vector<std::string>& words) override {
-    keywordBox = words;
-    events.push_back("keywords");
-  }
-  void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
-  void ReportStatus(const std::string& message) override { reports.push_back(message); }
-
-  std::vector<std::string> events;
-  std::vector<std::string> keywordBox;
-  std::map<int, std::string> panels;
-  std::vector<std::string> reports;
 };
 
 }  // namespace wh::testing

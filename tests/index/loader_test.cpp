@@ -15,9 +15,7 @@ namespace {
 
 using testing::FakeCollation;
 using testing::FakeFileSystem;
-using testing::FakeNumberFormat;
 using testing::FakeShellFolders;
-using testing::RecordingLoadView;
 
 std::vector<std::pair<std::string, std::string>> ItemsOf(const ItemIndex& index) {
   std::vector<std::pair<std::string, std::string>> items;
@@ -34,8 +32,8 @@ class LoaderTest : public ::testing::Test {
     settings.UserDeskTop = settings.AllUsersDeskTop = false;
     settings.UserMasks = "";
   }
-  void Load(bool includeRecent = true) {
-    LoadDirectories(includeRecent, settings, index, view, LoadPlatform{fs, folders, numbers});
+  LoadReport Load(bool includeRecent = true) {
+    return LoadDirectories(includeRecent, settings, index, LoadPlatform{fs, folders});
   }
   std::vector<std::string> Paths() const {
     std::vector<std::string> paths;
@@ -45,35 +43,35 @@ class LoaderTest : public ::testing::Test {
 
   FakeFileSystem fs{'\\'};
   FakeShellFolders folders;
-  FakeNumberFormat numbers;
   FakeCollation collation;
   ItemIndex index{collation, "\\:"};
-  RecordingLoadView view;
   Settings settings;
 };
 
 TEST_F(LoaderTest, SourcesAreScannedInOrderAndLaterOnesWin) {
   const struct {
-    const char* value;
-    bool allUsers;
+    KnownFolder folder;
+    const char* name;  // of the file only this source has
     bool Settings::*setting;
     const char* file;
   } sources[] = {
-      {"Recent", false, &Settings::RecentFiles, "C:\\Recent\\Shared.lnk"},
-      {"History", false, &Settings::History, "C:\\History\\Shared.url"},
-      {"Favorites", false, &Settings::Favorites, "C:\\Fav\\Shared.txt"},
-      {"Common Desktop", true, &Settings::AllUsersDeskTop, "C:\\CDesk\\Shared.lnk"},
-      {"Desktop", false, &Settings::UserDeskTop, "C:\\Desk\\Shared.lnk"},
-      {"Common Start Menu", true, &Settings::AllUsersStartMenu, "C:\\CMenu\\Shared.lnk"},
-      {"Start Menu", false, &Settings::UserStartMenu, "C:\\Menu\\Shared.lnk"},
+      {KnownFolder::Recent, "Recent", &Settings::RecentFiles, "C:\\Recent\\Shared.lnk"},
+      {KnownFolder::History, "History", &Settings::History, "C:\\History\\Shared.url"},
+      {KnownFolder::Favorites, "Favorites", &Settings::Favorites, "C:\\Fav\\Shared.txt"},
+      {KnownFolder::CommonDesktop, "Common Desktop", &Settings::AllUsersDeskTop,
+       "C:\\CDesk\\Shared.lnk"},
+      {KnownFolder::Desktop, "Desktop", &Settings::UserDeskTop, "C:\\Desk\\Shared.lnk"},
+      {KnownFolder::CommonStartMenu, "Common Start Menu", &Settings::AllUsersStartMenu,
+       "C:\\CMenu\\Shared.lnk"},
+      {KnownFolder::StartMenu, "Start Menu", &Settings::UserStartMenu, "C:\\Menu\\Shared.lnk"},
   };
   for (const auto& source : sources) {
     std::string file = source.file;
     std::string folder = file.substr(0, file.rfind('\\'));
-    folders.Set(source.value, source.allUsers, folder + "\\");
+    folders.Set(source.folder, folder + "\\");
     fs.AddFile(file);
     // A file each source alone has, and one its mask leaves out.
-    fs.AddFile(folder + "\\Only " + source.value + file.substr(file.rfind('.')));
+    fs.AddFile(folder + "\\Only " + source.name + file.substr(file.rfind('.')));
     fs.AddFile(folder + "\\Skipped");
   }
   settings.UserMasks = "pdf";
@@ -111,34 +109,25 @@ TEST_F(LoaderTest, ReportsAboutTheUserDirectory) {
       {"C:\\Docs", "xls", {}},
   };
   for (const Case& c : cases) {
-    view.reports.clear();
     settings.UserDir = c.dir;
     settings.UserMasks = c.masks;
-    Load();
-    EXPECT_EQ(view.reports, c.reports) << c.dir << " / " << c.masks;
+    EXPECT_EQ(Load().problems, c.reports) << c.dir << " / " << c.masks;
   }
 }
 
-TEST_F(LoaderTest, ShowsTheCountsAndTheKeywords) {
+TEST_F(LoaderTest, ReportsTheCounts) {
   settings.UserDir = "C:\\U";
   settings.UserMasks = "lnk";
   for (int i = 0; i < 1234; ++i) fs.AddFile("C:\\U\\word" + std::to_string(i) + " Setup.lnk");
-  Load();
-  EXPECT_EQ(view.events.front(), "reset");
-  EXPECT_EQ(view.panels[1], "Keywords: 1,234");  // "setup" is an ignore word
-  EXPECT_EQ(view.panels[2], "Items: 1,234");
-  EXPECT_EQ(view.keywordBox, index.KeywordList.Words());
+  LoadReport report = Load();
+  EXPECT_EQ(report.keywordCount, 1234u);  // "setup" is an ignore word
+  EXPECT_EQ(report.itemCount, 1234u);
 
   fs.Remove("C:\\U");
   fs.AddDirectory("C:\\U");
-  Load();
-  EXPECT_EQ(view.panels[1], "Keywords: ");
-  EXPECT_EQ(view.panels[2], "Items: ");
-
-  settings.ShowStatusBar = false;
-  view.panels.clear();
-  Load();
-  EXPECT_TRUE(view.panels.empty());
+  report = Load();
+  EXPECT_EQ(report.keywordCount, 0u);
+  EXPECT_EQ(report.itemCount, 0u);
 }
 
 // A source that fails in the middle of the walk.
@@ -151,53 +140,51 @@ class FailingFileSystem : public FakeFileSystem {
   }
 };
 
-TEST_F(LoaderTest, ABackgroundLoadShowsWhatALoadShows) {
+TEST_F(LoaderTest, ABackgroundLoadReportsWhatALoadReports) {
   FailingFileSystem files;
   files.AddFile("C:\\Menu\\Word Pad.lnk");
   files.AddFile("C:\\Menu\\Tools\\Paint Shop.lnk");
   files.AddFile("C:\\Docs\\Budget 2004.xls");
   files.AddFile("C:\\Docs\\Plan.doc");
   files.AddFile("C:\\Bad\\Lost.doc");
-  folders.Set("Start Menu", false, "C:\\Menu\\");
+  folders.Set(KnownFolder::StartMenu, "C:\\Menu\\");
   settings.UserStartMenu = true;
   struct Case {
     const char* userDir;
     const char* masks;
-    bool statusBar;
   } cases[] = {
-      {"C:\\Docs", "xls doc", true},
-      {"C:\\Missing", "", true},
-      {"C:\\Docs", "doc", false},
-      {"C:\\Bad", "doc", true},
+      {"C:\\Docs", "xls doc"},
+      {"C:\\Missing", ""},
+      {"C:\\Docs", "doc"},
+      {"C:\\Bad", "doc"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.userDir);
     settings.UserDir = c.userDir;
     settings.UserMasks = c.masks;
-    settings.ShowStatusBar = c.statusBar;
-    RecordingLoadView before, after;
+    LoadReport before, after;
     ItemIndex loaded(collation, "\\:");
     std::string failure, backgroundFailure;
     try {
-      LoadDirectories(true, settings, loaded, before, LoadPlatform{files, folders, numbers});
+      before = LoadDirectories(true, settings, loaded, LoadPlatform{files, folders});
     } catch (const std::runtime_error& error) {
       failure = error.what();
     }
     {
-      BackgroundLoad load(true, settings, LoadPlatform{files, folders, numbers}, collation, "\\:");
+      BackgroundLoad load(true, settings, LoadPlatform{files, folders}, collation, "\\:");
       try {
-        load.Finish(index, after);
+        after = load.Finish(index);
       } catch (const std::runtime_error& error) {
         backgroundFailure = error.what();
       }
     }
     EXPECT_EQ(backgroundFailure, failure);
-    EXPECT_EQ(after.events, before.events);
-    EXPECT_EQ(after.reports, before.reports);
-    EXPECT_EQ(after.panels, before.panels);
-    EXPECT_EQ(after.keywordBox, before.keywordBox);
+    EXPECT_EQ(after.problems, before.problems);
+    EXPECT_EQ(after.keywordCount, before.keywordCount);
+    EXPECT_EQ(after.itemCount, before.itemCount);
     if (failure.empty()) {
       EXPECT_EQ(ItemsOf(index), ItemsOf(loaded));
+      EXPECT_EQ(index.KeywordList.Words(), loaded.KeywordList.Words());
     }
   }
 }
@@ -355,8 +342,8 @@ TEST_F(LoaderTest, LauncherEntriesAreNamedByThemselvesAndHiddenOnesLeftOut) {
   settings.UserStartMenu = settings.AllUsersStartMenu = true;
   settings.UserDir = "C:\\Docs";
   settings.UserMasks = "pdf";
-  folders.Set("Common Start Menu", true, "C:\\All\\");
-  folders.Set("Start Menu", false, "C:\\Mine\\");
+  folders.Set(KnownFolder::CommonStartMenu, "C:\\All\\");
+  folders.Set(KnownFolder::StartMenu, "C:\\Mine\\");
   folders.extension = "desktop";
   fs.AddFile("C:\\All\\org.editor.desktop");
   fs.AddFile("C:\\All\\settings.desktop");

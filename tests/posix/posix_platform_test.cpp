@@ -43,9 +43,7 @@ class TempTree : public ::testing::Test {
                                                             const ShellFolders& folders) const {
     PosixCollation collation;
     ItemIndex index(collation, "/");
-    PosixNumberFormat numbers;
-    testing::RecordingLoadView view;
-    LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+    LoadDirectories(true, settings, index, LoadPlatform{fileSystem_, folders});
     std::set<std::pair<std::string, std::string>> items;
     for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
       items.emplace(index.ItemList.Name(i), index.ItemList.Path(i));
@@ -108,15 +106,8 @@ TEST_F(TempTree, WalkEndsOnLoopsAndReachesEveryFileOnce) {
   settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserDir = Root();
   settings.UserMasks = "desktop";
-  struct : LoadView {
-    void ResetKeywordMode() override {}
-    void SetKeywordItems(const std::vector<std::string>&) override {}
-    void SetStatusPanel(int, const std::string&) override {}
-    void ReportStatus(const std::string&) override {}
-  } view;
   XdgShellFolders folders(fileSystem_, [](const char*) { return std::string(); });
-  PosixNumberFormat numbers;
-  LoadDirectories(true, settings, index, view, LoadPlatform{fileSystem_, folders, numbers});
+  LoadDirectories(true, settings, index, LoadPlatform{fileSystem_, folders});
   EXPECT_EQ(index.ItemList.Count(), expected.size());  // every name differs
   for (std::uint32_t i = 0; i < index.ItemList.Count(); ++i) {
     EXPECT_TRUE(fileSystem_.FileExists(index.ItemList.Path(i))) << index.ItemList.Path(i);
@@ -312,15 +303,15 @@ TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
       {"HOME", Root() + "/home"},
       {"XDG_DATA_DIRS", Root() + "/opt/share:" + Root() + "/usr/share"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPath("Start Menu", false),
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::StartMenu),
             Root() + "/home/.local/share/applications/");
-  EXPECT_EQ(folders.ShellFolderPath("Common Start Menu", true),
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::CommonStartMenu),
             Root() + "/usr/share/applications/");
-  EXPECT_EQ(folders.ShellFolderPath("Desktop", false), Root() + "/home/Schreibtisch/");
-  EXPECT_EQ(folders.ShellFolderPath("Personal", false), Root() + "/home/");
-  EXPECT_EQ(folders.ShellFolderPath("Common Desktop", true), "");
-  EXPECT_EQ(folders.ShellFolderPath("Favorites", false), "");
-  EXPECT_EQ(folders.ShellFolderPath("Recent", false), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Desktop), Root() + "/home/Schreibtisch/");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Personal), Root() + "/home/");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::CommonDesktop), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Favorites), "");
+  EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Recent), "");
   EXPECT_EQ(folders.ShortcutExtension(), "desktop");
 }
 
@@ -372,9 +363,9 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
       {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"},
       {"PATH", "/nonexistent::/bin:/usr/bin"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPaths("Common Start Menu", true),
+  EXPECT_EQ(folders.ShellFolderPaths(KnownFolder::CommonStartMenu),
             (std::vector<std::string>{Root() + "/a/applications/", Root() + "/b/applications/"}));
-  EXPECT_EQ(folders.ShadowingFolders("Common Start Menu", true),
+  EXPECT_EQ(folders.ShadowingFolders(KnownFolder::CommonStartMenu),
             std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
   Settings settings;

@@ -34,7 +34,7 @@ class QtMainWindowTest : public ::testing::Test, protected testing::MainPlatform
     for (const char* name : {"Notepad", "WordPad", "Microsoft Word", "Password Safe"}) {
       fs.AddFile(std::string("C:\\Menu\\") + name + ".lnk");
     }
-    folders.Set("Start Menu", false, "C:\\Menu");
+    folders.Set(KnownFolder::StartMenu, "C:\\Menu");
     // A message box would wait for a click: it is read and closed instead.
     QObject::connect(&closer, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -172,11 +172,11 @@ TEST_F(QtMainWindowTest, KeysInTheBoxesRunTheDialogue) {
     EXPECT_EQ(window.KeywordBox()->isVisible(), !c.itemMode && c.visible);
     if (c.itemMode) {
       EXPECT_EQ(Entries(window.ItemBox()), c.items);
-      EXPECT_EQ(window.ItemText(), c.itemText);
+      EXPECT_EQ(window.ItemBox()->currentText().toStdString(), c.itemText);
     }
     EXPECT_EQ(window.KeywordText(), c.keywordText);
     if (*c.status) {
-      EXPECT_EQ(window.StatusPanelText(0).toStdString(), c.status);
+      EXPECT_EQ(window.StatusPanelText(StatusPanel::Status).toStdString(), c.status);
     }
     EXPECT_EQ(shell.requests.empty() ? "" : shell.requests[0], std::string(c.request));
     EXPECT_EQ(window.isVisible(), c.visible);
@@ -228,9 +228,9 @@ TEST_F(QtMainWindowTest, KeywordFieldCountsUtf8Bytes) {
 
 TEST_F(QtMainWindowTest, LoadFillsTheStatusPanelsAndTheKeywordList) {
   Start();
-  EXPECT_EQ(window.StatusPanelText(1).toStdString(),
+  EXPECT_EQ(window.StatusPanelText(StatusPanel::Keywords).toStdString(),
             "Keywords: " + std::to_string(launcher->Index().KeywordList.Count()));
-  EXPECT_EQ(window.StatusPanelText(2).toStdString(), "Items: 4");
+  EXPECT_EQ(window.StatusPanelText(StatusPanel::Items).toStdString(), "Items: 4");
   EXPECT_EQ(Entries(window.KeywordBox()), launcher->Index().KeywordList.Words());
   EXPECT_TRUE(KeywordEdit()->text().isEmpty());
 }
@@ -427,15 +427,14 @@ TEST(VirtualKeyMapping, KeysymsAndQtKeys) {
 
   const struct {
     int qtKey;
-    int virtualKey;
+    Key key;
   } qtKeys[] = {
-      {Qt::Key_Return, 13}, {Qt::Key_Enter, 13},  {Qt::Key_Escape, 27}, {Qt::Key_Up, 38},
-      {Qt::Key_Down, 40},   {Qt::Key_A, 'A'},     {Qt::Key_Z, 'Z'},     {Qt::Key_5, '5'},
-      {Qt::Key_F1, 0x70},   {Qt::Key_F24, 0x87},  {Qt::Key_Home, 0x24}, {Qt::Key_Delete, 0x2E},
-      {Qt::Key_Shift, 0},   {Qt::Key_unknown, 0},
+      {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}, {Qt::Key_Escape, Key::Escape},
+      {Qt::Key_Up, Key::Up},        {Qt::Key_Down, Key::Down},   {Qt::Key_A, Key::Other},
+      {Qt::Key_PageUp, Key::Other}, {Qt::Key_Shift, Key::Other}, {Qt::Key_unknown, Key::Other},
   };
   for (const auto& c : qtKeys) {
-    EXPECT_EQ(QtKeyToVirtualKey(c.qtKey), c.virtualKey) << "Qt key " << c.qtKey;
+    EXPECT_EQ(QtKeyToKey(c.qtKey), c.key) << "Qt key " << c.qtKey;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_key_names.h"
+#include "settings/settings.h"
 
 namespace wh {
 namespace {
@@ -36,6 +37,8 @@ TEST(HotKeyTextTest, FormatsAndParsesTheDocumentedTexts) {
       {Combo(0x100, 0, 1), ""},
   };
   for (const Case& c : formatted) EXPECT_EQ(FormatHotKeyText(c.hotKey, kLayout), c.text);
+  // The key a front end shows before the settings are read is theirs.
+  EXPECT_EQ(FormatHotKeyText(kDefaultHotKey, kLayout), Settings().HotKey);
 
   const Case parsed[] = {
       {Combo(0x51, 0, 1, 1), "ctrl+alt+q"},

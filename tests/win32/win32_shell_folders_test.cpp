@@ -84,9 +84,8 @@ void CheckValues(HKEY root, bool allUsers, const std::vector<ValueCase>& cases) 
       values.Set(prefix + c.name, c.type, c.data, c.withZero);
     }
   }
-  Win32ShellFolders folders;
   for (const ValueCase& c : cases) {
-    EXPECT_EQ(folders.ShellFolderPath(prefix + c.name, allUsers), c.expected) << c.name;
+    EXPECT_EQ(ShellFolderValue(prefix + c.name, allUsers), c.expected) << c.name;
   }
 }
 
