@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/main_view.h"
-#include "app/settings_view.h"
+#include "app/settings_dialog.h"
 #include "app/wording.h"
 #include "index/item_index.h"
 #include "index/loader.h"
@@ -25,8 +25,6 @@
 #include "settings/settings.h"
 
 namespace wh {
-
-class SettingsDialog;
 
 // The operating system as the main window uses it. Everything here outlives
 // the window.
@@ -73,7 +71,7 @@ class StartPreparation {
   std::unique_ptr<BackgroundLoad> load_;
 };
 
-class Launcher : private LoadView {
+class Launcher : public SettingsOwner, private LoadView {
  public:
   Launcher(MainView& view, MainPlatform platform);
 
@@ -104,9 +102,7 @@ class Launcher : private LoadView {
 
   // The system hot key arrived; it shows the window from wherever it is.
   void HotKeyPressed();
-  // The registration was refused. Only the start's refusal marks the record's
-  // key "n/a": later ones re-register the start's key and must not erase a key
-  // the user has saved meanwhile.
+  // The registration was refused.
   void HotKeyFailed();
   // While the settings window is open the hot key is given back, so that it
   // can be pressed into the hot-key field; closing it registers the key of
@@ -117,17 +113,13 @@ class Launcher : private LoadView {
   void ShowFromTray();
 
   // The settings window, once it exists.
-  void AttachSettings(SettingsDialog* dialog, SettingsView* view) {
-    dialog_ = dialog;
-    settingsView_ = view;
-  }
+  void AttachSettings(SettingsDialog* dialog) { dialog_ = dialog; }
   // Tray menu "Settings": loads the dialog, gives the hot key back, shows
   // the settings window.
   void OnTraySettings();
-  void SettingsToDialog();
-  void DialogToSettings();
-  // Writes the record to the settings file; throws SettingsWriteError.
-  void WriteSettingsFile();
+  void ApplySettings(const Settings& edited) override;
+  void OnSettingsClosed() override { SwitchHotKeyOn(); }
+  void OpenDonationPage() override;
   void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
   void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
@@ -175,24 +167,28 @@ class Launcher : private LoadView {
   void SetKeywordItems(const std::vector<std::string>& words) override;
   void SetStatusPanel(int panel, const std::string& text) override;
   std::string SettingsPath() const;
+  // Throws SettingsWriteError.
+  void WriteSettingsFile(const Settings& settings);
+  // The hot key as the user sees it.
+  std::string HotKeyTextShown() const;
 
   MainView& view_;
   MainPlatform platform_;
   std::string programDir_;
+  // As the file held it, then as the last Save wrote it.
   Settings settings_;
-  // The hot-key text the file gets: as the file held it, then as the last
-  // Save wrote it. Never the live field, never "n/a".
-  std::string storedHotKeyText_;
   ItemIndex index_;
   bool shown_ = false;
   bool autoComplete_ = false;
   // The hot key of the start-up, and whether it is registered now.
   HotKeyCombo hotKey_;
-  bool hotKeyOn_ = false;
-  // Whether the start has passed its own registration of the hot key.
-  bool started_ = false;
+  bool hotKeyRegistered_ = false;
+  // The start could not register its key: the user sees "n/a" for it until
+  // a Save gives the record a key of the user's choice. Only the start's
+  // refusal counts: a later one re-registers the start's key and must not
+  // hide a key the user has saved meanwhile.
+  bool hotKeyUnavailable_ = false;
   SettingsDialog* dialog_ = nullptr;
-  SettingsView* settingsView_ = nullptr;
   // A launch failed: the next showing from the tray starts afresh.
   bool resetOnShow_ = false;
 };
