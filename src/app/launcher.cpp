@@ -1,13 +1,13 @@
 #include "app/launcher.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/command_line.h"
 #include "app/help.h"
 #include "app/info_panel.h"
 #include "app/main_layout.h"
 #include "app/settings_dialog.h"
-#include "app/settings_layout.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "settings/program_paths.h"
@@ -57,7 +57,6 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
   index_.MatchList.Clear();
   if (prepared.error_) std::rethrow_exception(prepared.error_);
   settings_ = std::move(prepared.settings_);
-  storedHotKeyText_ = settings_.HotKey;
 
   if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
 
@@ -74,10 +73,9 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
 
   hotKey_ = ParseHotKeyText(settings_.HotKey, platform_.keyNames);
   SwitchHotKeyOn();
-  started_ = true;
-  view_.SetTrayHint("Wordhopper (Hot-key: " + settings_.HotKey + ")");
-  view_.SetShowShortcut(
-      FormatHotKeyText(ParseHotKeyText(settings_.HotKey, platform_.keyNames), platform_.keyNames));
+  hotKeyUnavailable_ = !hotKeyRegistered_;
+  view_.SetTrayHint("Wordhopper (Hot-key: " + HotKeyTextShown() + ")");
+  view_.SetShowShortcut(hotKeyUnavailable_ ? "" : FormatHotKeyText(hotKey_, platform_.keyNames));
 
   ApplyBandVisibility();
   ResetKeywordMode();
@@ -103,7 +101,7 @@ void Launcher::ShowMainWindow() {
 }
 
 void Launcher::OnFirstShow() {
-  view_.SetCaption("Wordhopper (Hot-key: " + settings_.HotKey + ")");
+  view_.SetCaption("Wordhopper (Hot-key: " + HotKeyTextShown() + ")");
   if (!settings_.FirstShow) ShowHelp();
   if (!settings_.ShowTitleBar) RemoveTitleBar();
   if (settings_.AutoComplete) SetAutoComplete(true);
@@ -114,7 +112,7 @@ void Launcher::OnFirstShow() {
 bool Launcher::OnClose() {
   if (!settings_.FirstShow) {
     settings_.FirstShow = true;
-    WriteSettingsFile();
+    WriteSettingsFile(settings_);
   }
   if (dialog_ != nullptr && dialog_->IsVisible()) dialog_->Close();
   if (settings_.HideToSystemTray) {
@@ -148,79 +146,50 @@ void Launcher::HotKeyPressed() {
   ApplyStayOnTop(false);
 }
 
-void Launcher::HotKeyFailed() {
-  ReportStatus("Unable to assign hot-key.");
-  if (!started_) settings_.HotKey = "n/a";
+void Launcher::HotKeyFailed() { ReportStatus("Unable to assign hot-key."); }
+
+std::string Launcher::HotKeyTextShown() const {
+  return hotKeyUnavailable_ ? "n/a" : settings_.HotKey;
 }
 
 void Launcher::SwitchHotKeyOff() {
-  if (!hotKeyOn_) return;
+  if (!hotKeyRegistered_) return;
   view_.UnregisterHotKey();
-  hotKeyOn_ = false;
+  hotKeyRegistered_ = false;
 }
 
 void Launcher::SwitchHotKeyOn() {
-  if (hotKeyOn_) return;
+  if (hotKeyRegistered_) return;
   // A text that names no key can't be registered; the system would take key
   // 0 for a key of its own.
-  hotKeyOn_ = hotKey_.key != 0 && view_.RegisterHotKey(hotKey_);
-  if (!hotKeyOn_) HotKeyFailed();
+  hotKeyRegistered_ = hotKey_.key != 0 && view_.RegisterHotKey(hotKey_);
+  if (!hotKeyRegistered_) HotKeyFailed();
 }
-
-namespace {
-
-// The settings file keeps one line per key: line breaks typed into the
-// ignore list become blanks.
-std::string JoinLines(const std::string& text) {
-  std::string joined;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      joined += ' ';
-    } else {
-      joined += text[i];
-    }
-  }
-  return joined;
-}
-
-}  // namespace
 
 void Launcher::OnTraySettings() {
-  if (dialog_ == nullptr || settingsView_ == nullptr) return;
-  SettingsToDialog();
+  if (dialog_ == nullptr) return;
+  dialog_->Load(settings_, !hotKeyUnavailable_);
   SwitchHotKeyOff();
   dialog_->ShowWindow();
 }
 
-void Launcher::SettingsToDialog() {
-  SettingsView& dialog = *settingsView_;
-  dialog.SetHotKey(ParseHotKeyText(settings_.HotKey, platform_.keyNames));
-  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
-    dialog.SetChecked(row.option, settings_.*row.field);
-  }
-  dialog.SetIgnoreList(settings_.IgnoreList);
-  dialog.SetUserDir(settings_.UserDir);
-  dialog.SetMasks(settings_.UserMasks);
+void Launcher::ApplySettings(const Settings& edited) {
+  // Written first: settings the file refused would be lost at the next start
+  // while the program went on with them.
+  WriteSettingsFile(edited);
+  const Settings before = std::exchange(settings_, edited);
+  hotKeyUnavailable_ = false;
+  // The others take effect at their next use, or at the next start.
+  if (before.AutoComplete != edited.AutoComplete) SetAutoComplete(edited.AutoComplete);
+  if (before.ShowTitleBar != edited.ShowTitleBar) view_.SetTitleBarVisible(edited.ShowTitleBar);
+  if (dialog_ != nullptr) dialog_->Close();
+  LoadDirectories(true);
 }
 
-void Launcher::DialogToSettings() {
-  const SettingsView& dialog = *settingsView_;
-  // The field's typing rules drop a lone Shift as the key is typed; a key
-  // loaded from the file keeps its modifiers.
-  settings_.HotKey = FormatHotKeyText(dialog.HotKey(), platform_.keyNames);
-  storedHotKeyText_ = settings_.HotKey;
-  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
-    settings_.*row.field = dialog.Checked(row.option);
-  }
-  settings_.IgnoreList = JoinLines(dialog.IgnoreList());
-  settings_.UserDir = dialog.UserDir();
-  settings_.UserMasks = dialog.Masks();
-}
+void Launcher::OpenDonationPage() { ExecuteItem(programDir_ + "donate.html"); }
 
-void Launcher::WriteSettingsFile() {
-  WriteSettings(settings_, storedHotKeyText_, platform_.fileSystem, platform_.textEncoding,
-                SettingsPath());
+void Launcher::WriteSettingsFile(const Settings& settings) {
+  WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, SettingsPath());
 }
 
 void Launcher::OnTrayExit() {

@@ -11,7 +11,7 @@
 
 #include "app/key.h"
 #include "app/main_view.h"
-#include "app/settings_view.h"
+#include "app/settings_dialog.h"
 #include "app/wording.h"
 #include "index/item_index.h"
 #include "index/loader.h"
@@ -28,8 +28,6 @@
 #include "settings/settings.h"
 
 namespace wh {
-
-class SettingsDialog;
 
 // The operating system as the main window uses it. Everything here outlives
 // the window.
@@ -76,7 +74,7 @@ class StartPreparation {
   std::unique_ptr<BackgroundLoad> load_;
 };
 
-class Launcher {
+class Launcher : public SettingsOwner {
  public:
   Launcher(MainView& view, MainPlatform platform);
 
@@ -107,9 +105,7 @@ class Launcher {
 
   // The system hot key arrived; it shows the window from wherever it is.
   void HotKeyPressed();
-  // The registration was refused. Only the start's refusal marks the record's
-  // key "n/a": later ones re-register the start's key and must not erase a key
-  // the user has saved meanwhile.
+  // The registration was refused.
   void HotKeyFailed();
   // While the settings window is open the hot key is given back, so that it
   // can be pressed into the hot-key field; closing it registers the key of
@@ -120,17 +116,13 @@ class Launcher {
   void ShowFromTray();
 
   // The settings window, once it exists.
-  void AttachSettings(SettingsDialog* dialog, SettingsView* view) {
-    dialog_ = dialog;
-    settingsView_ = view;
-  }
+  void AttachSettings(SettingsDialog* dialog) { dialog_ = dialog; }
   // Tray menu "Settings": loads the dialog, gives the hot key back, shows
   // the settings window.
   void OnTraySettings();
-  void SettingsToDialog();
-  void DialogToSettings();
-  // Writes the record to the settings file; throws SettingsWriteError.
-  void WriteSettingsFile();
+  void ApplySettings(const Settings& edited) override;
+  void OnSettingsClosed() override { SwitchHotKeyOn(); }
+  void OpenDonationPage() override;
   void RemoveTitleBar() { view_.SetTitleBarVisible(false); }
   void RestoreTitleBar() { view_.SetTitleBarVisible(true); }
 
@@ -179,14 +171,16 @@ class Launcher {
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
   std::string SettingsPath() const;
+  // Throws SettingsWriteError.
+  void WriteSettingsFile(const Settings& settings);
+  // The hot key as the user sees it.
+  std::string HotKeyTextShown() const;
 
   MainView& view_;
   MainPlatform platform_;
   std::string programDir_;
+  // As the file held it, then as the last Save wrote it.
   Settings settings_;
-  // The hot-key text the file gets: as the file held it, then as the last
-  // Save wrote it. Never the live field, never "n/a".
-  std::string storedHotKeyText_;
   ItemIndex index_;
   // The items of the item box, in its order.
   std::vector<std::uint32_t> itemBoxItems_;
@@ -194,11 +188,13 @@ class Launcher {
   bool autoComplete_ = false;
   // The hot key of the start-up, and whether it is registered now.
   HotKeyCombo hotKey_;
-  bool hotKeyOn_ = false;
-  // Whether the start has passed its own registration of the hot key.
-  bool started_ = false;
+  bool hotKeyRegistered_ = false;
+  // The start could not register its key: the user sees "n/a" for it until
+  // a Save gives the record a key of the user's choice. Only the start's
+  // refusal counts: a later one re-registers the start's key and must not
+  // hide a key the user has saved meanwhile.
+  bool hotKeyUnavailable_ = false;
   SettingsDialog* dialog_ = nullptr;
-  SettingsView* settingsView_ = nullptr;
   // A launch failed: the next showing from the tray starts afresh.
   bool resetOnShow_ = false;
 };

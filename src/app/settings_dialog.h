@@ -5,22 +5,44 @@
 
 #include "app/settings_view.h"
 #include "platform/file_system.h"
+#include "platform/key_names.h"
 #include "platform/version_info.h"
+#include "settings/settings.h"
 
 namespace wh {
 
-class Launcher;
+// What the settings window asks of the program it belongs to (the
+// launcher). The window edits a copy; only Save hands it over.
+class SettingsOwner {
+ public:
+  virtual ~SettingsOwner() = default;
+
+  // Save: writes `edited` to the settings file; only when the file took it,
+  // makes it the settings in use, applies what takes effect at once, closes
+  // the settings window and rebuilds the index. Throws SettingsWriteError
+  // with nothing changed.
+  virtual void ApplySettings(const Settings& edited) = 0;
+  // The window closed, whatever closed it.
+  virtual void OnSettingsClosed() = 0;
+  // The donation link: opens the page as a launched item is opened.
+  virtual void OpenDonationPage() = 0;
+};
 
 class SettingsDialog {
  public:
-  SettingsDialog(SettingsView& view, Launcher& launcher, const VersionInfo& versionInfo,
-                 const FileSystem& fileSystem, std::string exePath)
+  SettingsDialog(SettingsView& view, SettingsOwner& owner, const VersionInfo& versionInfo,
+                 const FileSystem& fileSystem, const KeyNames& keyNames, std::string exePath)
       : view_(view),
-        launcher_(launcher),
+        owner_(owner),
         versionInfo_(versionInfo),
         fileSystem_(fileSystem),
+        keyNames_(keyNames),
         exePath_(std::move(exePath)) {}
 
+  // Fills the controls from `saved`, dropping any edits left from the last
+  // opening. Without `hotKeyAvailable` the hot-key field is empty: the key
+  // the start could not register is shown as none.
+  void Load(const Settings& saved, bool hotKeyAvailable);
   // Shows the window (the dialog already loaded) and runs OnShow.
   void ShowWindow();
   void OnShow();
@@ -28,9 +50,8 @@ class SettingsDialog {
   void Close();
   void OnClose();
 
-  // Save: applies completion and the title bar at once, stores the record,
-  // writes the file, closes, rebuilds the index. A refused write is shown
-  // and leaves the window open.
+  // Save: hands the edited settings to the owner. A refused write is shown
+  // and leaves the window open with its edits.
   void Save();
   // Cancel.
   void Cancel() { Close(); }
@@ -42,11 +63,18 @@ class SettingsDialog {
   bool IsVisible() const { return view_.IsVisible(); }
 
  private:
+  // The settings as the controls hold them; `saved` gives what the window
+  // does not edit.
+  Settings Edited(const Settings& saved) const;
+
   SettingsView& view_;
-  Launcher& launcher_;
+  SettingsOwner& owner_;
   const VersionInfo& versionInfo_;
   const FileSystem& fileSystem_;
+  const KeyNames& keyNames_;
   std::string exePath_;
+  // What the last Load filled the controls from.
+  Settings loaded_;
 };
 
 }  // namespace wh

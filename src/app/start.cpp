@@ -22,14 +22,14 @@ int RunWindows(const StartPlatform& platform, FrontEnd& frontEnd, std::string_vi
   // Made after the main window has come up, hidden until "Settings".
   SettingsView& settingsView = frontEnd.CreateSettingsWindow();
   SettingsDialog dialog(settingsView, launcher, platform.versionInfo, platform.main.fileSystem,
-                        platform.main.exePath);
+                        platform.main.keyNames, platform.main.exePath);
   frontEnd.AttachSettings(&dialog);
-  launcher.AttachSettings(&dialog, &settingsView);
+  launcher.AttachSettings(&dialog);
 
   const int exitCode = frontEnd.RunMessageLoop();
 
   // Behaviour first, so that no event reaches a window whose behaviour is going.
-  launcher.AttachSettings(nullptr, nullptr);
+  launcher.AttachSettings(nullptr);
   frontEnd.AttachSettings(nullptr);
   frontEnd.AttachMain(nullptr);
   launcher.ClearIndex();

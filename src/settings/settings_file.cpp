@@ -157,11 +157,10 @@ Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding
   return settings;
 }
 
-void WriteSettings(const Settings& settings, const std::string& hotKeyText,
-                   const FileSystem& fileSystem, const TextEncoding& encoding,
-                   const std::string& iniPath) {
+void WriteSettings(const Settings& settings, const FileSystem& fileSystem,
+                   const TextEncoding& encoding, const std::string& iniPath) {
   IniDocument document = LoadForEdit(fileSystem, encoding, iniPath);
-  Set(document, kForm, "HotKey", hotKeyText, iniPath);
+  Set(document, kForm, "HotKey", settings.HotKey, iniPath);
   for (const FlagKey& flag : kDirectoryFlags)
     Set(document, kDirectories, flag.key, settings.*flag.field ? "1" : "0", iniPath);
   for (const TextKey& text : kDirectoryTexts)

@@ -22,15 +22,13 @@ inline constexpr std::size_t kMaxSettingsFileSize = 1024 * 1024;
 Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
                       const std::string& iniPath);
 
-// Writes every field except FormTop and FormLeft, taking the hot-key text from
-// `hotKeyText` rather than from the record. Keys and sections the program
-// doesn't know stay as they are. Throws SettingsWriteError ("Unable to write
+// Writes every field except FormTop and FormLeft. Keys and sections the
+// program doesn't know stay as they are. Throws SettingsWriteError ("Unable to write
 // to <iniPath>") when the system refuses the write, when a value can't be
 // stored on one line, or when an existing file can't be read to be edited; the
 // file is then left untouched.
-void WriteSettings(const Settings& settings, const std::string& hotKeyText,
-                   const FileSystem& fileSystem, const TextEncoding& encoding,
-                   const std::string& iniPath);
+void WriteSettings(const Settings& settings, const FileSystem& fileSystem,
+                   const TextEncoding& encoding, const std::string& iniPath);
 
 // Writes FormTop and FormLeft of section Form; fails as WriteSettings does.
 void SaveFormPosition(int top, int left, const FileSystem& fileSystem, const TextEncoding& encoding,

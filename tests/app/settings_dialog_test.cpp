@@ -22,8 +22,9 @@ class SettingsWindowTest : public LauncherTest {
   Launcher& Open(const std::string& ini) {
     WriteIni(ini);
     Launcher& f = Create();
-    settingsDialog = std::make_unique<SettingsDialog>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
-    f.AttachSettings(settingsDialog.get(), &dialog);
+    settingsDialog =
+        std::make_unique<SettingsDialog>(dialog, f, versions, fs, keyNames, "C:\\Tools\\wh.exe");
+    f.AttachSettings(settingsDialog.get());
     view.events.clear();
     f.OnTraySettings();
     return f;
@@ -109,7 +110,24 @@ TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
   EXPECT_TRUE(dialog.visible);
   EXPECT_TRUE(view.events.empty()) << view.events.front();
   EXPECT_EQ(f.Index().ItemList.Count(), 2u);
-  EXPECT_FALSE(f.CurrentSettings().UserStartMenu);
+}
+
+TEST_F(SettingsWindowTest, RefusedWriteLeavesTheSettingsInUseAsTheyWere) {
+  Launcher& f = Open("[Program]\nFirstShow=1\nHideWhenLaunching=1\n");
+  f.ShowMainWindow();
+  fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
+  dialog.SetChecked(Option::HideWhenLaunching, false);
+  dialog.SetChecked(Option::ShowTitleBar, false);
+  dialog.SetChecked(Option::AutoComplete, false);
+  dialog.SetHotKey({0x51, false, true, false});
+  settingsDialog->Save();
+  // The program goes on with the settings the file holds.
+  EXPECT_TRUE(f.CurrentSettings().HideWhenLaunching);
+  EXPECT_EQ(f.CurrentSettings().HotKey, "F4");
+  EXPECT_TRUE(view.titleBar);
+  EXPECT_TRUE(f.AutoCompleteOn());
+  // The window still holds the edits, to be saved once the file can be.
+  EXPECT_FALSE(dialog.Checked(Option::HideWhenLaunching));
 }
 
 TEST_F(SettingsWindowTest, CancelDropsTheEditsAndTheNextOpeningShowsTheSavedValues) {
@@ -149,8 +167,9 @@ TEST_F(SettingsWindowTest, HotKeyTextWrittenBeforeAndAfterTheWindowWasOpened) {
     dialog = FakeSettingsView();
     WriteIni("[Form]\nHotKey=F6\n");
     Launcher& f = Create();
-    settingsDialog = std::make_unique<SettingsDialog>(dialog, f, versions, fs, "C:\\Tools\\wh.exe");
-    f.AttachSettings(settingsDialog.get(), &dialog);
+    settingsDialog =
+        std::make_unique<SettingsDialog>(dialog, f, versions, fs, keyNames, "C:\\Tools\\wh.exe");
+    f.AttachSettings(settingsDialog.get());
     if (c.open) {
       f.OnTraySettings();
       if (c.field.key != 0) dialog.SetHotKey(c.field);

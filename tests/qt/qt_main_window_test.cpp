@@ -382,7 +382,7 @@ TEST_F(QtMainWindowTest, HotKeyWithoutX11IsReportedOnce) {
   window.Attach(launcher.get());
   launcher->Start("");
   EXPECT_EQ(messages, (std::vector<std::string>{"Wordhopper: Unable to assign hot-key."}));
-  EXPECT_EQ(launcher->CurrentSettings().HotKey, "n/a");
+  EXPECT_EQ(window.Tray().Icon().toolTip().toStdString(), "Wordhopper (Hot-key: n/a)");
   EXPECT_FALSE(window.RegisterHotKey({0x75, false, true, false}));
 }
 

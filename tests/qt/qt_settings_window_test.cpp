@@ -37,9 +37,10 @@ class QtSettingsWindowTest : public LauncherTest {
   Launcher& Open(const std::string& ini) {
     WriteIni(ini);
     Launcher& f = Create();
-    dialog = std::make_unique<SettingsDialog>(window, f, versions, fs, "C:\\Tools\\wh.exe");
+    dialog =
+        std::make_unique<SettingsDialog>(window, f, versions, fs, keyNames, "C:\\Tools\\wh.exe");
     window.Attach(dialog.get());
-    f.AttachSettings(dialog.get(), &window);
+    f.AttachSettings(dialog.get());
     view.events.clear();
     f.OnTraySettings();
     return f;

@@ -122,12 +122,9 @@ TEST(SettingsFileTest, IntegersAndFlagsConvertTheWholeTextOrGiveTheDefault) {
 TEST(SettingsFileTest, EveryFieldSurvivesWriteAndRead) {
   FakeFileSystem fs;
   fs.AddDirectory(kDir);
-  for (Settings written : {NothingDefault(), Settings()}) {
-    std::string hotKey = written.HotKey;
-    written.HotKey = "n/a";  // the text handed in is written, not the record's
-    WriteSettings(written, hotKey, fs, kEncoding, kIni);
+  for (const Settings& written : {NothingDefault(), Settings()}) {
+    WriteSettings(written, fs, kEncoding, kIni);
     SaveFormPosition(written.FormTop, written.FormLeft, fs, kEncoding, kIni);
-    written.HotKey = hotKey;
     EXPECT_EQ(AllFields(ReadSettings(fs, kEncoding, kIni)), AllFields(written));
   }
 }
@@ -135,7 +132,7 @@ TEST(SettingsFileTest, EveryFieldSurvivesWriteAndRead) {
 TEST(SettingsFileTest, NewFileHoldsEveryKeyInWritingOrder) {
   FakeFileSystem fs;
   fs.AddDirectory(kDir);
-  WriteSettings(Settings(), "F4", fs, kEncoding, kIni);
+  WriteSettings(Settings(), fs, kEncoding, kIni);
   EXPECT_EQ(fs.Contents(kIni),
             "[Form]\r\nHotKey=F4\r\n"
             "[Directories]\r\nUserStartMenu=1\r\nAllUsersStartMenu=1\r\nUserDeskTop=1\r\n"
@@ -153,7 +150,7 @@ TEST(SettingsFileTest, FormPositionGoesFirstWhenTheFormSectionIsNew) {
   SaveFormPosition(10, -20, fs, kEncoding, kIni);
   EXPECT_EQ(fs.Contents(kIni),
             "[Program]\r\nFirstShow=0\r\n[Form]\r\nFormTop=10\r\nFormLeft=-20\r\n");
-  WriteSettings(Settings(), "F4", fs, kEncoding, kIni);
+  WriteSettings(Settings(), fs, kEncoding, kIni);
   std::string text = fs.Contents(kIni).value_or("");
   EXPECT_EQ(text.rfind("[Program]\r\nFirstShow=0\r\nHideWhenLaunching=1\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("[Form]\r\nFormTop=10\r\nFormLeft=-20\r\nHotKey=F4\r\n[Directories]\r\n"),
@@ -164,7 +161,7 @@ TEST(SettingsFileTest, FormPositionGoesFirstWhenTheFormSectionIsNew) {
 TEST(SettingsFileTest, RewritingWhatWasReadKeepsAHandEditedFileByteForByte) {
   FakeFileSystem fs;
   fs.AddDirectory(kDir);
-  WriteSettings(NothingDefault(), "Shift+F9", fs, kEncoding, kIni);
+  WriteSettings(NothingDefault(), fs, kEncoding, kIni);
   // Comments, odd case and blanks, unknown keys and sections, LF line ends,
   // no line end at the end.
   std::string edited = "; mine\n\n[Extra]\nHotKey=F1\n\n";
@@ -181,7 +178,7 @@ TEST(SettingsFileTest, RewritingWhatWasReadKeepsAHandEditedFileByteForByte) {
   Settings read = ReadSettings(fs, kEncoding, kIni);
   EXPECT_FALSE(read.History);  // "1  ; yes" is no number
   read.History = true;
-  WriteSettings(read, read.HotKey, fs, kEncoding, kIni);
+  WriteSettings(read, fs, kEncoding, kIni);
   EXPECT_EQ(fs.Contents(kIni), edited.replace(edited.find("1  ; yes"), 8, "1"));
 }
 
@@ -198,9 +195,10 @@ TEST(SettingsFileTest, RefusedWritesKeepTheOldFileAndSayWhere) {
   for (FakeFileSystem* fs :
        {&readOnly, &readOnlyDir, &unreadable, &badHotKey, &directory, &noDir, &oversized}) {
     const std::optional<std::string> before = fs->Contents(kIni);
-    const char* hotKey = fs == &badHotKey ? "F4\r\n[Evil]" : "F4";
+    Settings written = NothingDefault();
+    if (fs == &badHotKey) written.HotKey = "F4\r\n[Evil]";
     try {
-      WriteSettings(NothingDefault(), hotKey, *fs, kEncoding, kIni);
+      WriteSettings(written, *fs, kEncoding, kIni);
       ADD_FAILURE() << "written: " << fs->Contents(kIni).value_or("");
     } catch (const SettingsWriteError& e) {
       EXPECT_STREQ(e.what(), "Unable to write to C:\\Tools\\wordhopper.ini");
