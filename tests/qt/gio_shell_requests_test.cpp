@@ -259,9 +259,13 @@ TEST_F(PrivateDesktop, StartedProgramsGetScopesOfTheirOwn) {
   // A document opens in its handler, which gets a scope in the handler's name.
   const fs::path document = root_ / "scoped.txt";
   std::ofstream(document) << "text\n";
+  const std::string before = WaitForLines(0);
   ASSERT_TRUE(shell.OpenItem(document.string()));
   EXPECT_NE(WaitForScope("app-wordhopper-wh\\x2dtest\\x2dopener-").find(" fail "),
             std::string::npos);
+  // The handler's line is written before the next test counts the lines.
+  const int seen = static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+  EXPECT_NE(WaitForLines(seen + 1).find(document.string()), std::string::npos);
 }
 
 TEST_F(PrivateDesktop, TypedPathsOpenAsFilesAndRefusalsAreTold) {
