@@ -85,10 +85,8 @@ class Win32FrontEnd : public wh::FrontEnd {
     }
     wh::MainWindow& mainWindow = *mainWindow_;
     application_.OnMinimize([launcher] { launcher->HideToTray(); });
-    application_.OnRestore([&mainWindow] {
-      mainWindow.ReturnFromTray();
-      mainWindow.BringToFront();
-    });
+    // A second start restores this window by its handle.
+    application_.OnRestore([launcher] { launcher->OnSecondStart(false); });
     application_.OnClose([&mainWindow] { PostMessageW(mainWindow.Handle(), WM_CLOSE, 0, 0); });
   }
   wh::SettingsView& CreateSettingsWindow() override {

@@ -81,7 +81,7 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
   ResetKeywordMode();
   ShowLoad(prepared.load_->Finish(index_));
 
-  if (IsShowArgument(firstArgument)) ShowMainWindow();
+  if (IsShowArgument(firstArgument)) ShowFromTray();
 }
 
 void Launcher::ClearIndex() {
@@ -91,18 +91,9 @@ void Launcher::ClearIndex() {
   index_.MatchList.Clear();
 }
 
-void Launcher::ShowMainWindow() {
-  if (!shown_) {
-    shown_ = true;
-    OnFirstShow();
-    if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
-  }
-  view_.Show();
-}
-
 void Launcher::OnFirstShow() {
   view_.SetCaption("Wordhopper (Hot-key: " + HotKeyTextShown() + ")");
-  if (!settings_.FirstShow) ShowHelp();
+  if (!settings_.HelpShown) ShowHelp();
   if (!settings_.ShowTitleBar) RemoveTitleBar();
   if (settings_.AutoComplete) SetAutoComplete(true);
   ApplyStayOnTop(true);
@@ -110,8 +101,8 @@ void Launcher::OnFirstShow() {
 }
 
 bool Launcher::OnClose() {
-  if (!settings_.FirstShow) {
-    settings_.FirstShow = true;
+  if (!settings_.HelpShown) {
+    settings_.HelpShown = true;
     WriteSettingsFile(settings_);
   }
   if (dialog_ != nullptr && dialog_->IsVisible()) dialog_->Close();
@@ -135,8 +126,18 @@ void Launcher::ShowFromTray() {
   // the text the user is mending.
   const bool reset = resetOnShow_ && !view_.IsVisible();
   view_.ShowFromTray();
-  ShowMainWindow();
+  if (!shown_) {
+    shown_ = true;
+    OnFirstShow();
+    if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
+  }
+  view_.Show();
   if (reset) ResetKeywordMode();
+}
+
+void Launcher::OnSecondStart(bool showArgument) {
+  if (showArgument || view_.IsInTray()) ShowFromTray();
+  view_.BringToFront();
 }
 
 void Launcher::HotKeyPressed() {
@@ -326,7 +327,7 @@ void Launcher::HideToTray() { view_.HideToTray(); }
 
 void Launcher::ApplicationActivated() {
   if (settings_.ShowInfoPanel || settings_.ShowTitleBar) RefreshInfoPanel();
-  if (!settings_.FirstShow) ShowStatusText(main_layout::kKeywordPrompt);
+  if (!settings_.HelpShown) ShowStatusText(main_layout::kKeywordPrompt);
 }
 
 void Launcher::LoadDirectories(bool includeRecent) {

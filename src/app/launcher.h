@@ -87,10 +87,20 @@ class Launcher : public SettingsOwner {
   void Start(std::string_view firstArgument);
   void ClearIndex();
 
-  // The window becomes visible; the first time in a run this runs OnFirstShow
-  // and places the window.
-  void ShowMainWindow();
+  // Showing the window. Each cause has one entry, and each ends in
+  // ShowFromTray, the one way the window comes on screen:
+  //   Start            with the show argument, at once;
+  //   HotKeyPressed    the system hot key: reloads first when the settings
+  //                    ask for it, then shows and takes the keyboard;
+  //   OnTrayShow       the tray menu's "Show" and the icon;
+  //   OnSecondStart    another copy was started and ended at once.
+  // ShowFromTray runs OnFirstShow once a run, when the window first appears.
+  void ShowFromTray();
   void OnFirstShow();
+  // `showArgument`: the other copy was started with the show argument, which
+  // shows a window never shown yet; without it only a window hidden to the
+  // tray comes back. Either way the window comes to the front.
+  void OnSecondStart(bool showArgument);
 
   // The close box: true when the close goes on and the program ends; false
   // when the window went to the tray instead.
@@ -112,8 +122,6 @@ class Launcher : public SettingsOwner {
   // the start-up again.
   void SwitchHotKeyOff();
   void SwitchHotKeyOn();
-
-  void ShowFromTray();
 
   // The settings window, once it exists.
   void AttachSettings(SettingsDialog* dialog) { dialog_ = dialog; }
@@ -151,13 +159,19 @@ class Launcher : public SettingsOwner {
   // Reports a start the shell refused; the next showing from the tray
   // starts in keyword mode.
   void LaunchFailed();
+  // Telling the user something. Failures the user can cause or meet go
+  // through ReportStatus: the status line, and a message box as well when
+  // the settings ask for one. Prompts and figures go to the status line
+  // alone, through ShowStatusText. Errors of the program itself (a settings
+  // file or start-up entry the system refused) always get a box, through
+  // ShowError. Nothing else in the launcher talks to the user.
   void ReportStatus(const std::string& message);
   void ShowStatusText(const std::string& message);
   void ShowHelp();
   void ApplyBandVisibility();
   void ApplyStayOnTop(bool showPending);
 
-  // The general error handler: an error a handler raised, shown to the user.
+  // The general error handler: an error a handler raised, in a message box.
   void ShowError(const std::string& text);
 
   const Settings& CurrentSettings() const { return settings_; }

@@ -45,6 +45,9 @@ class MainView {
   // the window with it, the focus on the control that had it. A window never
   // shown yet is left to Show().
   virtual void ShowFromTray() = 0;
+  // Hidden to the tray after being on screen: what a second start brings
+  // back. A copy never shown has nothing to bring back.
+  virtual bool IsInTray() const = 0;
   // Takes the title bar off (the window gets shorter by its height) or puts
   // it back; nothing when it already is so.
   virtual void SetTitleBarVisible(bool visible) = 0;

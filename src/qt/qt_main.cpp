@@ -106,12 +106,9 @@ class QtFrontEnd : public wh::FrontEnd {
     wh::InstanceServer instanceServer(exePath_, [this](bool show) {
       if (launcher_ == nullptr) return;
       try {
-        // As on Windows, a second start restores only a window that went to
-        // the tray; a copy that has never been shown stays out of sight.
-        // "wordhopper show" shows it whatever: it is the hot key of desktops
-        // that let no program have one.
-        if (show || mainWindow_->IsInTray()) launcher_->ShowFromTray();
-        mainWindow_->BringToFront();
+        // "wordhopper show" shows even a window never shown yet: it is the
+        // hot key of desktops that let no program have one.
+        launcher_->OnSecondStart(show);
       } catch (const std::exception& error) {
         mainWindow_->ShowMessage(error.what());
       }

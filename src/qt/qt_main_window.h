@@ -43,6 +43,7 @@ class QtMainWindow : public QWidget, public MainView {
   void SetTopmost(bool topmost, bool showPending) override;
   void Show() override;
   bool IsVisible() const override;
+  bool IsInTray() const override { return hiddenToTray_; }
   void HideToTray() override;
   void ShowFromTray() override;
   void SetTitleBarVisible(bool visible) override;
@@ -84,9 +85,6 @@ class QtMainWindow : public QWidget, public MainView {
   QWidget* InfoPanel() const { return panel1_; }
   QWidget* StatusBar() const { return statusBar_; }
   QtTray& Tray() { return tray_; }
-  // Hidden to the tray after being on screen: what a second start brings
-  // back. A copy never shown has nothing to bring back.
-  bool IsInTray() const { return hiddenToTray_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

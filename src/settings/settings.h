@@ -42,7 +42,9 @@ struct Settings {
   std::string UserDir;
   std::string UserMasks = "xls doc pdf";
   // [Program]
-  bool FirstShow = false;
+  // Stored as FirstShow: on once the help has been shown at a first start
+  // and the window closed with its close box.
+  bool HelpShown = false;
 };
 
 }  // namespace wh

@@ -58,7 +58,7 @@ constexpr FlagKey kProgramFlags[] = {
     {"UseFindDialog", &Settings::UseFindDialog},
     {"StayOnTop", &Settings::StayOnTop},
     {"LoadUserDirOnPopup", &Settings::LoadUserDirOnPopup},
-    {"FirstShow", &Settings::FirstShow},
+    {"FirstShow", &Settings::HelpShown},
 };
 
 // `digits` as a whole, in `base`, without sign.

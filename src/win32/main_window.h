@@ -58,6 +58,7 @@ class MainWindow : public WindowBase, public MainView {
   void SetTopmost(bool topmost, bool showPending) override;
   void Show() override;
   bool IsVisible() const override;
+  bool IsInTray() const override { return hiddenToTray_; }
   void HideToTray() override;
   void ShowFromTray() override;
   // Shows the window again if it was sent to the tray.

@@ -71,8 +71,8 @@ TEST_F(LauncherTest, FirstShowingShowsHelpOnceThenCentresAndRaises) {
                                             "topmost pending", "front", "centre", "show"}));
   // Later showings neither repeat the help nor centre again.
   view.events.clear();
-  f.ShowMainWindow();
-  EXPECT_EQ(view.events, (std::vector<std::string>{"show"}));
+  f.ShowFromTray();
+  EXPECT_EQ(view.events, (std::vector<std::string>{"from tray", "show"}));
   EXPECT_EQ(view.messages.size(), 1u);
 }
 
@@ -346,7 +346,7 @@ TEST_F(DialogueTest, PanelFollowsShowInfoPanelAndShowTitleBar) {
 TEST_F(DialogueTest, CompletionIsOnFromTheFirstShowingWithAutoComplete) {
   Launcher& hidden = Create();
   EXPECT_FALSE(hidden.OnKeywordChar("n"));
-  hidden.ShowMainWindow();
+  hidden.ShowFromTray();
   view.keywordText.clear();
   EXPECT_TRUE(hidden.OnKeywordChar("n"));
   EXPECT_EQ(view.keywordText, "notepad");
@@ -464,6 +464,30 @@ TEST_F(LauncherTest, ShowFromTheMenuHidesTheWindowOnlyWhenItIsNotOnScreen) {
   f.OnTrayShow();
   EXPECT_EQ(view.events.front(), "topmost pending");
   EXPECT_TRUE(view.visible);
+}
+
+// A second start brings back a window hidden to the tray; a copy never shown
+// stays out of sight unless the show argument asks for it.
+TEST_F(LauncherTest, SecondStartShowsWhatWasHiddenOrWhatTheArgumentAsks) {
+  const struct {
+    const char* argument;
+    bool hide, showArgument, shown;
+  } cases[] = {{"", false, false, false},
+               {"", false, true, true},
+               {"show", true, false, true},
+               {"show", false, false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.argument) + (c.hide ? " hidden" : "") +
+                 (c.showArgument ? " show" : ""));
+    view = FakeMainView();
+    WriteIni("[Program]\nFirstShow=1\n");
+    Launcher& f = Create(c.argument);
+    if (c.hide) f.OnTrayHide();
+    view.events.clear();
+    f.OnSecondStart(c.showArgument);
+    EXPECT_EQ(view.visible, c.shown);
+    EXPECT_EQ(view.events.back(), "front");
+  }
 }
 
 TEST_F(LauncherTest, SettingsLiveInTheGivenFolderWhenThereIsOne) {

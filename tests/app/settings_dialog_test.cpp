@@ -69,7 +69,7 @@ TEST_F(SettingsWindowTest, OpeningLoadsEveryControlAndGivesTheHotKeyBack) {
 
 TEST_F(SettingsWindowTest, SaveStoresAppliesClosesAndRebuilds) {
   Launcher& f = Open("[Program]\nFirstShow=1\n[Form]\nFormTop=5\nFormLeft=6\n");
-  f.ShowMainWindow();
+  f.ShowFromTray();
   fs.AddFile("C:\\Files\\Report.txt");
   dialog.SetChecked(Option::UserStartMenu, false);
   dialog.SetChecked(Option::AutoComplete, false);
@@ -114,7 +114,7 @@ TEST_F(SettingsWindowTest, RefusedWriteKeepsTheWindowOpenAndTheIndex) {
 
 TEST_F(SettingsWindowTest, RefusedWriteLeavesTheSettingsInUseAsTheyWere) {
   Launcher& f = Open("[Program]\nFirstShow=1\nHideWhenLaunching=1\n");
-  f.ShowMainWindow();
+  f.ShowFromTray();
   fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
   dialog.SetChecked(Option::HideWhenLaunching, false);
   dialog.SetChecked(Option::ShowTitleBar, false);
@@ -264,7 +264,7 @@ TEST_F(SettingsWindowTest, TheCloseWritesTheLastSavedKeyNeverTheField) {
     }
     dialog.SetHotKey(c.edit);
     if (c.cancel) settingsDialog->Cancel();
-    f.OnClose();  // FirstShow is off: the first close writes the file
+    f.OnClose();  // the help not shown yet: the first close writes the file
     EXPECT_TRUE(IniHas(c.written)) << Ini();
   }
 }

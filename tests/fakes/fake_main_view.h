@@ -36,6 +36,7 @@ class FakeMainView : public MainView {
     events.push_back("show");
   }
   bool IsVisible() const override { return visible; }
+  bool IsInTray() const override { return !visible && shownOnce; }
   void HideToTray() override {
     visible = false;
     events.push_back("hide");

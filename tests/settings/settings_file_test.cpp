@@ -26,7 +26,7 @@ std::string AllFields(const Settings& r) {
       << r.StartWithWindows << r.MessageBoxOnError << r.ReloadOnPopup << r.ShowTitleBar
       << r.HideToSystemTray << r.ShowInfoPanel << r.ShowStatusBar << r.StartOnOneMatch
       << r.AutoComplete << r.LoadUserDirOnPopup << r.StayOnTop << r.UseFindDialog << '['
-      << r.UserDir << "][" << r.UserMasks << ']' << r.FirstShow;
+      << r.UserDir << "][" << r.UserMasks << ']' << r.HelpShown;
   return out.str();
 }
 
@@ -41,7 +41,7 @@ Settings NothingDefault() {
   r.ShowTitleBar = r.HideToSystemTray = r.ShowInfoPanel = r.ShowStatusBar = false;
   r.AutoComplete = r.StayOnTop = false;
   r.ReloadOnPopup = r.StartOnOneMatch = r.LoadUserDirOnPopup = r.UseFindDialog = true;
-  r.FirstShow = true;
+  r.HelpShown = true;
   return r;
 }
 
