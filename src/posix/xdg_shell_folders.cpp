@@ -90,9 +90,21 @@ std::string XdgShellFolders::UserDir(const std::string& key, const std::string& 
   return fallback;
 }
 
+std::string XdgShellFolders::DataHome() const {
+  std::string data = getEnv_("XDG_DATA_HOME");
+  if (!data.empty() && data[0] == '/') return data;
+  const std::string home = Home();
+  return home.empty() ? std::string() : home + "/.local/share";
+}
+
 std::vector<std::string> XdgShellFolders::DataDirApplications() const {
   std::string dirs = getEnv_("XDG_DATA_DIRS");
   if (dirs.empty()) dirs = "/usr/local/share/:/usr/share/";
+  // Sessions started through systemd often lack the exports of Flatpak and
+  // Snap in the variable; a standard install puts them here.
+  const std::string dataHome = DataHome();
+  if (!dataHome.empty()) dirs += ":" + dataHome + "/flatpak/exports/share";
+  dirs += ":/var/lib/flatpak/exports/share:/var/lib/snapd/desktop";
   std::vector<std::string> found;
   std::size_t start = 0;
   while (start <= dirs.size()) {
@@ -128,12 +140,8 @@ std::string XdgShellFolders::ShellFolderPath(KnownFolder folder) const {
   const std::string home = Home();
   switch (folder) {
     case KnownFolder::StartMenu: {
-      std::string data = getEnv_("XDG_DATA_HOME");
-      if (data.empty() || data[0] != '/') {
-        if (home.empty()) return {};
-        data = home + "/.local/share";
-      }
-      return Existing(data + "/applications");
+      const std::string data = DataHome();
+      return data.empty() ? std::string() : Existing(data + "/applications");
     }
     case KnownFolder::CommonStartMenu: {
       std::vector<std::string> found = DataDirApplications();

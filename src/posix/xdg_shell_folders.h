@@ -24,7 +24,10 @@ class XdgShellFolders : public ShellFolders {
   // XDG_DOCUMENTS_DIR, else the home folder; the rest: "".
   std::string ShellFolderPath(KnownFolder folder) const override;
   // CommonStartMenu: the "applications" folder of every $XDG_DATA_DIRS entry
-  // that has one, in the variable's order; otherwise as ShellFolderPath.
+  // that has one, in the variable's order, then those of Flatpak's and
+  // Snap's exports ($XDG_DATA_HOME/flatpak/exports/share,
+  // /var/lib/flatpak/exports/share, /var/lib/snapd/desktop) not named yet;
+  // otherwise as ShellFolderPath.
   std::vector<std::string> ShellFolderPaths(KnownFolder folder) const override;
   // CommonStartMenu: $XDG_DATA_HOME/applications, first in the search path
   // of launcher entries.
@@ -40,6 +43,8 @@ class XdgShellFolders : public ShellFolders {
 
  private:
   std::string Home() const;
+  // $XDG_DATA_HOME, else ~/.local/share; "" without a home.
+  std::string DataHome() const;
   std::string UserDir(const std::string& key, const std::string& fallback) const;
   std::string Existing(std::string path) const;
   std::vector<std::string> DataDirApplications() const;

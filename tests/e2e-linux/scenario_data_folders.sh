@@ -2,7 +2,8 @@
 # "All users start menu" reads every XDG data folder in order: an entry of
 # the second folder is found; an entry with the same desktop-file ID in the
 # first folder hides the second's; entries meant for another desktop or
-# whose TryExec program is missing stay out.
+# whose TryExec program is missing stay out. The user's Flatpak exports are
+# read though the variable leaves them out.
 source "$(dirname "$0")/lib.sh"
 
 write_settings $'[Program]\nFirstShow=1\nStartWithWindows=0\nHideWhenLaunching=1\nStartOnOneMatch=1\nAutoComplete=0'
@@ -23,6 +24,9 @@ entry "$first/org-example-Dup.desktop" "Dup Tool" first
 entry "$second/org/example-Dup.desktop" "Dup Tool Old" second
 entry "$second/dup-kde.desktop" "Dup For KDE" kde $'OnlyShowIn=KDE;\n'
 entry "$second/dup-gone.desktop" "Dup Gone" gone $'TryExec=/no/such/program\n'
+flatpak="$XDG_DATA_HOME/flatpak/exports/share/applications"
+mkdir -p "$flatpak"
+entry "$flatpak/org.example.Paint.desktop" "Flatpak Paint" paint
 
 _marker_lines() { [ -f "$marker" ] && [ "$(wc -l <"$marker")" -ge "$1" ]; }
 
@@ -43,5 +47,12 @@ wait_until 10 main_has_focus
 type_text dup
 press Return
 wait_until 15 _marker_lines 2
-expect_eq "marker file" $'zebra\nfirst' "$(cat "$marker")"
+wait_until 10 window_hidden "$WH_MAIN_NAME"
+
+press F4
+wait_until 10 main_has_focus
+type_text paint
+press Return
+wait_until 15 _marker_lines 3
+expect_eq "marker file" $'zebra\nfirst\npaint' "$(cat "$marker")"
 wh_pid_alive || fail "the program ended"

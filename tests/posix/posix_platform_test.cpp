@@ -356,6 +356,10 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
   Touch("home/.local/share/applications/unwanted.desktop", app + "Name=Unwanted\nHidden=true\n");
   Touch("b/applications/renamed.desktop", app + "Name=Renamed\n");
   Touch("home/.local/share/applications/renamed.desktop", app + "Name=My Name\n");
+  // The user's Flatpak exports come after the listed folders, though the
+  // variable leaves them out.
+  Touch("home/.local/share/flatpak/exports/share/applications/org.example.Flat.desktop",
+        app + "Name=Flat\n");
   fs::create_directories(root_ / "empty");
   std::map<std::string, std::string> env = {
       {"HOME", Root() + "/home"},
@@ -363,20 +367,33 @@ TEST_F(TempTree, EveryDataFolderIsReadAndAnEarlierEntryHidesItsNamesake) {
       {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"},
       {"PATH", "/nonexistent::/bin:/usr/bin"}};
   XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
-  EXPECT_EQ(folders.ShellFolderPaths(KnownFolder::CommonStartMenu),
-            (std::vector<std::string>{Root() + "/a/applications/", Root() + "/b/applications/"}));
+  std::vector<std::string> common = {
+      Root() + "/a/applications/", Root() + "/b/applications/",
+      Root() + "/home/.local/share/flatpak/exports/share/applications/"};
+  // The system-wide exports of this machine, where it has them.
+  for (const char* system : {"/var/lib/flatpak/exports/share/applications",
+                             "/var/lib/snapd/desktop/applications"}) {
+    if (fs::is_directory(system)) common.push_back(std::string(system) + "/");
+  }
+  EXPECT_EQ(folders.ShellFolderPaths(KnownFolder::CommonStartMenu), common);
   EXPECT_EQ(folders.ShadowingFolders(KnownFolder::CommonStartMenu),
             std::vector<std::string>{Root() + "/home/.local/share/applications/"});
 
   Settings settings;
   settings.UserStartMenu = settings.UserDeskTop = settings.AllUsersDeskTop = false;
   settings.UserMasks = "";
-  EXPECT_EQ(LoadedItems(settings, folders),
+  std::set<std::pair<std::string, std::string>> loaded = LoadedItems(settings, folders);
+  const std::string root = Root();
+  std::erase_if(loaded, [&root](const auto& item) { return !item.second.starts_with(root); });
+  EXPECT_EQ(loaded,
             (std::set<std::pair<std::string, std::string>>{
                 {"Editor A", Root() + "/a/applications/org.example.Editor.desktop"},
                 {"Viewer", Root() + "/b/applications/viewer2.desktop"},
                 {"GNOME Only", Root() + "/b/applications/gnome-only.desktop"},
-                {"Present", Root() + "/b/applications/present.desktop"}}));
+                {"Present", Root() + "/b/applications/present.desktop"},
+                {"Flat", Root() +
+                             "/home/.local/share/flatpak/exports/share/applications/"
+                             "org.example.Flat.desktop"}}));
 }
 
 }  // namespace
