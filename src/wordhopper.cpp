@@ -21,6 +21,7 @@
 #include "win32/win32_instance_record.h"
 #include "win32/win32_key_names.h"
 #include "win32/win32_number_format.h"
+#include "win32/win32_packaged_apps.h"
 #include "win32/win32_shell_folders.h"
 #include "win32/win32_shell_requests.h"
 #include "win32/win32_startup_entry.h"
@@ -136,6 +137,7 @@ int Run() {
   wh::Win32VersionInfo versionInfo;
   wh::Win32InstanceMappings mappings;
   wh::Win32InstanceWindows instanceWindows;
+  wh::Win32PackagedApps packagedApps;
 
   const wh::StartPlatform platform{
       .instanceMappings = mappings,
@@ -153,7 +155,8 @@ int Run() {
                .pathDelimiters = "\\:",
                .executableSuffix = ".exe",
                .settingsDir = "",
-               .userSettingsDir = UserSettingsDir(fileSystem, ExecutablePath())},
+               .userSettingsDir = UserSettingsDir(fileSystem, ExecutablePath()),
+               .packagedApps = packagedApps},
       .versionInfo = versionInfo,
   };
   Win32FrontEnd frontEnd(shell);

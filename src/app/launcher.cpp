@@ -10,6 +10,7 @@
 #include "app/settings_dialog.h"
 #include "base/text.h"
 #include "index/classify.h"
+#include "platform/packaged_apps.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -40,7 +41,8 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
     return;
   }
   load_ = std::make_unique<BackgroundLoad>(true, settings_,
-                                           LoadPlatform{platform.fileSystem, platform.shellFolders},
+                                           LoadPlatform{platform.fileSystem, platform.shellFolders,
+                                                        platform.packagedApps},
                                            platform.collation, platform.pathDelimiters);
 }
 
@@ -281,7 +283,8 @@ std::string Launcher::SelectedItemPath() const {
 
 void Launcher::ExecuteItem(const std::string& path) {
   bool started = true;
-  if (!path.empty() && platform_.fileSystem.FileExists(path)) {
+  // A packaged app is no file: only the shell can tell whether it is there.
+  if (!path.empty() && (IsPackagedAppPath(path) || platform_.fileSystem.FileExists(path))) {
     started = platform_.shell.OpenItem(path);
     if (settings_.HideWhenLaunching) HideToTray();
   } else {
@@ -333,7 +336,8 @@ void Launcher::ApplicationActivated() {
 void Launcher::LoadDirectories(bool includeRecent) {
   ResetKeywordMode();
   ShowLoad(wh::LoadDirectories(includeRecent, settings_, index_,
-                               LoadPlatform{platform_.fileSystem, platform_.shellFolders}));
+                               LoadPlatform{platform_.fileSystem, platform_.shellFolders,
+                                            platform_.packagedApps}));
 }
 
 void Launcher::ShowLoad(const LoadReport& report) {

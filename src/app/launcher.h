@@ -55,6 +55,7 @@ struct MainPlatform {
   std::string userSettingsDir = {};
   // Whose words the help and the settings window use.
   Wording wording = Wording::Windows;
+  const PackagedApps& packagedApps = kNoPackagedApps;
 };
 
 // The steps of a start that need no window: the settings read, and the

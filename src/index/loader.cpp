@@ -271,6 +271,13 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
       AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
                    named ? &shellFolders : nullptr, named ? &shortcutIds : nullptr);
     }
+    // Packaged apps have no shortcut in any Start Menu folder; the Start
+    // menu shows them as the user's own programs.
+    if (source.folder == KnownFolder::StartMenu) {
+      for (const PackagedApp& app : platform.packagedApps.List()) {
+        AddNamedItem(index, PackagedAppPath(app.appUserModelId), app.name);
+      }
+    }
   }
 
   const bool userDirExists =

@@ -12,6 +12,7 @@
 #include "index/item_index.h"
 #include "platform/collation.h"
 #include "platform/file_system.h"
+#include "platform/packaged_apps.h"
 #include "platform/shell_folders.h"
 #include "settings/settings.h"
 
@@ -28,6 +29,8 @@ struct LoadReport {
 struct LoadPlatform {
   const FileSystem& fileSystem;
   const ShellFolders& shellFolders;
+  // Read with the user's Start Menu, after its folders.
+  const PackagedApps& packagedApps = kNoPackagedApps;
 };
 
 // A whole number with `separator` between groups of three digits; zero gives

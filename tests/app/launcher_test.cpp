@@ -219,13 +219,21 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     bool itemMode;
     bool visible;
     const char* report;
+    const char* typed = "wordpad";
+    const char* opened = "open C:\\Menu\\WordPad.lnk";
   } cases[] = {
       {"started, hidden", "", true, false, false, false, ""},
       {"started, HideWhenLaunching off", "HideWhenLaunching=0\n", true, false, false, true, ""},
       {"start failed: item mode, hidden first", "", false, false, true, false,
        "Unknown execute error."},
       {"file gone since the load", "", true, true, false, true, "Execute failed, file not found."},
+      // A packaged app has no file to look for: the shell alone decides.
+      {"packaged app", "", true, false, false, false, "", "calculator",
+       "open shell:AppsFolder\\Calc_8wekyb3d8bbwe!App"},
+      {"packaged app refused", "", false, false, true, false, "Unknown execute error.",
+       "calculator", "open shell:AppsFolder\\Calc_8wekyb3d8bbwe!App"},
   };
+  packagedApps.apps = {{"Calculator", "Calc_8wekyb3d8bbwe!App"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
@@ -233,12 +241,11 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
     shell.startSucceeds = c.startSucceeds;
     fs.AddFile("C:\\Menu\\WordPad.lnk");
     Launcher& f = Start(c.settings);
-    Type(f, "wordpad", Key::Enter);
+    Type(f, c.typed, Key::Enter);
     if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
     f.OnItemKey(Key::Enter);
-    EXPECT_EQ(shell.requests, c.deleteFile
-                                  ? std::vector<std::string>{}
-                                  : std::vector<std::string>{"open C:\\Menu\\WordPad.lnk"});
+    EXPECT_EQ(shell.requests,
+              c.deleteFile ? std::vector<std::string>{} : std::vector<std::string>{c.opened});
     EXPECT_EQ(view.itemMode, c.itemMode);
     EXPECT_EQ(view.visible, c.visible);
     if (!c.itemMode) {

@@ -30,7 +30,10 @@ struct MainPlatformFakes {
                         "C:\\Tools\\wh.exe",
                         "\\:",
                         ".exe",
-                        settingsDir};
+                        settingsDir,
+                        {},
+                        Wording::Windows,
+                        packagedApps};
   }
 
   FakeFileSystem fs{'\\'};
@@ -42,6 +45,7 @@ struct MainPlatformFakes {
   FakeStartupEntries entries;
   FakeShell shell;
   FakeFigures figures;
+  FakePackagedApps packagedApps;
   std::string settingsDir;  // empty: beside the executable
 };
 

@@ -12,6 +12,7 @@
 #include "index/loader.h"
 #include "platform/collation.h"
 #include "platform/number_format.h"
+#include "platform/packaged_apps.h"
 #include "platform/shell_folders.h"
 #include "platform/shell_requests.h"
 #include "platform/startup_entry.h"
@@ -66,6 +67,17 @@ class FakeShellFolders : public ShellFolders {
 
  private:
   std::map<KnownFolder, std::string> folders_;
+};
+
+// The Applications folder's packaged apps; `listed` counts the askings.
+class FakePackagedApps : public PackagedApps {
+ public:
+  std::vector<PackagedApp> List() const override {
+    ++listed;
+    return apps;
+  }
+  std::vector<PackagedApp> apps;
+  mutable int listed = 0;
 };
 
 // Run values by name; `refuse` makes every write fail as a denied registry

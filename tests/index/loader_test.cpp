@@ -33,7 +33,7 @@ class LoaderTest : public ::testing::Test {
     settings.UserMasks = "";
   }
   LoadReport Load(bool includeRecent = true) {
-    return LoadDirectories(includeRecent, settings, index, LoadPlatform{fs, folders});
+    return LoadDirectories(includeRecent, settings, index, LoadPlatform{fs, folders, apps});
   }
   std::vector<std::string> Paths() const {
     std::vector<std::string> paths;
@@ -43,6 +43,7 @@ class LoaderTest : public ::testing::Test {
 
   FakeFileSystem fs{'\\'};
   FakeShellFolders folders;
+  testing::FakePackagedApps apps;
   FakeCollation collation;
   ItemIndex index{collation, "\\:"};
   Settings settings;
@@ -128,6 +129,40 @@ TEST_F(LoaderTest, ReportsTheCounts) {
   report = Load();
   EXPECT_EQ(report.keywordCount, 0u);
   EXPECT_EQ(report.itemCount, 0u);
+}
+
+// Packaged apps are the user's Start Menu's: they follow its shortcuts, under
+// the names the Start menu shows, and are not asked for without it.
+TEST_F(LoaderTest, PackagedAppsFollowTheUserStartMenu) {
+  folders.Set(KnownFolder::StartMenu, "C:\\Menu\\");
+  folders.Set(KnownFolder::CommonStartMenu, "C:\\All\\");
+  fs.AddFile("C:\\Menu\\Paint Shop.lnk");
+  fs.AddFile("C:\\All\\Old Calculator.lnk");
+  apps.apps = {{"Calculator", "Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"},
+               {"Windows Terminal", "Microsoft.WindowsTerminal_8wekyb3d8bbwe!App"}};
+  settings.AllUsersStartMenu = true;
+  for (bool userStartMenu : {true, false}) {
+    SCOPED_TRACE(userStartMenu);
+    apps.listed = 0;
+    settings.UserStartMenu = userStartMenu;
+    Load();
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"Old Calculator", "C:\\All\\Old Calculator.lnk"}};
+    if (userStartMenu) {
+      expected.insert(
+          expected.end(),
+          {{"Paint Shop", "C:\\Menu\\Paint Shop.lnk"},
+           {"Calculator", "shell:AppsFolder\\Microsoft.WindowsCalculator_8wekyb3d8bbwe!App"},
+           {"Windows Terminal", "shell:AppsFolder\\Microsoft.WindowsTerminal_8wekyb3d8bbwe!App"}});
+    }
+    EXPECT_EQ(ItemsOf(index), expected);
+    EXPECT_EQ(apps.listed, userStartMenu ? 1 : 0);
+    const std::vector<std::string> words =
+        userStartMenu
+            ? std::vector<std::string>{"calculator", "old", "paint", "shop", "terminal", "windows"}
+            : std::vector<std::string>{"calculator", "old"};
+    EXPECT_EQ(index.KeywordList.Words(), words);
+  }
 }
 
 // A source that fails in the middle of the walk.
