@@ -27,6 +27,13 @@ void AddNamedItem(ItemIndex& index, std::string_view fullPath, std::string_view 
   ExtractKeywords(index.KeywordList, index.ItemList.Name(position));
 }
 
+void AddLocalizedItem(ItemIndex& index, std::string_view fullPath, std::string_view displayName) {
+  const std::uint32_t position = index.ItemList.AddLocalized(fullPath, displayName);
+  ExtractKeywords(index.KeywordList, displayName);
+  ExtractKeywords(index.KeywordList,
+                  DisplayNameOf(index.ItemList.Path(position), index.ItemList.PathDelimiters()));
+}
+
 void AddItems(ItemIndex& index, std::span<const std::string_view> fullPaths,
               std::vector<std::uint32_t>* positions) {
   if (positions) positions->clear();

@@ -29,6 +29,9 @@ void ExtractKeywords(KeywordList& keywords, std::string_view displayName);
 void AddItem(ItemIndex& index, std::string_view fullPath);
 // The same for a file that names itself (a launcher entry).
 void AddNamedItem(ItemIndex& index, std::string_view fullPath, std::string_view displayName);
+// The same for a file its folder names: keywords come from the shown name and
+// from the file name, so that either finds it.
+void AddLocalizedItem(ItemIndex& index, std::string_view fullPath, std::string_view displayName);
 
 // AddItem for each path, first to last, in one go. `positions`, if given,
 // receives each path's item position.

@@ -112,7 +112,7 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
 }
 
 std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStart,
-                                 std::string_view name, NameTable::Key key, bool ownName) {
+                                 std::string_view name, NameTable::Key key, std::uint32_t flags) {
   std::uint32_t position = table_.Find(name, key, [this](std::uint32_t i) { return Name(i); });
   const std::string_view file = fullPath.substr(fileStart);
   Entry entry;
@@ -122,10 +122,8 @@ std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStar
   entry.nameLength = static_cast<std::uint32_t>(name.size());
   text_.append(file);
   // A name that isn't the file name's start is kept after it.
-  if (ownName) {
-    entry.nameLength |= kOwnName;
-    text_.append(name);
-  }
+  entry.nameLength |= flags;
+  if (flags & kOwnName) text_.append(name);
   if (position == kNone) {
     position = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(entry);
@@ -150,12 +148,18 @@ std::uint32_t ItemList::Add(std::string_view fullPath) {
 std::uint32_t ItemList::AddShownAs(std::string_view fullPath, std::size_t fileStart,
                                    std::string_view rawName) {
   const std::string name = Latin1ForInvalidUtf8(rawName);
-  return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name), true);
+  return AddKeyed(fullPath, fileStart, name, table_.KeyOf(name), kOwnName);
 }
 
 std::uint32_t ItemList::AddNamed(std::string_view fullPath, std::string_view displayName) {
   const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
-  return AddKeyed(fullPath, fileStart, displayName, table_.KeyOf(displayName), true);
+  return AddKeyed(fullPath, fileStart, displayName, table_.KeyOf(displayName), kOwnName);
+}
+
+std::uint32_t ItemList::AddLocalized(std::string_view fullPath, std::string_view displayName) {
+  const std::size_t fileStart = FileNameStart(fullPath, pathDelimiters_);
+  return AddKeyed(fullPath, fileStart, displayName, table_.KeyOf(displayName),
+                  kOwnName | kAlsoFileName);
 }
 
 void ItemList::AddMany(std::span<const std::string_view> fullPaths,
@@ -198,7 +202,7 @@ std::uint32_t ItemList::Find(std::string_view displayName) const {
 std::string_view ItemList::Name(std::uint32_t position) const {
   const Entry& e = entries_[position];
   if (e.nameLength & kOwnName)
-    return {text_.data() + e.file + e.fileLength, e.nameLength & ~kOwnName};
+    return {text_.data() + e.file + e.fileLength, e.nameLength & kLengthMask};
   return {text_.data() + e.file, e.nameLength};
 }
 
@@ -241,7 +245,10 @@ void ItemList::Changed() {
 const std::string& ItemList::LowerNames() const {
   if (!searchReady_) {
     std::size_t total = 0;
-    for (const Entry& e : entries_) total += (e.nameLength & ~kOwnName) + 1;
+    for (const Entry& e : entries_) {
+      total += (e.nameLength & kLengthMask) + 1;
+      if (e.nameLength & kAlsoFileName) total += e.fileLength + 1;
+    }
     lowerNames_.clear();
     lowerNames_.reserve(total);
     lowerStarts_.clear();
@@ -249,10 +256,18 @@ const std::string& ItemList::LowerNames() const {
     byteCounts_.fill(0);
     for (std::uint32_t i = 0; i < entries_.size(); ++i) {
       lowerStarts_.push_back(static_cast<std::uint32_t>(lowerNames_.size()));
-      for (char c : Name(i)) {
-        const char lower = AsciiLower(c);
-        lowerNames_.push_back(lower);
-        ++byteCounts_[static_cast<unsigned char>(lower)];
+      const auto append = [this](std::string_view text) {
+        for (char c : text) {
+          const char lower = AsciiLower(c);
+          lowerNames_.push_back(lower);
+          ++byteCounts_[static_cast<unsigned char>(lower)];
+        }
+      };
+      append(Name(i));
+      const Entry& e = entries_[i];
+      if (e.nameLength & kAlsoFileName) {
+        append("\n");
+        append(StripExtension({text_.data() + e.file, e.fileLength}));
       }
       lowerNames_.push_back('\0');
     }

@@ -35,6 +35,9 @@ class ItemList {
   // The same for a file that names itself (a launcher entry): `displayName`
   // instead of the file name less its extension.
   std::uint32_t AddNamed(std::string_view fullPath, std::string_view displayName);
+  // The same for a file its folder gives a name of its own ("Editor" for
+  // Notepad.lnk): shown as `displayName`, and found by a search under either.
+  std::uint32_t AddLocalized(std::string_view fullPath, std::string_view displayName);
 
   // Adds several files, first to last, as Add one by one would; quicker,
   // since it looks the names up ahead of time. `onAdded` gets each file's own
@@ -57,6 +60,8 @@ class ItemList {
 
   // For the search: every display name with its ASCII letters lower-cased,
   // each followed by a zero byte, in item order, and where each one starts.
+  // A localized item's file name (less its extension) follows its display
+  // name after a line break, which no typed pattern holds.
   const std::string& LowerNames() const;
   const std::vector<std::uint32_t>& LowerNameStarts() const;
   // How often each byte value occurs in LowerNames(); the zero bytes that end
@@ -83,6 +88,9 @@ class ItemList {
     std::uint32_t nameLength;
   };
   static constexpr std::uint32_t kOwnName = 0x80000000u;
+  // The search also looks at the file name.
+  static constexpr std::uint32_t kAlsoFileName = 0x40000000u;
+  static constexpr std::uint32_t kLengthMask = 0x3FFFFFFFu;
   struct Span {
     std::uint32_t offset;
     std::uint32_t length;
@@ -92,7 +100,7 @@ class ItemList {
   std::uint32_t AddShownAs(std::string_view fullPath, std::size_t fileStart,
                            std::string_view rawName);
   std::uint32_t AddKeyed(std::string_view fullPath, std::size_t fileStart, std::string_view name,
-                         NameTable::Key key, bool ownName = false);
+                         NameTable::Key key, std::uint32_t flags = 0);
   void Changed();
   void MakeOrder() const;
 

@@ -1,7 +1,9 @@
 #include "index/loader.h"
 
 #include <exception>
+#include <unordered_map>
 
+#include "base/text.h"
 #include "index/directory_walk.h"
 #include "index/words.h"
 
@@ -69,6 +71,32 @@ void AddLauncherEntries(ItemIndex& index, const FileSystem& fileSystem, const st
       AddItem(index, file);
     } else {
       AddNamedItem(index, file, *name);
+    }
+  });
+}
+
+// Files of folders that may name them (Windows' desktop.ini): each folder is
+// asked once, when the walk reaches its first file.
+void AddFilesOfNamingFolders(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+                             const std::vector<std::string>& masks,
+                             const ShellFolders& shellFolders) {
+  std::string folder;
+  std::unordered_map<std::string, std::string> names;  // by ASCII-lower file name
+  WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t) {
+    const std::size_t fileStart = path.rfind(fileSystem.Separator()) + 1;
+    if (path.substr(0, fileStart) != folder) {
+      folder = path.substr(0, fileStart);
+      names.clear();
+      for (auto& [file, shown] : shellFolders.LocalizedFileNames(folder)) {
+        if (!shown.empty()) names.emplace(AsciiLower(file), std::move(shown));
+      }
+    }
+    const auto shown =
+        names.empty() ? names.end() : names.find(AsciiLower(path.substr(fileStart)));
+    if (shown == names.end()) {
+      AddItem(index, path);
+    } else {
+      AddLocalizedItem(index, path, shown->second);
     }
   });
 }
@@ -206,7 +234,11 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
   const std::vector<std::string> masks = MasksOf(extensions);
   if (masks.empty()) return;
   if (shortcutNames != nullptr && masks.size() == 1) {
-    AddLauncherEntries(index, fileSystem, dir, masks, *shortcutNames, shortcutIds);
+    if (shortcutNames->ShortcutsNameThemselves()) {
+      AddLauncherEntries(index, fileSystem, dir, masks, *shortcutNames, shortcutIds);
+    } else {
+      AddFilesOfNamingFolders(index, fileSystem, dir, masks, *shortcutNames);
+    }
     return;
   }
   if (masks.size() == 1) {
@@ -261,6 +293,8 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
     if (!(settings.*source.setting)) continue;
     if (source.setting == &Settings::RecentFiles && !includeRecent) continue;
     const bool named = source.extension == nullptr && shellFolders.ShortcutsNameThemselves();
+    const ShellFolders* namer =
+        named || shellFolders.FoldersNameTheirFiles() ? &shellFolders : nullptr;
     std::unordered_set<std::string> shortcutIds;
     if (named) {
       for (const std::string& folder : shellFolders.ShadowingFolders(source.folder)) {
@@ -269,7 +303,7 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
     }
     for (const std::string& folder : shellFolders.ShellFolderPaths(source.folder)) {
       AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
-                   named ? &shellFolders : nullptr, named ? &shortcutIds : nullptr);
+                   namer, named ? &shortcutIds : nullptr);
     }
     // Packaged apps have no shortcut in any Start Menu folder; the Start
     // menu shows them as the user's own programs.

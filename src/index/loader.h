@@ -42,8 +42,9 @@ std::string FormatCount(std::uint64_t count, std::string_view separator);
 // winners of equal names and the keywords are those of one walk per
 // extension word, each walk with all masks so far.
 // `shortcutNames`, if given, names the files instead of their file names
-// (see ShellFolders::ShortcutDisplayName); it is asked only with one
-// extension word. `shortcutIds`, if given with `shortcutNames`, holds the
+// (see ShellFolders::ShortcutDisplayName), or, where folders name their
+// files instead, their folders do (ShellFolders::LocalizedFileNames); it is
+// asked only with one extension word. `shortcutIds`, if given with `shortcutNames`, holds the
 // shortcut IDs (the name relative to its folder, separators turned into "-")
 // of earlier folders of the same source: a file with one of them is skipped,
 // and every file's ID, shown or not, is added.

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace wh {
@@ -62,6 +63,18 @@ class ShellFolders {
   virtual std::optional<std::string> ShortcutDisplayName(const std::string& path) const {
     (void)path;
     return std::string();
+  }
+
+  // Whether a folder may give its files the names the desktop shows (on
+  // Windows, a desktop.ini's [LocalizedFileNames]: "Editor" for Notepad.lnk
+  // on a German system). The load then asks each folder it walks.
+  virtual bool FoldersNameTheirFiles() const { return false; }
+  // The names `folder` (ending in its separator) gives its files: file name
+  // and shown name, indirect strings already resolved; none by default.
+  virtual std::vector<std::pair<std::string, std::string>> LocalizedFileNames(
+      const std::string& folder) const {
+    (void)folder;
+    return {};
   }
 };
 

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <shlwapi.h>
+
+#include <iterator>
+#include <string_view>
+
 #include "win32/scoped_handle.h"
 #include "win32/utf16.h"
 
@@ -84,6 +89,62 @@ std::string ShellFolderValue(std::string_view valueName, bool allUsers) {
   if (allUsers && !path.empty()) path = ExpandReferences(path);
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   return WideToUtf8(path);
+}
+
+std::string ResolveIndirectString(const std::wstring& reference) {
+  std::wstring expanded(reference.size() + MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD needed = ExpandEnvironmentStringsW(reference.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (needed == 0) return {};
+    if (needed <= expanded.size()) break;
+    expanded.resize(needed);
+  }
+  wchar_t text[1024];
+  if (FAILED(SHLoadIndirectString(expanded.c_str(), text, static_cast<UINT>(std::size(text)),
+                                  nullptr))) {
+    return {};
+  }
+  return WideToUtf8(text);
+}
+
+namespace {
+
+std::wstring Trimmed(std::wstring_view text) {
+  const std::size_t first = text.find_first_not_of(L" \t");
+  if (first == std::wstring_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(L" \t");
+  return std::wstring(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> Win32ShellFolders::LocalizedFileNames(
+    const std::string& folder) const {
+  std::vector<std::pair<std::string, std::string>> names;
+  const std::wstring ini = Utf8ToWide(folder + "desktop.ini");
+  // Most folders have none; a missing file is the common, cheap answer.
+  if (GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES) return names;
+  // The section comes as "file=name" lines, each ended by a zero.
+  std::wstring section(32767, L'\0');
+  const DWORD length = GetPrivateProfileSectionW(L"LocalizedFileNames", section.data(),
+                                                 static_cast<DWORD>(section.size()), ini.c_str());
+  section.resize(length);
+  std::size_t start = 0;
+  while (start < section.size()) {
+    std::size_t end = section.find(L'\0', start);
+    if (end == std::wstring::npos) end = section.size();
+    const std::wstring_view line(section.data() + start, end - start);
+    start = end + 1;
+    const std::size_t equals = line.find(L'=');
+    if (equals == std::wstring_view::npos) continue;
+    const std::wstring file = Trimmed(line.substr(0, equals));
+    const std::wstring value = Trimmed(line.substr(equals + 1));
+    if (file.empty() || value.empty()) continue;
+    std::string shown = value[0] == L'@' ? ResolveIndirectString(value) : WideToUtf8(value);
+    if (!shown.empty()) names.emplace_back(WideToUtf8(file), std::move(shown));
+  }
+  return names;
 }
 
 }  // namespace wh

@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/shell_folders.h"
 
@@ -20,6 +22,18 @@ class Win32ShellFolders : public ShellFolders {
   // The value of the folder's name in the "Shell Folders" key.
   std::string ShellFolderPath(KnownFolder folder) const override;
   std::string ShortcutExtension() const override { return "lnk"; }
+  bool FoldersNameTheirFiles() const override { return true; }
+  // The [LocalizedFileNames] section of the folder's desktop.ini, read by the
+  // system's profile functions (which take UTF-16 files too); a value "@..."
+  // is an indirect string, resolved in the user's language, and left out
+  // when it can't be.
+  std::vector<std::pair<std::string, std::string>> LocalizedFileNames(
+      const std::string& folder) const override;
 };
+
+// An indirect string ("@%SystemRoot%\system32\shell32.dll,-22563") in the
+// user's language; "" when it can't be resolved. Environment references in
+// the path are expanded.
+std::string ResolveIndirectString(const std::wstring& reference);
 
 }  // namespace wh

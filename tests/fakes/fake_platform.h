@@ -59,7 +59,17 @@ class FakeShellFolders : public ShellFolders {
     return found == shortcutNames.end() ? std::string() : found->second;
   }
 
+  bool FoldersNameTheirFiles() const override { return !localizedNames.empty(); }
+  std::vector<std::pair<std::string, std::string>> LocalizedFileNames(
+      const std::string& folder) const override {
+    auto found = localizedNames.find(folder);
+    return found == localizedNames.end() ? std::vector<std::pair<std::string, std::string>>{}
+                                         : found->second;
+  }
+
   std::string extension = "lnk";
+  // By folder: the names it gives its files.
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> localizedNames;
   // Names that shortcut files give themselves (nullopt: hidden from menus);
   // when empty, shortcuts are named by their files.
   std::map<std::string, std::optional<std::string>> shortcutNames;

@@ -165,6 +165,34 @@ TEST_F(LoaderTest, PackagedAppsFollowTheUserStartMenu) {
   }
 }
 
+// A folder's desktop.ini names its files as the Start menu shows them; a
+// search finds them under that name and under the file's own.
+TEST_F(LoaderTest, FilesNamedByTheirFolderAreShownSoAndFoundEitherWay) {
+  folders.Set(KnownFolder::StartMenu, "C:\\Menu\\");
+  settings.UserStartMenu = true;
+  fs.AddFile("C:\\Menu\\Notepad.lnk");
+  fs.AddFile("C:\\Menu\\Paint.lnk");
+  fs.AddFile("C:\\Menu\\Tools\\Notepad.lnk");
+  folders.localizedNames["C:\\Menu\\"] = {
+      {"NOTEPAD.LNK", "Editor"}, {"Paint.lnk", ""}, {"Gone.lnk", "Nothing"}};
+  Load();
+  EXPECT_EQ(ItemsOf(index),
+            (std::vector<std::pair<std::string, std::string>>{
+                {"Editor", "C:\\Menu\\Notepad.lnk"},
+                {"Paint", "C:\\Menu\\Paint.lnk"},
+                {"Notepad", "C:\\Menu\\Tools\\Notepad.lnk"}}));
+  EXPECT_EQ(index.KeywordList.Words(), (std::vector<std::string>{"editor", "notepad", "paint"}));
+  const struct {
+    const char* pattern;
+    std::vector<std::uint32_t> found;
+  } searches[] = {{"notepad", {0, 2}}, {"EDIT", {0}}, {"pad", {0, 2}}, {"editornotepad", {}},
+                  {"paint", {1}}};
+  for (const auto& search : searches) {
+    MatchItems(index.ItemList, search.pattern, index.MatchList);
+    EXPECT_EQ(index.MatchList.Items(), search.found) << search.pattern;
+  }
+}
+
 // A source that fails in the middle of the walk.
 class FailingFileSystem : public FakeFileSystem {
  public:

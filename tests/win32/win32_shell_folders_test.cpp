@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "temporary_folder.h"
 #include "win32/scoped_handle.h"
 #include "win32/utf16.h"
 
@@ -129,6 +130,31 @@ TEST(Win32ShellFoldersTest, AllUsersValuesAreExpanded) {
           {"number", REG_DWORD, L"", true, ""},
           {"missing", 0, L"", true, ""},
       });
+}
+
+// A folder's desktop.ini as Explorer keeps it: UTF-16 with its byte-order
+// mark, plain names and indirect strings; one that can't be resolved is
+// left out.
+TEST(Win32ShellFoldersTest, LocalizedFileNamesComeFromTheFoldersDesktopIni) {
+  testing::TemporaryFolder folder("wh-localized");
+  wchar_t exe[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+  const std::wstring text = L"[.ShellClassInfo]\r\nLocalizedResourceName=Zubeh\u00f6r\r\n"
+                            L"[LocalizedFileNames]\r\nNotepad.lnk=@" + std::wstring(exe) +
+                            L",-201\r\nPaint.lnk = Zeichnen \u00e9\r\n"
+                            L"Gone.lnk=@%SystemRoot%\\no-such.dll,-5\r\nEmpty.lnk=\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (wchar_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  testing::WriteTestFile(folder.Path() + "desktop.ini", bytes);
+  const Win32ShellFolders folders;
+  EXPECT_EQ(folders.LocalizedFileNames(folder.Path()),
+            (std::vector<std::pair<std::string, std::string>>{
+                {"Notepad.lnk", "Bloc-notes"}, {"Paint.lnk", "Zeichnen \xC3\xA9"}}));
+  testing::TemporaryFolder plain("wh-plain");
+  EXPECT_TRUE(folders.LocalizedFileNames(plain.Path()).empty());
 }
 
 }  // namespace
