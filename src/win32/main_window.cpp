@@ -12,6 +12,7 @@
 #include "win32/gauge.h"
 #include "win32/sorted_box.h"
 #include "win32/utf16.h"
+#include "win32/win32_environment.h"
 #include "win32/window_ids.h"
 
 namespace wh {
@@ -133,6 +134,13 @@ LRESULT ApplicationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       // Restored by its handle (a second start does that): the main window
       // comes back with it, as an owned window does.
       if (wParam == SIZE_RESTORED) run(onRestore_);
+      break;
+    case WM_SETTINGCHANGE:
+      // Programs started from now on get the variables the user has set
+      // since the log-in, as those started from Explorer do.
+      if (IsEnvironmentChange(reinterpret_cast<const wchar_t*>(lParam))) {
+        RefreshEnvironmentFromSystem();
+      }
       break;
     case WM_ACTIVATE:
       // The program's own windows keep the focus; the owner never does. It

@@ -52,6 +52,8 @@ constexpr wchar_t kUsage[] =
     L"  dpi-changed WINDOW DPI                    WM_DPICHANGED as for a move to a monitor\n"
     L"  (--dpi N: text widths measured at N dots per inch, not the screen's)\n"
     L"  instance EXE_PATH                         the shared instance record of that exe\n"
+    L"  environment-changed                       WM_SETTINGCHANGE \"Environment\" to every\n"
+    L"                                            top-level window, as the system sends it\n"
     L"  (WINDOW: --class CLASS | --caption TEXT | --hwnd 0xHEX)\n";
 
 struct ControlName {
@@ -892,6 +894,12 @@ int wmain(int argc, wchar_t** argv) {
     code = PressMessageBoxButton(out, *options);
   } else if (options->verb == L"settings") {
     code = DescribeSettings(out, *options);
+  } else if (options->verb == L"environment-changed") {
+    // As the system's dialog for environment variables announces a change.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                        reinterpret_cast<LPARAM>(L"Environment"), SMTO_ABORTIFHUNG, 5000, &result);
+    code = kExitOk;
   }
   if (code == kExitUsage) {
     fputws(kUsage, stderr);
