@@ -75,13 +75,13 @@ class QtMainWindow : public QWidget, public MainView {
   void SetGaugeLow(bool low) override;
 
   // The controls, for the program's start and its tests.
-  QComboBox* KeywordBox() const { return box1_; }
-  QComboBox* ItemBox() const { return box2_; }
+  QComboBox* KeywordBox() const { return keywordBox_; }
+  QComboBox* ItemBox() const { return itemBox_; }
   QString StatusPanelText(StatusPanel panel) const;
   QProgressBar* Gauge() const { return gauge_; }
-  QLabel* ProcessCountLabel() const { return label1_; }
-  QLabel* PageFileLabel() const { return label5_; }
-  QWidget* InfoPanel() const { return panel1_; }
+  QLabel* ProcessCountLabel() const { return processCount_; }
+  QLabel* PageFileLabel() const { return pageFile_; }
+  QWidget* InfoPanel() const { return infoPanel_; }
   QWidget* StatusBar() const { return statusBar_; }
   QtTray& Tray() { return tray_; }
   // Hidden to the tray after being on screen: what a second start brings
@@ -105,13 +105,13 @@ class QtMainWindow : public QWidget, public MainView {
   void FocusShownBox();
 
   Launcher* launcher_ = nullptr;
-  QWidget* panel1_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QLabel* label5_ = nullptr;
+  QWidget* infoPanel_ = nullptr;
+  QLabel* processCount_ = nullptr;
+  QLabel* pageFile_ = nullptr;
   QProgressBar* gauge_ = nullptr;
-  QWidget* panel2_ = nullptr;
-  QComboBox* box1_ = nullptr;
-  QComboBox* box2_ = nullptr;
+  QWidget* keywordBand_ = nullptr;
+  QComboBox* keywordBox_ = nullptr;
+  QComboBox* itemBox_ = nullptr;
   QWidget* statusBar_ = nullptr;
   QLabel* statusPanels_[3] = {};
   QtTray tray_;
@@ -119,7 +119,7 @@ class QtMainWindow : public QWidget, public MainView {
   PortalHotKey portalHotKey_;
   QPointer<QWidget> lastFocus_;
   bool hiddenToTray_ = false;
-  bool infoPanel_ = true;
+  bool infoPanelVisible_ = true;
   bool statusBarVisible_ = true;
 };
 
