@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <utility>
 
@@ -78,6 +79,28 @@ class SteadyLabel : public QLabel {
   QString sample_;
 };
 
+// A figure of the information panel, framed, with room for `sample`.
+QLabel* AddValueLabel(QBoxLayout* row, const main_layout::PanelPlace& part, QString sample) {
+  auto* value = new SteadyLabel(part.text, std::move(sample));
+  value->setFrameStyle(QFrame::Box | QFrame::Plain);
+  value->setToolTip(QString::fromUtf8(part.hint));
+  row->addWidget(value);
+  return value;
+}
+
+// The memory load on `panel`, in per cent.
+QProgressBar* AddGauge(QWidget* panel, QBoxLayout* row, const char* hint) {
+  auto* gauge = new QProgressBar(panel);
+  gauge->setRange(0, 100);
+  gauge->setValue(0);
+  gauge->setFormat(QStringLiteral("%p%"));
+  gauge->setAlignment(Qt::AlignCenter);
+  gauge->setToolTip(QString::fromUtf8(hint));
+  gauge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  row->addWidget(gauge);
+  return gauge;
+}
+
 QBoxLayout* Band(QWidget* band) {
   auto* row = new QHBoxLayout(band);
   row->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -139,8 +162,23 @@ QtMainWindow::QtMainWindow(QWidget* parent)
   auto* bands = new QVBoxLayout(this);
   bands->setContentsMargins(0, 0, 0, 0);
   bands->setSpacing(0);
+  bands->addWidget(CreateInfoPanel());
+  bands->addWidget(CreateKeywordBand());
+  WatchBoxes();
+  bands->addWidget(CreateStatusBar());
+  WatchApplicationActivation();
+  lastFocus_ = keywordBox_;
+  LayOut();
+  CentreOnScreen();
+}
 
-  // The information panel; the value labels are framed.
+QtMainWindow::~QtMainWindow() {
+  for (QWidget* watched : KeyWatched()) watched->removeEventFilter(this);
+  hotKey_.Unregister();
+}
+
+// The information panel, its parts left to right.
+QWidget* QtMainWindow::CreateInfoPanel() {
   infoPanel_ = new QWidget(this);
   QBoxLayout* panelRow = Band(infoPanel_);
   for (const main_layout::PanelPlace& part : main_layout::kPanel) {
@@ -151,33 +189,23 @@ QtMainWindow::QtMainWindow(QWidget* parent)
         AddLabel(panelRow, part.text, part.hint);
         break;
       case PanelPart::ProcessCount:
-      case PanelPart::PageFile: {
-        const bool count = part.part == PanelPart::ProcessCount;
-        auto* value = new SteadyLabel(
-            part.text, count ? QStringLiteral("00000")
-                             : QStringLiteral("00,000 MB in use | 00,000 MB available"));
-        value->setFrameStyle(QFrame::Box | QFrame::Plain);
-        value->setToolTip(QString::fromUtf8(part.hint));
-        panelRow->addWidget(value);
-        (count ? processCount_ : pageFile_) = value;
+        processCount_ = AddValueLabel(panelRow, part, QStringLiteral("00000"));
         break;
-      }
+      case PanelPart::PageFile:
+        pageFile_ =
+            AddValueLabel(panelRow, part, QStringLiteral("00,000 MB in use | 00,000 MB available"));
+        break;
       case PanelPart::Gauge:
-        gauge_ = new QProgressBar(infoPanel_);
-        gauge_->setRange(0, 100);
-        gauge_->setValue(0);
-        gauge_->setFormat(QStringLiteral("%p%"));
-        gauge_->setAlignment(Qt::AlignCenter);
-        gauge_->setToolTip(QString::fromUtf8(part.hint));
-        gauge_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-        panelRow->addWidget(gauge_);
+        gauge_ = AddGauge(infoPanel_, panelRow, part.hint);
         break;
     }
   }
   panelRow->setStretchFactor(pageFile_, 1);
-  bands->addWidget(infoPanel_);
+  return infoPanel_;
+}
 
-  // The keyword band: both boxes share one place; the item box starts hidden.
+// The keyword band: both boxes share one place; the item box starts hidden.
+QWidget* QtMainWindow::CreateKeywordBand() {
   keywordBand_ = new QWidget(this);
   auto* boxPlace = new QGridLayout(keywordBand_);
   boxPlace->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -199,13 +227,15 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     boxPlace->addWidget(box, 0, 0);
   }
   setTabOrder(keywordBox_, itemBox_);
-  bands->addWidget(keywordBand_);
-  for (QWidget* watched :
-       {static_cast<QWidget*>(keywordBox_), static_cast<QWidget*>(keywordBox_->lineEdit()),
-        static_cast<QWidget*>(keywordBox_->view()), static_cast<QWidget*>(itemBox_),
-        static_cast<QWidget*>(itemBox_->view())}) {
-    watched->installEventFilter(this);
-  }
+  return keywordBand_;
+}
+
+std::array<QWidget*, 5> QtMainWindow::KeyWatched() const {
+  return {keywordBox_, keywordBox_->lineEdit(), keywordBox_->view(), itemBox_, itemBox_->view()};
+}
+
+void QtMainWindow::WatchBoxes() {
+  for (QWidget* watched : KeyWatched()) watched->installEventFilter(this);
   // The boxes' context menu is the tray menu.
   for (QWidget* box :
        {static_cast<QWidget*>(keywordBox_), static_cast<QWidget*>(keywordBox_->lineEdit()),
@@ -213,7 +243,9 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this, [this] { tray_.PopUpMenu(); });
   }
+}
 
+QWidget* QtMainWindow::CreateStatusBar() {
   statusBar_ = new QWidget(this);
   statusBar_->setToolTip(QString::fromUtf8(main_layout::kStatusBarHint));
   QBoxLayout* statusRow = Band(statusBar_);
@@ -231,8 +263,10 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     statusRow->setStretchFactor(panel, i == 0 ? 1 : 0);
     statusPanels_[i] = panel;
   }
-  bands->addWidget(statusBar_);
+  return statusBar_;
+}
 
+void QtMainWindow::WatchApplicationActivation() {
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
             if (state == Qt::ApplicationActive && launcher_ != nullptr) {
@@ -240,19 +274,6 @@ QtMainWindow::QtMainWindow(QWidget* parent)
                   *this, [this] { return (launcher_->ApplicationActivated(), 0); }, 0);
             }
           });
-  lastFocus_ = keywordBox_;
-  LayOut();
-  CentreOnScreen();
-}
-
-QtMainWindow::~QtMainWindow() {
-  for (QWidget* watched :
-       {static_cast<QWidget*>(keywordBox_), static_cast<QWidget*>(keywordBox_->lineEdit()),
-        static_cast<QWidget*>(keywordBox_->view()), static_cast<QWidget*>(itemBox_),
-        static_cast<QWidget*>(itemBox_->view())}) {
-    watched->removeEventFilter(this);
-  }
-  hotKey_.Unregister();
 }
 
 void QtMainWindow::LayOut() {

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,16 @@ class QtMainWindow : public QWidget, public MainView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The bands, made once, top to bottom.
+  QWidget* CreateInfoPanel();
+  QWidget* CreateKeywordBand();
+  QWidget* CreateStatusBar();
+  // The boxes and the parts of them whose keys eventFilter takes.
+  std::array<QWidget*, 5> KeyWatched() const;
+  // The boxes' keys go to eventFilter, their context menu is the tray menu.
+  void WatchBoxes();
+  // The launcher hears when the program becomes the active application.
+  void WatchApplicationActivation();
   // Shows the chosen bands and fits the window around them.
   void LayOut();
   void OnTrayCommand(main_layout::TrayCommand command);
