@@ -89,6 +89,63 @@ constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeig
 constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
 constexpr int kHotKeyLine = LineTop(14);
 
+// A control's rectangle in the client area, as designed.
+struct ControlPlace {
+  int left, top, width, height;
+};
+
+// An option's check box.
+constexpr ControlPlace PlaceOf(const OptionRow& row) {
+  return {row.left, row.top, row.width, kCheckHeight};
+}
+
+// The three groups.
+constexpr ControlPlace kSearchGroupPlace = {kGroupLeft, kSearchTop, kGroupWidth, kSearchHeight};
+constexpr ControlPlace kBehaviourGroupPlace = {kGroupLeft, kBehaviourTop, kGroupWidth,
+                                               kBehaviourHeight};
+constexpr ControlPlace kAboutGroupPlace = {kGroupLeft, kAboutTop, kGroupWidth, kAboutHeight};
+
+// The search group's fields, a line each below the check boxes, with their
+// labels on the left. A label stands a little lower than its field's top,
+// so that their texts line up.
+constexpr int kLabelDrop = 3;
+constexpr int kFieldLabelWidth = kFieldLeft - kInnerLeft - 4;
+constexpr int kUserDirTop = kRow3 + 26;
+constexpr int kMasksTop = kUserDirTop + 27;
+constexpr int kIgnoreListTop = kMasksTop + 27;
+constexpr ControlPlace FieldLabelPlace(int fieldTop) {
+  return {kInnerLeft, fieldTop + kLabelDrop, kFieldLabelWidth, kLabelHeight};
+}
+// The user directory's field leaves room for the browse button at its end.
+constexpr ControlPlace kUserDirPlace = {kFieldLeft, kUserDirTop,
+                                        kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight};
+constexpr ControlPlace kBrowsePlace = {kFieldRight - kBrowseWidth, kUserDirTop, kBrowseWidth,
+                                       kFieldHeight};
+constexpr ControlPlace kMasksPlace = {kFieldLeft, kMasksTop, kFieldRight - kFieldLeft,
+                                      kFieldHeight};
+// The ignore list reaches down to 8 pixels above the group's lower edge.
+constexpr ControlPlace kIgnoreListPlace = {kFieldLeft, kIgnoreListTop, kFieldRight - kFieldLeft,
+                                           kSearchTop + kSearchHeight - 8 - kIgnoreListTop};
+
+// The hot-key line: its label, the field and the note after it.
+constexpr ControlPlace kHotKeyLabelPlace = {kInnerLeft, kHotKeyLine + kLabelDrop, 106,
+                                            kLabelHeight};
+constexpr ControlPlace kHotKeyFieldPlace = {124, kHotKeyLine, 130, kFieldHeight};
+constexpr ControlPlace kHotKeyNotePlace = {262, kHotKeyLine + kLabelDrop, 300, kLabelHeight};
+
+// The About group's two lines.
+constexpr ControlPlace kVersionPlace = {kInnerLeft, kAboutTop + 18, kLineWidth, kLabelHeight};
+constexpr ControlPlace kAboutLinePlace = {kInnerLeft, kAboutTop + 38, kLineWidth, kLabelHeight};
+
+// The bottom line: the program's icon and the donation link beside it, the
+// buttons at the right.
+constexpr int kIconSize = 32;
+constexpr ControlPlace kDonationIconPlace = {12, kBottomTop + 2, kIconSize, kIconSize};
+constexpr ControlPlace kDonationLinkPlace = {52, kBottomTop + 11, 290, kLabelHeight};
+constexpr int kButtonTop = kBottomTop + 5, kButtonWidth = 75, kButtonHeight = 25;
+constexpr ControlPlace kCancelPlace = {427, kButtonTop, kButtonWidth, kButtonHeight};
+constexpr ControlPlace kSavePlace = {508, kButtonTop, kButtonWidth, kButtonHeight};
+
 using enum Option;
 using enum OptionGroup;
 

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <utility>
 
@@ -78,6 +79,28 @@ class SteadyLabel : public QLabel {
   QString sample_;
 };
 
+// A figure of the information panel, framed, with room for `sample`.
+QLabel* AddValueLabel(QBoxLayout* row, const main_layout::PanelPlace& part, QString sample) {
+  auto* value = new SteadyLabel(part.text, std::move(sample));
+  value->setFrameStyle(QFrame::Box | QFrame::Plain);
+  value->setToolTip(QString::fromUtf8(part.hint));
+  row->addWidget(value);
+  return value;
+}
+
+// The memory load on `panel`, in per cent.
+QProgressBar* AddGauge(QWidget* panel, QBoxLayout* row, const char* hint) {
+  auto* gauge = new QProgressBar(panel);
+  gauge->setRange(0, 100);
+  gauge->setValue(0);
+  gauge->setFormat(QStringLiteral("%p%"));
+  gauge->setAlignment(Qt::AlignCenter);
+  gauge->setToolTip(QString::fromUtf8(hint));
+  gauge->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  row->addWidget(gauge);
+  return gauge;
+}
+
 QBoxLayout* Band(QWidget* band) {
   auto* row = new QHBoxLayout(band);
   row->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
@@ -139,10 +162,25 @@ QtMainWindow::QtMainWindow(QWidget* parent)
   auto* bands = new QVBoxLayout(this);
   bands->setContentsMargins(0, 0, 0, 0);
   bands->setSpacing(0);
+  bands->addWidget(CreateInfoPanel());
+  bands->addWidget(CreateKeywordBand());
+  WatchBoxes();
+  bands->addWidget(CreateStatusBar());
+  WatchApplicationActivation();
+  lastFocus_ = keywordBox_;
+  LayOut();
+  CentreOnScreen();
+}
 
-  // The information panel; the value labels are framed.
-  panel1_ = new QWidget(this);
-  QBoxLayout* panelRow = Band(panel1_);
+QtMainWindow::~QtMainWindow() {
+  for (QWidget* watched : KeyWatched()) watched->removeEventFilter(this);
+  hotKey_.Unregister();
+}
+
+// The information panel, its parts left to right.
+QWidget* QtMainWindow::CreateInfoPanel() {
+  infoPanel_ = new QWidget(this);
+  QBoxLayout* panelRow = Band(infoPanel_);
   for (const main_layout::PanelPlace& part : main_layout::kPanel) {
     switch (part.part) {
       case PanelPart::ProcessesLabel:
@@ -151,67 +189,63 @@ QtMainWindow::QtMainWindow(QWidget* parent)
         AddLabel(panelRow, part.text, part.hint);
         break;
       case PanelPart::ProcessCount:
-      case PanelPart::PageFile: {
-        const bool count = part.part == PanelPart::ProcessCount;
-        auto* value = new SteadyLabel(
-            part.text, count ? QStringLiteral("00000")
-                             : QStringLiteral("00,000 MB in use | 00,000 MB available"));
-        value->setFrameStyle(QFrame::Box | QFrame::Plain);
-        value->setToolTip(QString::fromUtf8(part.hint));
-        panelRow->addWidget(value);
-        (count ? label1_ : label5_) = value;
+        processCount_ = AddValueLabel(panelRow, part, QStringLiteral("00000"));
         break;
-      }
+      case PanelPart::PageFile:
+        pageFile_ =
+            AddValueLabel(panelRow, part, QStringLiteral("00,000 MB in use | 00,000 MB available"));
+        break;
       case PanelPart::Gauge:
-        gauge_ = new QProgressBar(panel1_);
-        gauge_->setRange(0, 100);
-        gauge_->setValue(0);
-        gauge_->setFormat(QStringLiteral("%p%"));
-        gauge_->setAlignment(Qt::AlignCenter);
-        gauge_->setToolTip(QString::fromUtf8(part.hint));
-        gauge_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-        panelRow->addWidget(gauge_);
+        gauge_ = AddGauge(infoPanel_, panelRow, part.hint);
         break;
     }
   }
-  panelRow->setStretchFactor(label5_, 1);
-  bands->addWidget(panel1_);
+  panelRow->setStretchFactor(pageFile_, 1);
+  return infoPanel_;
+}
 
-  // The keyword band: both boxes share one place; the item box starts hidden.
-  panel2_ = new QWidget(this);
-  auto* boxPlace = new QGridLayout(panel2_);
+// The keyword band: both boxes share one place; the item box starts hidden.
+QWidget* QtMainWindow::CreateKeywordBand() {
+  keywordBand_ = new QWidget(this);
+  auto* boxPlace = new QGridLayout(keywordBand_);
   boxPlace->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-  box1_ = new QComboBox(panel2_);
-  box1_->setEditable(true);
-  box1_->setInsertPolicy(QComboBox::NoInsert);
+  keywordBox_ = new QComboBox(keywordBand_);
+  keywordBox_->setEditable(true);
+  keywordBox_->setInsertPolicy(QComboBox::NoInsert);
   // Completion is the program's own; Qt's completer follows other rules.
-  box1_->setCompleter(nullptr);
-  box1_->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
-  box1_->lineEdit()->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
-  box2_ = new QComboBox(panel2_);
-  box2_->setEditable(false);
-  box2_->setToolTip(QString::fromUtf8(main_layout::kItemBoxHint));
-  box2_->hide();
-  for (QComboBox* box : {box1_, box2_}) {
+  keywordBox_->setCompleter(nullptr);
+  keywordBox_->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
+  keywordBox_->lineEdit()->setToolTip(QString::fromUtf8(main_layout::kKeywordBoxHint));
+  itemBox_ = new QComboBox(keywordBand_);
+  itemBox_->setEditable(false);
+  itemBox_->setToolTip(QString::fromUtf8(main_layout::kItemBoxHint));
+  itemBox_->hide();
+  for (QComboBox* box : {keywordBox_, itemBox_}) {
     // The band takes the information panel's width, not the longest name's.
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(16);
     boxPlace->addWidget(box, 0, 0);
   }
-  setTabOrder(box1_, box2_);
-  bands->addWidget(panel2_);
-  for (QWidget* watched : {static_cast<QWidget*>(box1_), static_cast<QWidget*>(box1_->lineEdit()),
-                           static_cast<QWidget*>(box1_->view()), static_cast<QWidget*>(box2_),
-                           static_cast<QWidget*>(box2_->view())}) {
-    watched->installEventFilter(this);
-  }
+  setTabOrder(keywordBox_, itemBox_);
+  return keywordBand_;
+}
+
+std::array<QWidget*, 5> QtMainWindow::KeyWatched() const {
+  return {keywordBox_, keywordBox_->lineEdit(), keywordBox_->view(), itemBox_, itemBox_->view()};
+}
+
+void QtMainWindow::WatchBoxes() {
+  for (QWidget* watched : KeyWatched()) watched->installEventFilter(this);
   // The boxes' context menu is the tray menu.
-  for (QWidget* box : {static_cast<QWidget*>(box1_), static_cast<QWidget*>(box1_->lineEdit()),
-                       static_cast<QWidget*>(box2_)}) {
+  for (QWidget* box :
+       {static_cast<QWidget*>(keywordBox_), static_cast<QWidget*>(keywordBox_->lineEdit()),
+        static_cast<QWidget*>(itemBox_)}) {
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(box, &QWidget::customContextMenuRequested, this, [this] { tray_.PopUpMenu(); });
   }
+}
 
+QWidget* QtMainWindow::CreateStatusBar() {
   statusBar_ = new QWidget(this);
   statusBar_->setToolTip(QString::fromUtf8(main_layout::kStatusBarHint));
   QBoxLayout* statusRow = Band(statusBar_);
@@ -229,8 +263,10 @@ QtMainWindow::QtMainWindow(QWidget* parent)
     statusRow->setStretchFactor(panel, i == 0 ? 1 : 0);
     statusPanels_[i] = panel;
   }
-  bands->addWidget(statusBar_);
+  return statusBar_;
+}
 
+void QtMainWindow::WatchApplicationActivation() {
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
             if (state == Qt::ApplicationActive && launcher_ != nullptr) {
@@ -238,27 +274,15 @@ QtMainWindow::QtMainWindow(QWidget* parent)
                   *this, [this] { return (launcher_->ApplicationActivated(), 0); }, 0);
             }
           });
-  lastFocus_ = box1_;
-  LayOut();
-  CentreOnScreen();
-}
-
-QtMainWindow::~QtMainWindow() {
-  for (QWidget* watched : {static_cast<QWidget*>(box1_), static_cast<QWidget*>(box1_->lineEdit()),
-                           static_cast<QWidget*>(box1_->view()), static_cast<QWidget*>(box2_),
-                           static_cast<QWidget*>(box2_->view())}) {
-    watched->removeEventFilter(this);
-  }
-  hotKey_.Unregister();
 }
 
 void QtMainWindow::LayOut() {
-  panel1_->setVisible(infoPanel_);
+  infoPanel_->setVisible(infoPanelVisible_);
   statusBar_->setVisible(statusBarVisible_);
   // The width is the same whichever bands show; the height is theirs.
   int width = 0;
   int height = 0;
-  for (QWidget* band : {panel1_, panel2_, statusBar_}) {
+  for (QWidget* band : {infoPanel_, keywordBand_, statusBar_}) {
     const QSize size = band->sizeHint().expandedTo(band->minimumSizeHint());
     width = std::max(width, size.width());
     if (!band->isHidden()) height += size.height();
@@ -280,17 +304,17 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     // The keyword box passes keys on to its line edit by a direct call, so
     // each key comes by here once, at the box or (with the list dropped) at
     // its list. A key whose handler failed is used up.
-    if (watched == box1_ || watched == box1_->lineEdit()) {
+    if (watched == keywordBox_ || watched == keywordBox_->lineEdit()) {
       return Guarded(
           *this, [&] { return KeywordBoxKey(key, false); }, true);
     }
-    if (watched == box1_->view())
+    if (watched == keywordBox_->view())
       return Guarded(
           *this, [&] { return KeywordBoxKey(key, true); }, true);
-    if (watched == box2_)
+    if (watched == itemBox_)
       return Guarded(
           *this, [&] { return ItemBoxKey(key, false); }, true);
-    if (watched == box2_->view())
+    if (watched == itemBox_->view())
       return Guarded(
           *this, [&] { return ItemBoxKey(key, true); }, true);
   }
@@ -307,10 +331,10 @@ bool QtMainWindow::KeywordBoxKey(QKeyEvent* key, bool fromList) {
       return false;
     }
     if (IsEnter(qtKey)) {
-      const QModelIndex chosen = box1_->view()->currentIndex();
-      if (chosen.isValid()) box1_->setCurrentIndex(chosen.row());
+      const QModelIndex chosen = keywordBox_->view()->currentIndex();
+      if (chosen.isValid()) keywordBox_->setCurrentIndex(chosen.row());
     }
-    if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) box1_->hidePopup();
+    if (IsEnter(qtKey) || qtKey == Qt::Key_Escape) keywordBox_->hidePopup();
   }
   QPointer<QtMainWindow> alive(this);
   launcher_->OnKeywordKey(QtKeyToKey(qtKey));
@@ -322,7 +346,7 @@ bool QtMainWindow::KeywordBoxKey(QKeyEvent* key, bool fromList) {
   if (fromList) {
     // The rest of the key's effect belongs to the box's text field.
     QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
-    box1_->lineEdit()->event(&copy);
+    keywordBox_->lineEdit()->event(&copy);
     return true;
   }
   return false;
@@ -331,9 +355,9 @@ bool QtMainWindow::KeywordBoxKey(QKeyEvent* key, bool fromList) {
 bool QtMainWindow::ItemBoxKey(QKeyEvent* key, bool fromList) {
   const int qtKey = key->key();
   if (fromList && (IsEnter(qtKey) || qtKey == Qt::Key_Escape)) {
-    const QModelIndex chosen = box2_->view()->currentIndex();
-    if (IsEnter(qtKey) && chosen.isValid()) box2_->setCurrentIndex(chosen.row());
-    box2_->hidePopup();
+    const QModelIndex chosen = itemBox_->view()->currentIndex();
+    if (IsEnter(qtKey) && chosen.isValid()) itemBox_->setCurrentIndex(chosen.row());
+    itemBox_->hidePopup();
   } else if (fromList) {
     return false;
   }
@@ -353,8 +377,8 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 
 void QtMainWindow::RememberFocus() {
   QWidget* focus = QApplication::focusWidget();
-  if (focus == box1_->lineEdit()) focus = box1_;
-  if (focus == box1_ || focus == box2_) lastFocus_ = focus;
+  if (focus == keywordBox_->lineEdit()) focus = keywordBox_;
+  if (focus == keywordBox_ || focus == itemBox_) lastFocus_ = focus;
 }
 
 void QtMainWindow::SetCaption(const std::string& text) { setWindowTitle(ToQ(text)); }
@@ -373,7 +397,7 @@ void QtMainWindow::CentreOnScreen() {
 }
 
 void QtMainWindow::SetBandsVisible(bool infoPanel, bool statusBar) {
-  infoPanel_ = infoPanel;
+  infoPanelVisible_ = infoPanel;
   statusBarVisible_ = statusBar;
   LayOut();
 }
@@ -399,7 +423,7 @@ void QtMainWindow::FocusShownBox() {
   if (lastFocus_ && lastFocus_->isVisibleTo(this)) {
     lastFocus_->setFocus();
   } else {
-    (box2_->isVisibleTo(this) ? box2_ : box1_)->setFocus();
+    (itemBox_->isVisibleTo(this) ? itemBox_ : keywordBox_)->setFocus();
   }
 }
 
@@ -468,28 +492,28 @@ void QtMainWindow::ShowMessage(const std::string& text) {
 
 void QtMainWindow::SetKeywordItems(const std::vector<std::string>& words) {
   // The text typed so far stays.
-  const QString text = box1_->lineEdit()->text();
-  FillBox(box1_, words);
-  box1_->setCurrentIndex(-1);
-  box1_->lineEdit()->setText(text);
+  const QString text = keywordBox_->lineEdit()->text();
+  FillBox(keywordBox_, words);
+  keywordBox_->setCurrentIndex(-1);
+  keywordBox_->lineEdit()->setText(text);
 }
 
-void QtMainWindow::ClearItemBox() { box2_->clear(); }
+void QtMainWindow::ClearItemBox() { itemBox_->clear(); }
 
 void QtMainWindow::ShowKeywordBox() {
-  box1_->show();
-  box2_->hidePopup();
-  box2_->hide();
+  keywordBox_->show();
+  itemBox_->hidePopup();
+  itemBox_->hide();
 }
 
 void QtMainWindow::SetKeywordText(const std::string& text) {
-  box1_->setCurrentIndex(-1);
-  box1_->lineEdit()->setText(ToQ(text));
+  keywordBox_->setCurrentIndex(-1);
+  keywordBox_->lineEdit()->setText(ToQ(text));
 }
 
 void QtMainWindow::FocusKeywordBox() {
-  lastFocus_ = box1_;
-  box1_->setFocus();
+  lastFocus_ = keywordBox_;
+  keywordBox_->setFocus();
 }
 
 void QtMainWindow::SetStatusPanel(StatusPanel panel, const std::string& text) {
@@ -500,10 +524,10 @@ QString QtMainWindow::StatusPanelText(StatusPanel panel) const {
   return statusPanels_[main_layout::StatusPanelRow(panel)]->text();
 }
 
-std::string QtMainWindow::KeywordText() const { return FromQ(box1_->lineEdit()->text()); }
+std::string QtMainWindow::KeywordText() const { return FromQ(keywordBox_->lineEdit()->text()); }
 
 EditState QtMainWindow::KeywordField() const {
-  const QLineEdit* edit = box1_->lineEdit();
+  const QLineEdit* edit = keywordBox_->lineEdit();
   const QString text = edit->text();
   int start = edit->cursorPosition();
   int end = start;
@@ -515,8 +539,8 @@ EditState QtMainWindow::KeywordField() const {
 }
 
 void QtMainWindow::SetKeywordField(const EditState& field, int entry) {
-  box1_->setCurrentIndex(entry);
-  QLineEdit* edit = box1_->lineEdit();
+  keywordBox_->setCurrentIndex(entry);
+  QLineEdit* edit = keywordBox_->lineEdit();
   edit->setText(ToQ(field.text));
   const int start = Utf16Offset(field.text, field.selStart);
   const int end = Utf16Offset(field.text, field.selEnd);
@@ -524,34 +548,34 @@ void QtMainWindow::SetKeywordField(const EditState& field, int entry) {
 }
 
 void QtMainWindow::DropKeywordList() {
-  if (box1_->isVisible()) box1_->showPopup();
+  if (keywordBox_->isVisible()) keywordBox_->showPopup();
 }
 
-void QtMainWindow::FillItemBox(const std::vector<std::string>& names) { FillBox(box2_, names); }
+void QtMainWindow::FillItemBox(const std::vector<std::string>& names) { FillBox(itemBox_, names); }
 
-void QtMainWindow::SelectFirstItem() { box2_->setCurrentIndex(box2_->count() > 0 ? 0 : -1); }
+void QtMainWindow::SelectFirstItem() { itemBox_->setCurrentIndex(itemBox_->count() > 0 ? 0 : -1); }
 
 void QtMainWindow::ShowItemBox() {
-  box2_->show();
-  box1_->hidePopup();
-  box1_->hide();
+  itemBox_->show();
+  keywordBox_->hidePopup();
+  keywordBox_->hide();
 }
 
 void QtMainWindow::DropItemList() {
-  if (box2_->isVisible()) box2_->showPopup();
+  if (itemBox_->isVisible()) itemBox_->showPopup();
 }
 
 void QtMainWindow::FocusItemBox() {
-  lastFocus_ = box2_;
-  box2_->setFocus();
+  lastFocus_ = itemBox_;
+  itemBox_->setFocus();
 }
 
 // The box keeps the entries in the order they were given.
-int QtMainWindow::SelectedItem() const { return box2_->currentIndex(); }
+int QtMainWindow::SelectedItem() const { return itemBox_->currentIndex(); }
 
-void QtMainWindow::SetProcessCount(const std::string& text) { label1_->setText(ToQ(text)); }
+void QtMainWindow::SetProcessCount(const std::string& text) { processCount_->setText(ToQ(text)); }
 
-void QtMainWindow::SetPageFile(const std::string& text) { label5_->setText(ToQ(text)); }
+void QtMainWindow::SetPageFile(const std::string& text) { pageFile_->setText(ToQ(text)); }
 
 void QtMainWindow::SetGaugeProgress(int progress) { gauge_->setValue(progress); }
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QWidget>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -76,13 +77,13 @@ class QtMainWindow : public QWidget, public MainView {
   void SetGaugeLow(bool low) override;
 
   // The controls, for the program's start and its tests.
-  QComboBox* KeywordBox() const { return box1_; }
-  QComboBox* ItemBox() const { return box2_; }
+  QComboBox* KeywordBox() const { return keywordBox_; }
+  QComboBox* ItemBox() const { return itemBox_; }
   QString StatusPanelText(StatusPanel panel) const;
   QProgressBar* Gauge() const { return gauge_; }
-  QLabel* ProcessCountLabel() const { return label1_; }
-  QLabel* PageFileLabel() const { return label5_; }
-  QWidget* InfoPanel() const { return panel1_; }
+  QLabel* ProcessCountLabel() const { return processCount_; }
+  QLabel* PageFileLabel() const { return pageFile_; }
+  QWidget* InfoPanel() const { return infoPanel_; }
   QWidget* StatusBar() const { return statusBar_; }
   QtTray& Tray() { return tray_; }
 
@@ -91,6 +92,16 @@ class QtMainWindow : public QWidget, public MainView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The bands, made once, top to bottom.
+  QWidget* CreateInfoPanel();
+  QWidget* CreateKeywordBand();
+  QWidget* CreateStatusBar();
+  // The boxes and the parts of them whose keys eventFilter takes.
+  std::array<QWidget*, 5> KeyWatched() const;
+  // The boxes' keys go to eventFilter, their context menu is the tray menu.
+  void WatchBoxes();
+  // The launcher hears when the program becomes the active application.
+  void WatchApplicationActivation();
   // Shows the chosen bands and fits the window around them.
   void LayOut();
   void OnTrayCommand(main_layout::TrayCommand command);
@@ -103,13 +114,13 @@ class QtMainWindow : public QWidget, public MainView {
   void FocusShownBox();
 
   Launcher* launcher_ = nullptr;
-  QWidget* panel1_ = nullptr;
-  QLabel* label1_ = nullptr;
-  QLabel* label5_ = nullptr;
+  QWidget* infoPanel_ = nullptr;
+  QLabel* processCount_ = nullptr;
+  QLabel* pageFile_ = nullptr;
   QProgressBar* gauge_ = nullptr;
-  QWidget* panel2_ = nullptr;
-  QComboBox* box1_ = nullptr;
-  QComboBox* box2_ = nullptr;
+  QWidget* keywordBand_ = nullptr;
+  QComboBox* keywordBox_ = nullptr;
+  QComboBox* itemBox_ = nullptr;
   QWidget* statusBar_ = nullptr;
   QLabel* statusPanels_[3] = {};
   QtTray tray_;
@@ -117,7 +128,7 @@ class QtMainWindow : public QWidget, public MainView {
   PortalHotKey portalHotKey_;
   QPointer<QWidget> lastFocus_;
   bool hiddenToTray_ = false;
-  bool infoPanel_ = true;
+  bool infoPanelVisible_ = true;
   bool statusBarVisible_ = true;
 };
 

@@ -111,6 +111,50 @@ QLabel* NewLabel(const char* text) {
   return label;
 }
 
+// A group box below the groups before it.
+QGroupBox* AddGroup(QVBoxLayout* groupColumn, const char* caption) {
+  auto* group = new QGroupBox(QString::fromUtf8(caption));
+  groupColumn->addWidget(group);
+  return group;
+}
+
+// A group's title already stands above its first line.
+void FitInGroup(QLayout* inside, int gap) {
+  inside->setContentsMargins(2 * gap, gap / 2, 2 * gap, gap);
+}
+
+// The search group's fields below its check boxes, a line each, the field
+// beside its label across the remaining columns.
+class FieldLines {
+ public:
+  FieldLines(QGridLayout* grid, int lastRow, int gap)
+      : grid_(grid), row_(lastRow), columns_(grid->columnCount()), gap_(gap) {}
+
+  // `textTop`: for a field of several lines, how far below its top its first
+  // line stands; its label stands beside that line. Other fields are centred.
+  void Add(const char* label, QWidget* field, int textTop = -1) {
+    ++row_;
+    // The fields stand apart from the check boxes and from each other.
+    grid_->setRowMinimumHeight(row_,
+                               field->sizeHint().boundedTo(field->maximumSize()).height() + gap_);
+    const Qt::Alignment place = textTop < 0 ? Qt::AlignVCenter : Qt::AlignTop;
+    QLabel* caption = NewLabel(label);
+    if (textTop > 0) caption->setContentsMargins(0, textTop, 0, 0);
+    grid_->addWidget(caption, row_, 0, Qt::AlignLeft | place);
+    grid_->addWidget(field, row_, 1, 1, columns_ - 1, place);
+  }
+
+ private:
+  QGridLayout* grid_;
+  int row_;
+  int columns_;
+  int gap_;
+};
+
+void ChainTabOrder(const std::vector<QWidget*>& order) {
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
 }  // namespace
 
 QtSettingsWindow::QtSettingsWindow(QWidget* parent)
@@ -136,69 +180,69 @@ void QtSettingsWindow::FitToScreen() {
   layout()->activate();
 }
 
+int QtSettingsWindow::Gap() const { return style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing); }
+
 void QtSettingsWindow::CreateControls() {
-  // Rows of check boxes stand close, as one list; groups and fields keep
-  // the style's spacing.
-  const int gap = style()->pixelMetric(QStyle::PM_LayoutVerticalSpacing);
+  const int gap = Gap();
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(gap, gap, gap, gap);
   column->setSpacing(gap);
 
-  std::vector<QWidget*> tabOrder;
-  auto newCheckBox = [&](const OptionRow& row) {
-    auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(row, Wording::Linux)));
-    check->setObjectName(QString::fromUtf8(row.name));
-    checkBoxes_[row.option] = check;
-    tabOrder.push_back(check);
-    return check;
-  };
   // The groups scroll when the screen is too low for them.
   auto* groups = new QWidget;
   auto* groupColumn = new QVBoxLayout(groups);
   groupColumn->setContentsMargins(0, 0, 0, 0);
   groupColumn->setSpacing(gap);
-  auto addGroup = [&](const char* caption) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption));
-    groupColumn->addWidget(group);
-    return group;
-  };
-  // A group's title already stands above its first line.
-  auto fitInGroup = [gap](QLayout* inside) {
-    inside->setContentsMargins(2 * gap, gap / 2, 2 * gap, gap);
-  };
+  TabOrder tabOrder;
+  AddSearchGroup(groupColumn, tabOrder);
+  AddBehaviourGroup(groupColumn, tabOrder);
+  AddAboutGroup(groupColumn);
+  groups_ = new GroupArea;
+  groups_->setWidget(groups);
+  column->addWidget(groups_);
 
-  // Search directories: the check boxes in the table's columns and rows, then
-  // the fields, each beside its label.
-  QGroupBox* search = addGroup(kSearchGroup);
-  auto* searchGrid = new QGridLayout(search);
-  fitInGroup(searchGrid);
-  searchGrid->setVerticalSpacing(0);
-  int row = 0;
+  AddBottomLine(column, tabOrder);
+  ChainTabOrder(tabOrder);
+}
+
+QCheckBox* QtSettingsWindow::NewCheckBox(const OptionRow& row, TabOrder& tabOrder) {
+  auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(row, Wording::Linux)));
+  check->setObjectName(QString::fromUtf8(row.name));
+  checkBoxes_[row.option] = check;
+  tabOrder.push_back(check);
+  return check;
+}
+
+// Search directories: the check boxes in the table's columns and rows, then
+// the fields, each beside its label.
+void QtSettingsWindow::AddSearchGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder) {
+  QGroupBox* search = AddGroup(groupColumn, kSearchGroup);
+  auto* grid = new QGridLayout(search);
+  FitInGroup(grid, Gap());
+  grid->setVerticalSpacing(0);
+  int lastRow = 0;
   for (const OptionRow& option : kOptions) {
     if (option.group != OptionGroup::Search) continue;
     const int line = Rank(OptionGroup::Search, &OptionRow::top, option.top);
-    searchGrid->addWidget(newCheckBox(option), line,
-                          Rank(OptionGroup::Search, &OptionRow::left, option.left));
-    row = std::max(row, line);
+    grid->addWidget(NewCheckBox(option, tabOrder), line,
+                    Rank(OptionGroup::Search, &OptionRow::left, option.left));
+    lastRow = std::max(lastRow, line);
   }
-  const int columns = searchGrid->columnCount();
-  // `textTop`: for a field of several lines, how far below its top its first
-  // line stands; its label stands beside that line. Other fields are centred.
-  auto addField = [&](const char* label, QWidget* field, int textTop = -1) {
-    ++row;
-    // The fields stand apart from the check boxes and from each other.
-    searchGrid->setRowMinimumHeight(
-        row, field->sizeHint().boundedTo(field->maximumSize()).height() + gap);
-    const Qt::Alignment place = textTop < 0 ? Qt::AlignVCenter : Qt::AlignTop;
-    QLabel* caption = NewLabel(label);
-    if (textTop > 0) caption->setContentsMargins(0, textTop, 0, 0);
-    searchGrid->addWidget(caption, row, 0, Qt::AlignLeft | place);
-    searchGrid->addWidget(field, row, 1, 1, columns - 1, place);
-  };
 
+  FieldLines fields(grid, lastRow, Gap());
+  fields.Add(kUserDirLabel, NewUserDirLine(tabOrder));
+  fields.Add(kMasksLabel, NewMasksField(tabOrder));
+  QPlainTextEdit* ignoreList = NewIgnoreList(tabOrder);
+  fields.Add(kIgnoreLabel, ignoreList,
+             ignoreList->frameWidth() + static_cast<int>(ignoreList->document()->documentMargin()));
+}
+
+// The user's directory and the button that chooses one.
+QWidget* QtSettingsWindow::NewUserDirLine(TabOrder& tabOrder) {
   userDir_ = new QLineEdit;
   userDir_->setObjectName(QStringLiteral("user_dir"));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
+  userDir_->setMaxLength(kFieldLimit);
   // Files dropped on the field are not taken.
   userDir_->setAcceptDrops(false);
   auto* browse = new QToolButton;
@@ -212,13 +256,20 @@ void QtSettingsWindow::CreateControls() {
   userDirLine->setContentsMargins(0, 0, 0, 0);
   userDirLine->addWidget(userDir_, 1);
   userDirLine->addWidget(browse);
-  addField(kUserDirLabel, userDirRow);
+  tabOrder.insert(tabOrder.end(), {userDir_, browse});
+  return userDirRow;
+}
 
+QLineEdit* QtSettingsWindow::NewMasksField(TabOrder& tabOrder) {
   masks_ = new QLineEdit;
   masks_->setObjectName(QStringLiteral("masks"));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
-  addField(kMasksLabel, masks_);
+  masks_->setMaxLength(kFieldLimit);
+  tabOrder.push_back(masks_);
+  return masks_;
+}
 
+QPlainTextEdit* QtSettingsWindow::NewIgnoreList(TabOrder& tabOrder) {
   ignoreList_ = new QPlainTextEdit;
   ignoreList_->setObjectName(QStringLiteral("ignore_list"));
   ignoreList_->setTabChangesFocus(true);
@@ -228,9 +279,6 @@ void QtSettingsWindow::CreateControls() {
   ignoreList_->setFixedHeight(3 * ignoreList_->fontMetrics().lineSpacing() +
                               2 * ignoreList_->frameWidth() +
                               2 * static_cast<int>(ignoreList_->document()->documentMargin()));
-  addField(kIgnoreLabel, ignoreList_,
-           ignoreList_->frameWidth() + static_cast<int>(ignoreList_->document()->documentMargin()));
-  for (QLineEdit* field : {userDir_, masks_}) field->setMaxLength(kFieldLimit);
   // The multi-line box has no length limit of its own.
   connect(ignoreList_, &QPlainTextEdit::textChanged, this, [this] {
     QTextDocument* document = ignoreList_->document();
@@ -240,18 +288,33 @@ void QtSettingsWindow::CreateControls() {
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
   });
-  tabOrder.insert(tabOrder.end(), {userDir_, browse, masks_, ignoreList_});
+  tabOrder.push_back(ignoreList_);
+  return ignoreList_;
+}
 
-  // Program behaviour: one line each, in the order of the lines, which is
-  // not the tab order.
-  QGroupBox* behaviour = addGroup(kBehaviourGroup);
+// Program behaviour: one line each, in the order of the lines, which is
+// not the tab order.
+void QtSettingsWindow::AddBehaviourGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder) {
+  QGroupBox* behaviour = AddGroup(groupColumn, kBehaviourGroup);
   auto* lines = new QVBoxLayout(behaviour);
-  fitInGroup(lines);
+  FitInGroup(lines, Gap());
   lines->setSpacing(0);
   std::multimap<int, QWidget*> byLine;
-  for (const OptionRow& option : kOptions) {
-    if (option.group == OptionGroup::Behaviour) byLine.emplace(option.top, newCheckBox(option));
-  }
+  auto addCheckBoxes = [&](OptionGroup group) {
+    for (const OptionRow& option : kOptions) {
+      if (option.group == group) byLine.emplace(option.top, NewCheckBox(option, tabOrder));
+    }
+  };
+  addCheckBoxes(OptionGroup::Behaviour);
+  byLine.emplace(kHotKeyLine, NewHotKeyLine(tabOrder));
+  addCheckBoxes(OptionGroup::AfterHotKey);
+  for (const auto& [top, line] : byLine) lines->addWidget(line);
+}
+
+// The hot-key field between its label and the note on when a new key
+// takes effect.
+QWidget* QtSettingsWindow::NewHotKeyLine(TabOrder& tabOrder) {
+  const int gap = Gap();
   auto* hotKeyRow = new QWidget;
   auto* hotKeyLine = new QHBoxLayout(hotKeyRow);
   hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
@@ -268,29 +331,32 @@ void QtSettingsWindow::CreateControls() {
   hotKeyLine->addWidget(hotKey_);
   hotKeyLine->addWidget(NewLabel(kHotKeyNote));
   hotKeyLine->addStretch(1);
-  byLine.emplace(kHotKeyLine, hotKeyRow);
-  for (const OptionRow& option : kOptions) {
-    if (option.group == OptionGroup::AfterHotKey) byLine.emplace(option.top, newCheckBox(option));
-  }
-  for (const auto& [top, line] : byLine) lines->addWidget(line);
+  return hotKeyRow;
+}
 
-  QGroupBox* about = addGroup(kAboutGroup);
+void QtSettingsWindow::AddAboutGroup(QVBoxLayout* groupColumn) {
+  QGroupBox* about = AddGroup(groupColumn, kAboutGroup);
   auto* aboutLines = new QVBoxLayout(about);
-  fitInGroup(aboutLines);
+  FitInGroup(aboutLines, Gap());
   versionLabel_ = NewLabel(kVersionPrefix);
   versionLabel_->setObjectName(QStringLiteral("version"));
   aboutLines->addWidget(versionLabel_);
   QLabel* aboutLine = NewLabel(kAboutLine);
   aboutLine->setObjectName(QStringLiteral("about_line"));
   aboutLines->addWidget(aboutLine);
+}
 
-  groups_ = new GroupArea;
-  groups_->setWidget(groups);
-  column->addWidget(groups_);
-
-  // The bottom line: the picture and the donation link, then the buttons.
+// The bottom line: the picture and the donation link, then the buttons.
+void QtSettingsWindow::AddBottomLine(QVBoxLayout* column, TabOrder& tabOrder) {
   auto* bottom = new QHBoxLayout;
   column->addLayout(bottom);
+  AddDonationLink(bottom);
+  bottom->addStretch(1);
+  AddButtons(bottom, tabOrder);
+}
+
+// The program's picture and the line beside it both open the donation page.
+void QtSettingsWindow::AddDonationLink(QBoxLayout* bottom) {
   auto donate = [this] { Dispatch([](SettingsDialog& dialog) { dialog.OpenDonationPage(); }); };
   image_ = new ClickableLabel(this, donate);
   image_->setObjectName(QStringLiteral("donation_icon"));
@@ -309,8 +375,9 @@ void QtSettingsWindow::CreateControls() {
   linkColours.setColor(QPalette::WindowText, linkColours.color(QPalette::Highlight));
   link->setPalette(linkColours);
   bottom->addWidget(link);
-  bottom->addStretch(1);
+}
 
+void QtSettingsWindow::AddButtons(QBoxLayout* bottom, TabOrder& tabOrder) {
   auto* cancel = new QPushButton(QString::fromUtf8(kCancel), this);
   cancel->setObjectName(QStringLiteral("cancel"));
   connect(cancel, &QPushButton::clicked, this,
@@ -322,10 +389,6 @@ void QtSettingsWindow::CreateControls() {
           [this] { Dispatch([](SettingsDialog& dialog) { dialog.Save(); }); });
   bottom->addWidget(save);
   tabOrder.insert(tabOrder.end(), {cancel, save});
-
-  for (std::size_t i = 1; i < tabOrder.size(); ++i) {
-    setTabOrder(tabOrder[i - 1], tabOrder[i]);
-  }
 }
 
 void QtSettingsWindow::ShowProgramIcon() {

@@ -9,15 +9,22 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/settings_view.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QVBoxLayout;
 
 namespace wh {
+
+namespace settings_layout {
+struct OptionRow;
+}
 
 class GroupArea;
 class QtHotKeyField;
@@ -54,7 +61,27 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The fields in the order TAB visits them, gathered as they are made.
+  using TabOrder = std::vector<QWidget*>;
+
+  // The controls, made once. The Add steps place what they make in the
+  // layout they are given, the New steps hand it back to be placed; each
+  // keeps the controls it makes and adds its fields to `tabOrder`.
   void CreateControls();
+  // The room the style keeps between groups and between fields; the rows of
+  // check boxes stand closer, as one list.
+  int Gap() const;
+  QCheckBox* NewCheckBox(const settings_layout::OptionRow& row, TabOrder& tabOrder);
+  void AddSearchGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder);
+  QWidget* NewUserDirLine(TabOrder& tabOrder);
+  QLineEdit* NewMasksField(TabOrder& tabOrder);
+  QPlainTextEdit* NewIgnoreList(TabOrder& tabOrder);
+  void AddBehaviourGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder);
+  QWidget* NewHotKeyLine(TabOrder& tabOrder);
+  void AddAboutGroup(QVBoxLayout* groupColumn);
+  void AddBottomLine(QVBoxLayout* column, TabOrder& tabOrder);
+  void AddDonationLink(QBoxLayout* bottom);
+  void AddButtons(QBoxLayout* bottom, TabOrder& tabOrder);
   // Lets the groups scroll when the window would be taller than its screen.
   void FitToScreen();
   // Runs a SettingsDialog handler; an error it lets out is shown, not thrown into

@@ -40,6 +40,64 @@ void Ungrab(xcb_connection_t* connection, xcb_window_t root, unsigned keycode, u
   xcb_flush(connection);
 }
 
+// Keys whose virtual-key codes and keysyms both run in the same order:
+// letters, digits, the keypad's digits, F1 to F24.
+struct KeyRun {
+  int firstKey;
+  int lastKey;
+  unsigned long firstKeySym;
+};
+constexpr KeyRun kKeyRuns[] = {
+    {'A', 'Z', XK_a},
+    {'0', '9', XK_0},
+    {0x60, 0x69, XK_KP_0},
+    {0x70, 0x87, XK_F1},
+};
+
+// The other keys with an X counterpart, by virtual-key code.
+struct KeyPair {
+  int virtualKey;
+  unsigned long keysym;
+};
+constexpr KeyPair kKeyPairs[] = {
+    {0x08, XK_BackSpace},
+    {0x09, XK_Tab},
+    {0x0D, XK_Return},
+    {0x13, XK_Pause},
+    {0x1B, XK_Escape},
+    {0x20, XK_space},
+    {0x21, XK_Prior},
+    {0x22, XK_Next},
+    {0x23, XK_End},
+    {0x24, XK_Home},
+    {0x25, XK_Left},
+    {0x26, XK_Up},
+    {0x27, XK_Right},
+    {0x28, XK_Down},
+    {0x2C, XK_Print},
+    {0x2D, XK_Insert},
+    {0x2E, XK_Delete},
+    {0x6A, XK_KP_Multiply},
+    {0x6B, XK_KP_Add},
+    {0x6D, XK_KP_Subtract},
+    {0x6E, XK_KP_Decimal},
+    {0x6F, XK_KP_Divide},
+    {0x90, XK_Num_Lock},
+    {0x91, XK_Scroll_Lock},
+    // The US layout's punctuation keys (VK_OEM_*).
+    {0xBA, XK_semicolon},
+    {0xBB, XK_equal},
+    {0xBC, XK_comma},
+    {0xBD, XK_minus},
+    {0xBE, XK_period},
+    {0xBF, XK_slash},
+    {0xC0, XK_grave},
+    {0xDB, XK_bracketleft},
+    {0xDC, XK_backslash},
+    {0xDD, XK_bracketright},
+    {0xDE, XK_apostrophe},
+};
+
 }  // namespace
 
 std::string KeySymName(unsigned long keysym) {
@@ -48,84 +106,13 @@ std::string KeySymName(unsigned long keysym) {
 }
 
 unsigned long VirtualKeyToKeySym(int virtualKey) {
-  if (virtualKey >= 'A' && virtualKey <= 'Z') return XK_a + static_cast<unsigned>(virtualKey - 'A');
-  if (virtualKey >= '0' && virtualKey <= '9') return XK_0 + static_cast<unsigned>(virtualKey - '0');
-  if (virtualKey >= 0x60 && virtualKey <= 0x69)
-    return XK_KP_0 + static_cast<unsigned>(virtualKey - 0x60);
-  if (virtualKey >= 0x70 && virtualKey <= 0x87)
-    return XK_F1 + static_cast<unsigned>(virtualKey - 0x70);
-  switch (virtualKey) {
-    case 0x08:
-      return XK_BackSpace;
-    case 0x09:
-      return XK_Tab;
-    case 0x0D:
-      return XK_Return;
-    case 0x13:
-      return XK_Pause;
-    case 0x1B:
-      return XK_Escape;
-    case 0x20:
-      return XK_space;
-    case 0x21:
-      return XK_Prior;
-    case 0x22:
-      return XK_Next;
-    case 0x23:
-      return XK_End;
-    case 0x24:
-      return XK_Home;
-    case 0x25:
-      return XK_Left;
-    case 0x26:
-      return XK_Up;
-    case 0x27:
-      return XK_Right;
-    case 0x28:
-      return XK_Down;
-    case 0x2C:
-      return XK_Print;
-    case 0x2D:
-      return XK_Insert;
-    case 0x2E:
-      return XK_Delete;
-    case 0x6A:
-      return XK_KP_Multiply;
-    case 0x6B:
-      return XK_KP_Add;
-    case 0x6D:
-      return XK_KP_Subtract;
-    case 0x6E:
-      return XK_KP_Decimal;
-    case 0x6F:
-      return XK_KP_Divide;
-    case 0x90:
-      return XK_Num_Lock;
-    case 0x91:
-      return XK_Scroll_Lock;
-    // The US layout's punctuation keys (VK_OEM_*).
-    case 0xBA:
-      return XK_semicolon;
-    case 0xBB:
-      return XK_equal;
-    case 0xBC:
-      return XK_comma;
-    case 0xBD:
-      return XK_minus;
-    case 0xBE:
-      return XK_period;
-    case 0xBF:
-      return XK_slash;
-    case 0xC0:
-      return XK_grave;
-    case 0xDB:
-      return XK_bracketleft;
-    case 0xDC:
-      return XK_backslash;
-    case 0xDD:
-      return XK_bracketright;
-    case 0xDE:
-      return XK_apostrophe;
+  for (const KeyRun& run : kKeyRuns) {
+    if (virtualKey >= run.firstKey && virtualKey <= run.lastKey) {
+      return run.firstKeySym + static_cast<unsigned>(virtualKey - run.firstKey);
+    }
+  }
+  for (const KeyPair& pair : kKeyPairs) {
+    if (pair.virtualKey == virtualKey) return pair.keysym;
   }
   return 0;
 }

@@ -93,6 +93,12 @@ Key BoxKey(WPARAM virtualKey) {
   }
 }
 
+// Gives a box its own window procedure back as it goes.
+void Unhook(HWND box, WNDPROC original) {
+  SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  SetWindowLongPtrW(box, GWLP_USERDATA, 0);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -198,7 +204,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) launcher_->HotKeyPressed();
       return 0;
     case WM_CONTEXTMENU:
-      tray_->PopUpMenu(Handle());
+      PopUpTrayMenu();
       return 0;
     case WM_ACTIVATEAPP:
       if (wParam && launcher_ != nullptr) launcher_->ApplicationActivated();
@@ -321,46 +327,65 @@ LRESULT CALLBACK MainWindow::BoxProc(HWND hwnd, UINT message, WPARAM wParam,
 LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam,
                                  LPARAM lParam) {
   const WNDPROC original = hook.original;
-  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && tooltips_ != nullptr) {
-    MSG relayed{box, message, wParam, lParam, 0, {}};
-    SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+    RelayToTooltips(box, message, wParam, lParam);
   }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    SetWindowLongPtrW(box, GWLP_USERDATA, 0);
-  } else if (message == WM_CONTEXTMENU) {
-    // The boxes' context menu is the tray menu, not the edit field's own.
-    tray_->PopUpMenu(Handle());
-    return 0;
-  } else if (launcher_ != nullptr && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) &&
-             hook.id != 0) {
-    // The handler sees the key first, held Alt or not (a key with Alt comes
-    // as a system key); the box then gives it its usual effect.
-    const Key key = BoxKey(wParam & 0xFFFF);
-    if (hook.id == kKeywordBox) {
-      launcher_->OnKeywordKey(key);
-    } else {
-      launcher_->OnItemKey(key);
-    }
-    if (!IsWindow(box)) return 0;
-  } else if (launcher_ != nullptr && message == WM_CHAR && hook.id == kKeywordBox) {
-    const wchar_t unit = static_cast<wchar_t>(wParam);
-    if (IS_HIGH_SURROGATE(unit)) {
-      pendingHighSurrogate_ = unit;
+  switch (message) {
+    case WM_NCDESTROY:
+      Unhook(box, original);
+      break;
+    case WM_CONTEXTMENU:
+      // The boxes' context menu is the tray menu, not the edit field's own.
+      PopUpTrayMenu();
       return 0;
-    }
-    std::wstring typed(1, unit);
-    if (IS_LOW_SURROGATE(unit) && pendingHighSurrogate_ != 0) {
-      typed.insert(typed.begin(), pendingHighSurrogate_);
-    }
-    pendingHighSurrogate_ = 0;
-    if (launcher_->OnKeywordChar(WideToUtf8(typed))) return 0;
-    if (typed.size() == 2) {
-      CallWindowProcW(original, box, WM_CHAR, typed[0], lParam);
-      return CallWindowProcW(original, box, WM_CHAR, typed[1], lParam);
-    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (launcher_ != nullptr && hook.id != 0 && !OnBoxKey(hook.id, box, wParam)) return 0;
+      break;
+    case WM_CHAR:
+      if (launcher_ != nullptr && hook.id == kKeywordBox) {
+        return OnKeywordBoxChar(original, box, wParam, lParam);
+      }
+      break;
   }
   return CallWindowProcW(original, box, message, wParam, lParam);
+}
+
+void MainWindow::RelayToTooltips(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (tooltips_ == nullptr) return;
+  MSG relayed{box, message, wParam, lParam, 0, {}};
+  SendMessageW(tooltips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+}
+
+void MainWindow::PopUpTrayMenu() { tray_->PopUpMenu(Handle()); }
+
+bool MainWindow::OnBoxKey(int boxId, HWND box, WPARAM virtualKey) {
+  const Key key = BoxKey(virtualKey & 0xFFFF);
+  if (boxId == kKeywordBox) {
+    launcher_->OnKeywordKey(key);
+  } else {
+    launcher_->OnItemKey(key);
+  }
+  return IsWindow(box) != FALSE;
+}
+
+LRESULT MainWindow::OnKeywordBoxChar(WNDPROC original, HWND box, WPARAM wParam, LPARAM lParam) {
+  const wchar_t unit = static_cast<wchar_t>(wParam);
+  if (IS_HIGH_SURROGATE(unit)) {
+    pendingHighSurrogate_ = unit;
+    return 0;
+  }
+  std::wstring typed(1, unit);
+  if (IS_LOW_SURROGATE(unit) && pendingHighSurrogate_ != 0) {
+    typed.insert(typed.begin(), pendingHighSurrogate_);
+  }
+  pendingHighSurrogate_ = 0;
+  if (launcher_->OnKeywordChar(WideToUtf8(typed))) return 0;
+  if (typed.size() == 2) {
+    CallWindowProcW(original, box, WM_CHAR, typed[0], lParam);
+    return CallWindowProcW(original, box, WM_CHAR, typed[1], lParam);
+  }
+  return CallWindowProcW(original, box, WM_CHAR, wParam, lParam);
 }
 
 void MainWindow::OnPaint() {

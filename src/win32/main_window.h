@@ -103,6 +103,17 @@ class MainWindow : public WindowBase, public MainView {
   void HookBox(BoxHook& hook, HWND box, int id);
   static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+  // Mouse messages let the tooltips know where the pointer is.
+  void RelayToTooltips(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+  void PopUpTrayMenu();
+  // The handler sees a key pressed in a box first, held Alt or not (a key
+  // with Alt comes as a system key); the box then gives it its usual effect.
+  // False when the handler has ended the box.
+  bool OnBoxKey(int boxId, HWND box, WPARAM virtualKey);
+  // A character typed into the keyword box goes to the handler; one that
+  // arrives as two surrogate halves goes as one character. What the handler
+  // does not use up goes on to the box's `original` window procedure.
+  LRESULT OnKeywordBoxChar(WNDPROC original, HWND box, WPARAM wParam, LPARAM lParam);
   // The edit field inside the keyword box.
   HWND KeywordEdit() const;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

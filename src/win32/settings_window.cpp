@@ -29,6 +29,10 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST;
 // Static controls that nobody addresses.
 constexpr int kNoId = -1;
 
+constexpr DWORD kLabelStyle = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kFieldStyle = ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kButtonStyle = BS_PUSHBUTTON | WS_TABSTOP;
+
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM start) {
   if (message == BFFM_INITIALIZED) {
     SetWindowTextW(dialog, Utf8ToWide(kChooserTitle).c_str());
@@ -157,92 +161,86 @@ LRESULT SettingsWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND SettingsWindow::AddVisibleControl(const wchar_t* windowClass, std::string_view text,
-                                       DWORD style, int id, int left, int top, int width,
-                                       int height, HFONT font) {
+                                       DWORD style, int id, const ControlPlace& place, HFONT font) {
   const DWORD exStyle = lstrcmpiW(windowClass, WC_EDITW) == 0 ? WS_EX_CLIENTEDGE : 0;
-  return AddControl(windowClass, text, WS_VISIBLE | style, id, left, top, width, height, font,
-                    exStyle);
+  return AddControl(windowClass, text, WS_VISIBLE | style, id, place.left, place.top, place.width,
+                    place.height, font, exStyle);
+}
+
+HWND SettingsWindow::AddLabel(int id, std::string_view text, const ControlPlace& place) {
+  return AddVisibleControl(WC_STATICW, text, kLabelStyle, id, place, font_.Get());
+}
+
+void SettingsWindow::AddCheckBoxes(OptionGroup group) {
+  for (const OptionRow& row : kOptions) {
+    if (row.group != group) continue;
+    AddVisibleControl(WC_BUTTONW, row.caption, BS_AUTOCHECKBOX | WS_TABSTOP, OptionId(row.option),
+                      PlaceOf(row), font_.Get());
+  }
 }
 
 void SettingsWindow::OnCreate() {
   MakeFonts();
-
   // Creation order is tab order: each group box, then its controls.
-  const DWORD label = SS_LEFT | SS_NOPREFIX;
-  const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
-  const DWORD field = ES_AUTOHSCROLL | WS_TABSTOP;
-  auto addCheckBoxes = [&](OptionGroup group) {
-    for (const OptionRow& row : kOptions) {
-      if (row.group != group) continue;
-      AddVisibleControl(WC_BUTTONW, row.caption, check, OptionId(row.option), row.left, row.top,
-                        row.width, kCheckHeight, font_.Get());
-    }
-  };
+  AddSearchGroup();
+  AddBehaviourGroup();
+  AddAboutGroup();
+  AddBottomLine();
+  SetRememberedFocus(Control(kUserDirEdit));
+  AddTooltips();
+}
 
-  AddVisibleControl(WC_BUTTONW, kSearchGroup, BS_GROUPBOX, kNoId, kGroupLeft, kSearchTop,
-                    kGroupWidth, kSearchHeight, font_.Get());
-  addCheckBoxes(OptionGroup::Search);
-  const int userDirTop = kRow3 + 26;
-  const int masksTop = userDirTop + 27;
-  const int memoTop = masksTop + 27;
-  const int labelWidth = kFieldLeft - kInnerLeft - 4;
-  AddVisibleControl(WC_STATICW, kUserDirLabel, label, kNoId, kInnerLeft, userDirTop + 3, labelWidth,
-                    14, font_.Get());
-  AddVisibleControl(WC_EDITW, "", field, kUserDirEdit, kFieldLeft, userDirTop,
-                    kFieldRight - kFieldLeft - kBrowseWidth - 2, kFieldHeight, font_.Get());
-  AddVisibleControl(WC_BUTTONW, "...", BS_PUSHBUTTON | WS_TABSTOP, kUserDirBrowse,
-                    kFieldRight - kBrowseWidth, userDirTop, kBrowseWidth, kFieldHeight,
-                    font_.Get());
-  AddVisibleControl(WC_STATICW, kMasksLabel, label, kNoId, kInnerLeft, masksTop + 3, labelWidth, 14,
-                    font_.Get());
-  AddVisibleControl(WC_EDITW, "", field, kMasksEdit, kFieldLeft, masksTop, kFieldRight - kFieldLeft,
-                    kFieldHeight, font_.Get());
-  AddVisibleControl(WC_STATICW, kIgnoreLabel, label, kNoId, kInnerLeft, memoTop + 3, labelWidth, 14,
-                    font_.Get());
+void SettingsWindow::AddSearchGroup() {
+  AddVisibleControl(WC_BUTTONW, kSearchGroup, BS_GROUPBOX, kNoId, kSearchGroupPlace, font_.Get());
+  AddCheckBoxes(OptionGroup::Search);
+  AddLabel(kNoId, kUserDirLabel, FieldLabelPlace(kUserDirTop));
+  AddVisibleControl(WC_EDITW, "", kFieldStyle, kUserDirEdit, kUserDirPlace, font_.Get());
+  AddVisibleControl(WC_BUTTONW, "...", kButtonStyle, kUserDirBrowse, kBrowsePlace, font_.Get());
+  AddLabel(kNoId, kMasksLabel, FieldLabelPlace(kMasksTop));
+  AddVisibleControl(WC_EDITW, "", kFieldStyle, kMasksEdit, kMasksPlace, font_.Get());
+  AddLabel(kNoId, kIgnoreLabel, FieldLabelPlace(kIgnoreListTop));
   AddVisibleControl(WC_EDITW, "",
                     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                    kIgnoreListEdit, kFieldLeft, memoTop, kFieldRight - kFieldLeft,
-                    kSearchTop + kSearchHeight - 8 - memoTop, font_.Get());
+                    kIgnoreListEdit, kIgnoreListPlace, font_.Get());
   for (int id : {kUserDirEdit, kMasksEdit, kIgnoreListEdit}) {
     SendMessageW(Control(id), EM_LIMITTEXT, kFieldLimit, 0);
   }
   // Files dropped on the field are not taken.
   DragAcceptFiles(Control(kUserDirEdit), FALSE);
+}
 
-  AddVisibleControl(WC_BUTTONW, kBehaviourGroup, BS_GROUPBOX, kNoId, kGroupLeft, kBehaviourTop,
-                    kGroupWidth, kBehaviourHeight, font_.Get());
-  addCheckBoxes(OptionGroup::Behaviour);
-  AddVisibleControl(WC_STATICW, kHotKeyLabel, label, kNoId, kInnerLeft, kHotKeyLine + 3, 106, 14,
+void SettingsWindow::AddBehaviourGroup() {
+  AddVisibleControl(WC_BUTTONW, kBehaviourGroup, BS_GROUPBOX, kNoId, kBehaviourGroupPlace,
                     font_.Get());
-  HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKeyField, 124,
-                                  kHotKeyLine, 130, kFieldHeight, font_.Get());
-  AddVisibleControl(WC_STATICW, kHotKeyNote, label, kNoId, 262, kHotKeyLine + 3, 300, 14,
-                    font_.Get());
-  addCheckBoxes(OptionGroup::AfterHotKey);
+  AddCheckBoxes(OptionGroup::Behaviour);
+  AddHotKeyLine();
+  AddCheckBoxes(OptionGroup::AfterHotKey);
+}
+
+void SettingsWindow::AddHotKeyLine() {
+  AddLabel(kNoId, kHotKeyLabel, kHotKeyLabelPlace);
+  HWND hotKey = AddVisibleControl(HOTKEY_CLASSW, "", WS_TABSTOP | WS_BORDER, kHotKeyField,
+                                  kHotKeyFieldPlace, font_.Get());
+  AddLabel(kNoId, kHotKeyNote, kHotKeyNotePlace);
   // Shift alone gives the bare key; Ctrl or Alt keep every modifier.
   SendMessageW(hotKey, HKM_SETRULES, HKCOMB_S, MAKELPARAM(0, 0));
   SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F4, 0), 0);
+}
 
-  AddVisibleControl(WC_BUTTONW, kAboutGroup, BS_GROUPBOX, kNoId, kGroupLeft, kAboutTop, kGroupWidth,
-                    kAboutHeight, font_.Get());
-  AddVisibleControl(WC_STATICW, kVersionPrefix, label, kVersionLabel, kInnerLeft, kAboutTop + 18,
-                    kLineWidth, 14, font_.Get());
-  AddVisibleControl(WC_STATICW, kAboutLine, label, kAboutLabel, kInnerLeft, kAboutTop + 38,
-                    kLineWidth, 14, font_.Get());
+void SettingsWindow::AddAboutGroup() {
+  AddVisibleControl(WC_BUTTONW, kAboutGroup, BS_GROUPBOX, kNoId, kAboutGroupPlace, font_.Get());
+  AddLabel(kVersionLabel, kVersionPrefix, kVersionPlace);
+  AddLabel(kAboutLabel, kAboutLine, kAboutLinePlace);
+}
 
-  AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kDonationIcon, 12, kBottomTop + 2,
-                    kIconSize, kIconSize, font_.Get());
+void SettingsWindow::AddBottomLine() {
+  AddVisibleControl(WC_STATICW, "", SS_ICON | SS_NOTIFY, kDonationIcon, kDonationIconPlace,
+                    font_.Get());
   LoadImageIcon();
-  AddVisibleControl(WC_STATICW, kDonationLink, label | SS_NOTIFY, kDonationLinkLabel, 52,
-                    kBottomTop + 11, 290, 14, linkFont_.Get());
-  const int buttonTop = kBottomTop + 5;
-  AddVisibleControl(WC_BUTTONW, kCancel, BS_PUSHBUTTON | WS_TABSTOP, kCancelButton, 427, buttonTop,
-                    75, 25, font_.Get());
-  AddVisibleControl(WC_BUTTONW, kSave, BS_PUSHBUTTON | WS_TABSTOP, kSaveButton, 508, buttonTop, 75,
-                    25, font_.Get());
-
-  SetRememberedFocus(Control(kUserDirEdit));
-  AddTooltips();
+  AddVisibleControl(WC_STATICW, kDonationLink, kLabelStyle | SS_NOTIFY, kDonationLinkLabel,
+                    kDonationLinkPlace, linkFont_.Get());
+  AddVisibleControl(WC_BUTTONW, kCancel, kButtonStyle, kCancelButton, kCancelPlace, font_.Get());
+  AddVisibleControl(WC_BUTTONW, kSave, kButtonStyle, kSaveButton, kSavePlace, font_.Get());
 }
 
 void SettingsWindow::AddTooltips() {

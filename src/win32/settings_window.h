@@ -16,6 +16,11 @@
 
 namespace wh {
 
+namespace settings_layout {
+struct ControlPlace;
+enum class OptionGroup;
+}  // namespace settings_layout
+
 class ApplicationWindow;
 class SettingsDialog;
 
@@ -47,10 +52,18 @@ class SettingsWindow : public WindowBase, public SettingsView {
   std::optional<std::string> ChooseDirectory(const std::string& start) override;
 
  private:
-  static constexpr int kIconSize = 32;
-
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The controls, made once, a group at a time.
   void OnCreate();
+  void AddSearchGroup();
+  void AddBehaviourGroup();
+  // The hot-key field between its label and its note.
+  void AddHotKeyLine();
+  void AddAboutGroup();
+  // The donation icon and link, Cancel and Save.
+  void AddBottomLine();
+  // The check boxes of the options in `group`, in the table's order.
+  void AddCheckBoxes(settings_layout::OptionGroup group);
   void MakeFonts();
   // The program's icon beside the donation link, at the present scale.
   void LoadImageIcon();
@@ -71,7 +84,9 @@ class SettingsWindow : public WindowBase, public SettingsView {
   // Every control of this window is visible from the start; edit fields get
   // the sunken edge.
   HWND AddVisibleControl(const wchar_t* windowClass, std::string_view text, DWORD style, int id,
-                         int left, int top, int width, int height, HFONT font);
+                         const settings_layout::ControlPlace& place, HFONT font);
+  // A line of text in the window's font.
+  HWND AddLabel(int id, std::string_view text, const settings_layout::ControlPlace& place);
 
   const ApplicationWindow& application_;
   SettingsDialog* dialog_ = nullptr;
