@@ -50,10 +50,9 @@ constexpr int FittingDpi(int dpi, int roomWidth, int roomHeight) {
 // The fields refuse what the settings file would refuse.
 constexpr int kFieldLimit = 2047;
 
-// Where an option's check box stands: among the folders searched, on a line
-// of the program's behaviour, or on the line below the hot key's, which
-// comes after the hot-key field in the tab order.
-enum class OptionGroup { Search, Behaviour, AfterHotKey };
+// Where an option's check box stands: among the folders searched, or on a
+// line of the program's behaviour (the hot-key line comes after them).
+enum class OptionGroup { Search, Behaviour };
 
 // Everything about one option: the setting it edits, the name its control
 // goes by (the Linux window's object name, the end-to-end driver's key), its
@@ -82,8 +81,7 @@ constexpr const char* Caption(const OptionRow& row, Wording wording) {
 constexpr int kColumn2 = 208, kColumn3 = 400, kColumnWidth = 186;
 constexpr int kRow1 = kSearchTop + 20, kRow2 = kRow1 + 20, kRow3 = kRow2 + 20;
 
-// Program behaviour: one per line; the line is the visual position, which
-// differs from the tab order for text completion and the find dialog.
+// Program behaviour: one per line, the hot-key line last.
 constexpr int kBehaviourFirstLine = kBehaviourTop + 18;
 constexpr int LineTop(int line) { return kBehaviourFirstLine + line * kCheckHeight; }
 constexpr int kLineWidth = kGroupWidth - 2 * (kInnerLeft - kGroupLeft);
@@ -149,23 +147,24 @@ constexpr ControlPlace kSavePlace = {508, kButtonTop, kButtonWidth, kButtonHeigh
 using enum Option;
 using enum OptionGroup;
 
-// Every option, in tab order.
+// Every option, a group at a time in the order people read them: top to
+// bottom, left to right. The tab order follows the table.
 constexpr OptionRow kOptions[] = {
     {UserStartMenu, &Settings::UserStartMenu, "user_start_menu", Search, "User start menu (*.lnk)",
      kInnerLeft, kRow1, kColumnWidth, "User start menu (*.desktop)"},
     {AllUsersStartMenu, &Settings::AllUsersStartMenu, "all_users_start_menu", Search,
      "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth,
      "All users start menu (*.desktop)"},
+    {RecentFiles, &Settings::RecentFiles, "recent_files", Search, "Recent files (*.lnk)", kColumn3,
+     kRow1, kColumnWidth, "Recent files (*.desktop)"},
     {UserDesktop, &Settings::UserDeskTop, "user_desktop", Search, "User desktop (*.lnk)",
      kInnerLeft, kRow2, kColumnWidth, "User desktop (*.desktop)"},
     {AllUsersDesktop, &Settings::AllUsersDeskTop, "all_users_desktop", Search,
      "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth, "All users desktop (*.desktop)"},
-    {Favorites, &Settings::Favorites, "favorites", Search, "Favorites (*.*)", kInnerLeft, kRow3,
-     kColumnWidth},
     {History, &Settings::History, "history", Search, "History (*.url)", kColumn3, kRow2,
      kColumnWidth},
-    {RecentFiles, &Settings::RecentFiles, "recent_files", Search, "Recent files (*.lnk)", kColumn3,
-     kRow1, kColumnWidth, "Recent files (*.desktop)"},
+    {Favorites, &Settings::Favorites, "favorites", Search, "Favorites (*.*)", kInnerLeft, kRow3,
+     kColumnWidth},
 
     {StartWithWindows, &Settings::StartWithWindows, "start_with_windows", Behaviour,
      "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,
@@ -189,6 +188,9 @@ constexpr OptionRow kOptions[] = {
     {ShowStatusBar, &Settings::ShowStatusBar, "show_status_bar", Behaviour,
      "Show the Wordhopper status bar (restart application to activate).", kInnerLeft, LineTop(8),
      kLineWidth},
+    {AutoComplete, &Settings::AutoComplete, "auto_complete", Behaviour,
+     "Use text completion (show complete word when there is a match on a key word).", kInnerLeft,
+     LineTop(9), kLineWidth},
     {ReloadOnPopup, &Settings::ReloadOnPopup, "reload_on_popup", Behaviour,
      "Reload directories on pop-up (not recommended on slow computers or with many items).",
      kInnerLeft, LineTop(10), kLineWidth},
@@ -200,11 +202,7 @@ constexpr OptionRow kOptions[] = {
      "Automaticilly start application when keyword maches a single item (not recommended with "
      "many items) .",
      kInnerLeft, LineTop(12), kLineWidth},
-    {AutoComplete, &Settings::AutoComplete, "auto_complete", Behaviour,
-     "Use text completion (show complete word when there is a match on a key word).", kInnerLeft,
-     LineTop(9), kLineWidth},
-
-    {UseFindDialog, &Settings::UseFindDialog, "use_find_dialog", AfterHotKey,
+    {UseFindDialog, &Settings::UseFindDialog, "use_find_dialog", Behaviour,
      "Show Windows find dialog when a keyword pattern does not match any item.", kInnerLeft,
      LineTop(13), kLineWidth,
      "Open the file manager when a keyword pattern does not match any item."},
@@ -220,6 +218,17 @@ constexpr bool EveryOptionOnce() {
   return static_cast<std::size_t>(Option::UseFindDialog) + 1 == std::size(kOptions);
 }
 static_assert(EveryOptionOnce());
+
+constexpr bool InReadingOrder() {
+  for (std::size_t i = 1; i < std::size(kOptions); ++i) {
+    const OptionRow& before = kOptions[i - 1];
+    const OptionRow& row = kOptions[i];
+    if (row.group != before.group) continue;
+    if (row.top < before.top || (row.top == before.top && row.left <= before.left)) return false;
+  }
+  return kOptions[std::size(kOptions) - 1].top < kHotKeyLine;
+}
+static_assert(InReadingOrder());
 
 constexpr char kUserDirHint[] = "User defined directory to include for key word and item search.";
 constexpr char kMasksHint[] =

@@ -298,7 +298,27 @@ void QtMainWindow::OnTrayCommand(main_layout::TrayCommand command) {
       *this, [this, command] { return (main_layout::RunTrayCommand(*launcher_, command), 0); }, 0);
 }
 
+// The menu key, and Shift+F10 as on Windows, open the context menu from the
+// keyboard; no desktop turns Shift+F10 into a context-menu event itself.
+bool QtMainWindow::IsContextMenuKey(const QKeyEvent& key) {
+  return key.key() == Qt::Key_Menu ||
+         (key.key() == Qt::Key_F10 && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier);
+}
+
+void QtMainWindow::PopUpMenuAtCaret() {
+  QLineEdit* edit = keywordBox_->lineEdit();
+  const QPoint at = itemBox_->isVisible()
+                        ? itemBox_->mapToGlobal(itemBox_->rect().bottomLeft())
+                        : edit->mapToGlobal(
+                              edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().bottomLeft());
+  tray_.PopUpMenu(at);
+}
+
 bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && IsContextMenuKey(*static_cast<QKeyEvent*>(event))) {
+    PopUpMenuAtCaret();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress && launcher_ != nullptr) {
     auto* key = static_cast<QKeyEvent*>(event);
     // The keyword box passes keys on to its line edit by a direct call, so

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QKeyEvent>
 #include <QWidget>
 #include <array>
 #include <string>
@@ -90,6 +91,10 @@ class QtMainWindow : public QWidget, public MainView {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  static bool IsContextMenuKey(const QKeyEvent& key);
+  // The boxes' context menu, opened from the keyboard: below the caret, or
+  // below the item box while it shows.
+  void PopUpMenuAtCaret();
 
  private:
   // The bands, made once, top to bottom.

@@ -292,8 +292,7 @@ QPlainTextEdit* QtSettingsWindow::NewIgnoreList(TabOrder& tabOrder) {
   return ignoreList_;
 }
 
-// Program behaviour: one line each, in the order of the lines, which is
-// not the tab order.
+// Program behaviour: one line each, the hot-key line last.
 void QtSettingsWindow::AddBehaviourGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder) {
   QGroupBox* behaviour = AddGroup(groupColumn, kBehaviourGroup);
   auto* lines = new QVBoxLayout(behaviour);
@@ -307,7 +306,6 @@ void QtSettingsWindow::AddBehaviourGroup(QVBoxLayout* groupColumn, TabOrder& tab
   };
   addCheckBoxes(OptionGroup::Behaviour);
   byLine.emplace(kHotKeyLine, NewHotKeyLine(tabOrder));
-  addCheckBoxes(OptionGroup::AfterHotKey);
   for (const auto& [top, line] : byLine) lines->addWidget(line);
 }
 

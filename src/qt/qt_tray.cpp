@@ -41,6 +41,6 @@ void QtTray::SetShowShortcut(const std::string& keyText) {
   show_->setText(QString::fromStdString(main_layout::ShowCaption(keyText)));
 }
 
-void QtTray::PopUpMenu() { menu_.popup(QCursor::pos()); }
+void QtTray::PopUpMenu(QPoint at) { menu_.popup(at); }
 
 }  // namespace wh

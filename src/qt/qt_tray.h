@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -27,8 +28,8 @@ class QtTray : public QObject {
   void SetHint(const std::string& hint);
   // The key text beside the caption of "Show Wordhopper"; "" for none.
   void SetShowShortcut(const std::string& keyText);
-  // Opens the menu at the mouse pointer.
-  void PopUpMenu();
+  // Opens the menu at `at` (global), the mouse pointer by default.
+  void PopUpMenu(QPoint at = QCursor::pos());
   QMenu& Menu() { return menu_; }
   QSystemTrayIcon& Icon() { return icon_; }
 

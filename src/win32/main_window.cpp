@@ -336,11 +336,29 @@ LRESULT MainWindow::OnBoxMessage(const BoxHook& hook, HWND box, UINT message, WP
       break;
     case WM_CONTEXTMENU:
       // The boxes' context menu is the tray menu, not the edit field's own.
-      PopUpTrayMenu();
+      if (lParam == -1) {
+        PopUpMenuAtCaret(box);
+      } else {
+        PopUpTrayMenu();
+      }
       return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
+      // Opened at once and the key used up: the system would otherwise open
+      // the menu again on the key's release, or (F10) the window menu.
+      if (IsContextMenuKey(wParam)) {
+        menuKeyDown_ = static_cast<UINT>(wParam);
+        PopUpMenuAtCaret(box);
+        return 0;
+      }
       if (launcher_ != nullptr && hook.id != 0 && !OnBoxKey(hook.id, box, wParam)) return 0;
+      break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (menuKeyDown_ != 0 && wParam == menuKeyDown_) {
+        menuKeyDown_ = 0;
+        return 0;
+      }
       break;
     case WM_CHAR:
       if (launcher_ != nullptr && hook.id == kKeywordBox) {
@@ -358,6 +376,22 @@ void MainWindow::RelayToTooltips(HWND box, UINT message, WPARAM wParam, LPARAM l
 }
 
 void MainWindow::PopUpTrayMenu() { tray_->PopUpMenu(Handle()); }
+
+bool MainWindow::IsContextMenuKey(WPARAM virtualKey) {
+  if (virtualKey == VK_APPS) return true;
+  return virtualKey == VK_F10 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
+         GetKeyState(VK_MENU) >= 0;
+}
+
+void MainWindow::PopUpMenuAtCaret(HWND box) {
+  RECT shape{};
+  GetClientRect(box, &shape);
+  POINT at{0, shape.bottom};
+  POINT caret{};
+  if (box == KeywordEdit() && GetCaretPos(&caret)) at.x = caret.x;
+  ClientToScreen(box, &at);
+  tray_->PopUpMenu(Handle(), at);
+}
 
 bool MainWindow::OnBoxKey(int boxId, HWND box, WPARAM virtualKey) {
   const Key key = BoxKey(virtualKey & 0xFFFF);

@@ -106,6 +106,10 @@ class MainWindow : public WindowBase, public MainView {
   // Mouse messages let the tooltips know where the pointer is.
   void RelayToTooltips(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
   void PopUpTrayMenu();
+  // The menu key or Shift+F10 in a box: the same menu, below the caret (the
+  // item box has none: below the box).
+  static bool IsContextMenuKey(WPARAM virtualKey);
+  void PopUpMenuAtCaret(HWND box);
   // The handler sees a key pressed in a box first, held Alt or not (a key
   // with Alt comes as a system key); the box then gives it its usual effect.
   // False when the handler has ended the box.
@@ -141,6 +145,8 @@ class MainWindow : public WindowBase, public MainView {
   int hotKeyId_ = -1;
   int nextHotKeyId_ = 0;
   bool hiddenToTray_ = false;
+  // The key that opened the context menu, until it is released.
+  UINT menuKeyDown_ = 0;
   Launcher* launcher_ = nullptr;
   ScopedFont labelFont_;
   ScopedFont valueFont_;

@@ -23,6 +23,33 @@ namespace {
 using namespace win32;
 using namespace settings_layout;
 
+// A multi-line field would keep every TAB to itself, and a keyboard user
+// could never leave it. As in any dialog box, TAB and Shift+TAB move on;
+// Ctrl+TAB types a tab.
+LRESULT CALLBACK TabLeavesField(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                UINT_PTR, DWORD_PTR) {
+  const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  if (message == WM_GETDLGCODE) {
+    LRESULT code = DefSubclassProc(field, message, wParam, lParam);
+    const MSG* asked = reinterpret_cast<const MSG*>(lParam);
+    if (asked != nullptr && asked->message == WM_KEYDOWN && asked->wParam == VK_TAB) {
+      code = ctrl ? code | DLGC_WANTMESSAGE : code & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    return code;
+  }
+  if (message == WM_KEYDOWN && wParam == VK_TAB && ctrl) {
+    // The character the key may have made as well would type a second tab.
+    MSG typed{};
+    if (PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam == L'\t') {
+      PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_REMOVE);
+    }
+    SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\t"));
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(field, TabLeavesField, 0);
+  return DefSubclassProc(field, message, wParam, lParam);
+}
+
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
 
@@ -205,6 +232,7 @@ void SettingsWindow::AddSearchGroup() {
   for (int id : {kUserDirEdit, kMasksEdit, kIgnoreListEdit}) {
     SendMessageW(Control(id), EM_LIMITTEXT, kFieldLimit, 0);
   }
+  SetWindowSubclass(Control(kIgnoreListEdit), TabLeavesField, 0, 0);
   // Files dropped on the field are not taken.
   DragAcceptFiles(Control(kUserDirEdit), FALSE);
 }
@@ -214,7 +242,6 @@ void SettingsWindow::AddBehaviourGroup() {
                     font_.Get());
   AddCheckBoxes(OptionGroup::Behaviour);
   AddHotKeyLine();
-  AddCheckBoxes(OptionGroup::AfterHotKey);
 }
 
 void SettingsWindow::AddHotKeyLine() {

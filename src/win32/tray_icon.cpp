@@ -122,6 +122,10 @@ void TrayIcon::SetShowShortcut(const std::string& keyText) {
 void TrayIcon::PopUpMenu(HWND owner) {
   POINT at{};
   GetCursorPos(&at);
+  PopUpMenu(owner, at);
+}
+
+void TrayIcon::PopUpMenu(HWND owner, POINT at) {
   // Without the foreground the menu would not close on a click elsewhere;
   // the posted null message lets it go at once when it is dismissed.
   SetForegroundWindow(owner);

@@ -36,6 +36,8 @@ class TrayIcon : public WindowBase {
   // Opens the menu at the pointer, as the context menu of `owner`'s
   // controls or of the icon. Returns when the menu has closed.
   void PopUpMenu(HWND owner);
+  // At `at` (screen), for a menu opened from the keyboard.
+  void PopUpMenu(HWND owner, POINT at);
 
  private:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

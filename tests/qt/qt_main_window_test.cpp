@@ -348,6 +348,38 @@ TEST_F(QtMainWindowTest, TrayMenuCaptionsHintAndCommands) {
   EXPECT_TRUE(window.isVisible());
 }
 
+// The keyboard reaches the context menu too: the menu key and Shift+F10
+// open it below the caret, and the typed text stays.
+TEST_F(QtMainWindowTest, MenuKeyAndShiftF10OpenTheContextMenuAtTheCaret) {
+  Start();
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool opens;
+  } keys[] = {{Qt::Key_Menu, Qt::NoModifier, true},
+              {Qt::Key_F10, Qt::ShiftModifier, true},
+              {Qt::Key_F10, Qt::NoModifier, false}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.key);
+    // The menu took the keyboard; back to the box, as after a real menu.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    KeywordEdit()->setFocus();
+    KeywordEdit()->clear();
+    Type("ab");
+    QTest::keyClick(Focus(), k.key, k.modifiers);
+    QMenu& menu = window.Tray().Menu();
+    EXPECT_EQ(menu.isVisible(), k.opens);
+    const QPoint caret = KeywordEdit()->mapToGlobal(
+        KeywordEdit()->inputMethodQuery(Qt::ImCursorRectangle).toRect().bottomLeft());
+    if (k.opens) {
+      EXPECT_EQ(menu.pos(), caret);
+    }
+    menu.hide();
+    EXPECT_EQ(KeywordEdit()->text(), QStringLiteral("ab"));
+  }
+}
+
 TEST_F(QtMainWindowTest, CloseBoxGoesToTheTrayOrEnds) {
   {
     SCOPED_TRACE("to the tray");

@@ -383,12 +383,12 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     widget = widget->nextInFocusChain();
   } while (widget != first && order.size() < 100);
   EXPECT_EQ(order.join(' '),
-            Text("user_start_menu all_users_start_menu user_desktop all_users_desktop favorites "
-                 "history recent_files user_dir user_dir_browse masks ignore_list "
+            Text("user_start_menu all_users_start_menu recent_files user_desktop all_users_desktop "
+                 "history favorites user_dir user_dir_browse masks ignore_list "
                  "start_with_windows always_screen_center hide_to_system_tray hide_when_launching "
                  "stay_on_top message_box_on_error show_title_bar show_info_panel show_status_bar "
-                 "reload_on_popup load_user_dir_on_popup start_on_one_match auto_complete hot_key "
-                 "use_find_dialog cancel save"));
+                 "auto_complete reload_on_popup load_user_dir_on_popup start_on_one_match "
+                 "use_find_dialog hot_key cancel save"));
 }
 
 TEST(QtSettingsWindowLayoutTest, FieldsHoldAtMost2047Characters) {
