@@ -125,11 +125,13 @@ constexpr ControlPlace kMasksPlace = {kFieldLeft, kMasksTop, kFieldRight - kFiel
 constexpr ControlPlace kIgnoreListPlace = {kFieldLeft, kIgnoreListTop, kFieldRight - kFieldLeft,
                                            kSearchTop + kSearchHeight - 8 - kIgnoreListTop};
 
-// The hot-key line: its label, the field and the note after it.
-constexpr ControlPlace kHotKeyLabelPlace = {kInnerLeft, kHotKeyLine + kLabelDrop, 106,
-                                            kLabelHeight};
-constexpr ControlPlace kHotKeyFieldPlace = {124, kHotKeyLine, 130, kFieldHeight};
-constexpr ControlPlace kHotKeyNotePlace = {262, kHotKeyLine + kLabelDrop, 300, kLabelHeight};
+// The hot-key line: its label, the field (lined up with the search group's
+// fields) and the note after it.
+constexpr ControlPlace kHotKeyLabelPlace = FieldLabelPlace(kHotKeyLine);
+constexpr ControlPlace kHotKeyFieldPlace = {kFieldLeft, kHotKeyLine, 130, kFieldHeight};
+constexpr int kHotKeyNoteLeft = kFieldLeft + 130 + 8;
+constexpr ControlPlace kHotKeyNotePlace = {kHotKeyNoteLeft, kHotKeyLine + kLabelDrop,
+                                           kFieldRight - kHotKeyNoteLeft, kLabelHeight};
 
 // The About group's two lines.
 constexpr ControlPlace kVersionPlace = {kInnerLeft, kAboutTop + 18, kLineWidth, kLabelHeight};
@@ -245,6 +247,8 @@ constexpr char kUserDirLabel[] = "User defined directory:";
 constexpr char kMasksLabel[] = "File masks to include:";
 constexpr char kIgnoreLabel[] = "Ignore key words like:";
 constexpr char kHotKeyLabel[] = "Application hot-key:";
+// What a screen reader says for the browse button, whose caption is "...".
+constexpr char kBrowseName[] = "Browse for the user defined directory";
 constexpr char kHotKeyNote[] = "(restart application to activate new hot-key)";
 constexpr char kVersionPrefix[] = "Wordhopper version: ";
 constexpr char kAboutLine[] = "Type a key word, press ENTER, pick an item, press ENTER.";

@@ -166,7 +166,23 @@ QtSettingsWindow::QtSettingsWindow(QWidget* parent)
   // its size is known before it is first shown, so it can be centred.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   layout()->activate();
+  LineUpHotKeyField();
   FitToScreen();
+}
+
+void QtSettingsWindow::LineUpHotKeyField() {
+  QWidget* groups = groups_->widget();
+  groups->layout()->activate();
+  const int fieldsLeft = userDir_->mapTo(groups, QPoint(0, 0)).x();
+  const int hotKeyLeft = hotKey_->mapTo(groups, QPoint(0, 0)).x();
+  if (fieldsLeft > hotKeyLeft) {
+    hotKeyLabel_->setFixedWidth(hotKeyLabel_->width() + fieldsLeft - hotKeyLeft);
+  } else if (hotKeyLeft > fieldsLeft) {
+    searchGrid_->setColumnMinimumWidth(
+        0, searchGrid_->cellRect(0, 0).width() + hotKeyLeft - fieldsLeft);
+  }
+  groups->layout()->activate();
+  layout()->activate();
 }
 
 void QtSettingsWindow::FitToScreen() {
@@ -218,6 +234,7 @@ QCheckBox* QtSettingsWindow::NewCheckBox(const OptionRow& row, TabOrder& tabOrde
 void QtSettingsWindow::AddSearchGroup(QVBoxLayout* groupColumn, TabOrder& tabOrder) {
   QGroupBox* search = AddGroup(groupColumn, kSearchGroup);
   auto* grid = new QGridLayout(search);
+  searchGrid_ = grid;
   FitInGroup(grid, Gap());
   grid->setVerticalSpacing(0);
   int lastRow = 0;
@@ -241,6 +258,7 @@ void QtSettingsWindow::AddSearchGroup(QVBoxLayout* groupColumn, TabOrder& tabOrd
 QWidget* QtSettingsWindow::NewUserDirLine(TabOrder& tabOrder) {
   userDir_ = new QLineEdit;
   userDir_->setObjectName(QStringLiteral("user_dir"));
+  userDir_->setAccessibleName(QString::fromUtf8(kUserDirLabel));
   userDir_->setToolTip(QString::fromUtf8(kUserDirHint));
   userDir_->setMaxLength(kFieldLimit);
   // Files dropped on the field are not taken.
@@ -248,6 +266,7 @@ QWidget* QtSettingsWindow::NewUserDirLine(TabOrder& tabOrder) {
   auto* browse = new QToolButton;
   browse->setObjectName(QStringLiteral("user_dir_browse"));
   browse->setText(QStringLiteral("..."));
+  browse->setAccessibleName(QString::fromUtf8(kBrowseName));
   browse->setFocusPolicy(Qt::StrongFocus);
   connect(browse, &QToolButton::clicked, this,
           [this] { Dispatch([](SettingsDialog& dialog) { dialog.Browse(); }); });
@@ -263,6 +282,7 @@ QWidget* QtSettingsWindow::NewUserDirLine(TabOrder& tabOrder) {
 QLineEdit* QtSettingsWindow::NewMasksField(TabOrder& tabOrder) {
   masks_ = new QLineEdit;
   masks_->setObjectName(QStringLiteral("masks"));
+  masks_->setAccessibleName(QString::fromUtf8(kMasksLabel));
   masks_->setToolTip(QString::fromUtf8(kMasksHint));
   masks_->setMaxLength(kFieldLimit);
   tabOrder.push_back(masks_);
@@ -272,6 +292,7 @@ QLineEdit* QtSettingsWindow::NewMasksField(TabOrder& tabOrder) {
 QPlainTextEdit* QtSettingsWindow::NewIgnoreList(TabOrder& tabOrder) {
   ignoreList_ = new QPlainTextEdit;
   ignoreList_->setObjectName(QStringLiteral("ignore_list"));
+  ignoreList_->setAccessibleName(QString::fromUtf8(kIgnoreLabel));
   ignoreList_->setTabChangesFocus(true);
   ignoreList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   ignoreList_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -316,9 +337,11 @@ QWidget* QtSettingsWindow::NewHotKeyLine(TabOrder& tabOrder) {
   auto* hotKeyRow = new QWidget;
   auto* hotKeyLine = new QHBoxLayout(hotKeyRow);
   hotKeyLine->setContentsMargins(0, gap / 2, 0, gap / 2);
-  hotKeyLine->addWidget(NewLabel(kHotKeyLabel));
+  hotKeyLabel_ = NewLabel(kHotKeyLabel);
+  hotKeyLine->addWidget(hotKeyLabel_);
   hotKey_ = new QtHotKeyField;
   hotKey_->setObjectName(QStringLiteral("hot_key"));
+  hotKey_->setAccessibleName(QString::fromUtf8(kHotKeyLabel));
   hotKey_->setToolTip(QString::fromUtf8(kHotKeyHint));
   // Room for a long combination.
   hotKey_->setFixedWidth(

@@ -15,6 +15,7 @@
 
 class QBoxLayout;
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -84,6 +85,8 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   void AddButtons(QBoxLayout* bottom, TabOrder& tabOrder);
   // Lets the groups scroll when the window would be taller than its screen.
   void FitToScreen();
+  // The hot-key field starts where the search group's fields start.
+  void LineUpHotKeyField();
   // Runs a SettingsDialog handler; an error it lets out is shown, not thrown into
   // Qt's event loop.
   void Dispatch(const std::function<void(SettingsDialog&)>& handler);
@@ -95,6 +98,8 @@ class QtSettingsWindow : public QWidget, public SettingsView {
   QLineEdit* masks_ = nullptr;
   QPlainTextEdit* ignoreList_ = nullptr;
   QtHotKeyField* hotKey_ = nullptr;
+  QLabel* hotKeyLabel_ = nullptr;
+  QGridLayout* searchGrid_ = nullptr;
   QLabel* versionLabel_ = nullptr;
   QLabel* image_ = nullptr;
   GroupArea* groups_ = nullptr;

@@ -46,17 +46,14 @@ expect_eq "centred down" 1 $(( (top + bottom) / 2 >= 510 && (top + bottom) / 2 <
 # The hot key belongs to the field while the window is open: pressed into
 # the field, it is recorded there and does not show the main window. The
 # field is reached backwards from the user-directory field: the seven check
-# boxes of the first group, then round to Save, Cancel, the find dialog's
-# check box and the hot-key field.
+# boxes of the first group, then round to Save, Cancel and the hot-key field.
 focus_wine_window '^Wordhopper Settings$'
 wait_until 10 driver_is focus user_dir settings
 press shift+Tab
-wait_until 10 driver_is focus recent_files settings
+wait_until 10 driver_is focus favorites settings
 press shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 wait_until 10 driver_is focus user_start_menu settings
 press shift+Tab shift+Tab shift+Tab
-wait_until 10 driver_is focus use_find_dialog settings
-press shift+Tab
 wait_until 10 driver_is focus hot_key settings
 press ctrl+F7
 wait_until 10 driver_is hot_key.hotkey "118 2" settings

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -370,6 +371,29 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
     EXPECT_EQ(child->property("text").toString(), Text(c.caption)) << c.name;
   }
   EXPECT_EQ(window.HotKey(), (HotKeyCombo{0x73}));
+
+  // A screen reader names each field by its label; the hot-key field lines
+  // up with the fields above it.
+  const struct {
+    const char* name;
+    const char* spoken;
+  } spoken[] = {{"user_dir", "User defined directory:"},
+                {"user_dir_browse", "Browse for the user defined directory"},
+                {"masks", "File masks to include:"},
+                {"ignore_list", "Ignore key words like:"},
+                {"hot_key", "Application hot-key:"},
+                {"history", "History (*.url)"}};
+  for (const auto& s : spoken) {
+    QWidget* widget = window.findChild<QWidget*>(Text(s.name));
+    ASSERT_NE(widget, nullptr) << s.name;
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    ASSERT_NE(accessible, nullptr) << s.name;
+    EXPECT_EQ(accessible->text(QAccessible::Name), Text(s.spoken)) << s.name;
+  }
+  const auto left = [&](const char* name) {
+    return window.findChild<QWidget*>(Text(name))->mapTo(&window, QPoint(0, 0)).x();
+  };
+  EXPECT_EQ(left("hot_key"), left("user_dir"));
 
   // The focus chain, from the first check box round to it again.
   QStringList order;
