@@ -228,6 +228,9 @@ void MainWindow::SetStatusParts() {
   constexpr int kPanels = static_cast<int>(std::size(kStatusPanels));
   int rights[kPanels];
   for (int i = 0; i < kPanels; ++i) rights[i] = Scale(kStatusPanels[i].right);
+  // The last panel reaches the window's edge: the few pixels the panels
+  // leave would show as an empty fourth one.
+  rights[kPanels - 1] = -1;
   SendMessageW(Control(kStatusBar), SB_SETPARTS, kPanels, reinterpret_cast<LPARAM>(rights));
 }
 

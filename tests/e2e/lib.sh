@@ -294,6 +294,13 @@ _e2e_setup() {
   ) 9>"$WH_E2E_TEMPLATE.lock"
   # shellcheck disable=SC2119  # Wine needs no Xvfb options of its own
   _start_xvfb
+  if [ -n "${E2E_WM:-}" ]; then
+    command -v "$E2E_WM" >/dev/null || fail "no $E2E_WM installed"
+    "$E2E_WM" >"$E2E_WORK/wm.log" 2>&1 </dev/null &
+    E2E_WM_PID=$!
+    E2E_FAILURE_LOGS+=("$E2E_WORK/wm.log")
+    wait_until 20 xprop -root _NET_SUPPORTING_WM_CHECK
+  fi
 
   # The server outlives its last client by 30 s, so services stay up between
   # driver calls; it is still gone soon after a killed scenario.

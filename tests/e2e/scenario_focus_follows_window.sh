@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # With another program in front (Notepad), the hot key shows the window and
 # the typed letters reach the keyword box; so again after a message box is
-# closed with ENTER, and after Save in the settings window.
+# closed with ENTER, and after Save in the settings window. On a bare
+# display, or with E2E_WM=openbox under a window manager.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/tray_steps.sh"
 
-# With no window manager on the display, Wine moves the X keyboard focus
-# itself only for windows it does not leave to one.
-wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+if [ -z "${E2E_WM:-}" ]; then
+  # With no window manager on the display, Wine moves the X keyboard focus
+  # itself only for windows it does not leave to one.
+  wine_run reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+fi
 wh_install 'C:\wh' "$(main_ini)"
 make_items 'Gone Away'
 wh_start
