@@ -8,6 +8,7 @@
 #include "app/info_panel.h"
 #include "app/main_layout.h"
 #include "app/settings_dialog.h"
+#include "app/window_placement.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "platform/packaged_apps.h"
@@ -60,7 +61,10 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
   if (prepared.error_) std::rethrow_exception(prepared.error_);
   settings_ = std::move(prepared.settings_);
 
-  if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
+  if (!settings_.AlwaysScreenCenter) {
+    view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
+    KeepOnScreen();
+  }
 
   // A refused start-up entry is shown, but start-up goes on: nothing that
   // follows depends on the entry, and without the hot key and the index the
@@ -127,6 +131,8 @@ void Launcher::ShowFromTray() {
   // Brought up while still visible after a failed launch, the window keeps
   // the text the user is mending.
   const bool reset = resetOnShow_ && !view_.IsVisible();
+  // Checked at each showing: monitors come and go while the program runs.
+  KeepOnScreen();
   view_.ShowFromTray();
   if (!shown_) {
     shown_ = true;
@@ -147,6 +153,12 @@ void Launcher::HotKeyPressed() {
   ShowFromTray();
   view_.BringToFront();
   ApplyStayOnTop(false);
+}
+
+void Launcher::KeepOnScreen() {
+  const ScreenRect frame = view_.Frame();
+  const ScreenRect placed = PlaceOnMonitors(frame, view_.Monitors());
+  if (placed.left != frame.left || placed.top != frame.top) view_.PlaceAt(placed.left, placed.top);
 }
 
 void Launcher::HotKeyFailed() { ReportStatus("Unable to assign hot-key."); }

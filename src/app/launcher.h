@@ -183,6 +183,9 @@ class Launcher : public SettingsOwner {
   // Shows a load's problems, the keyword box's list, and the counts in the
   // status bar.
   void ShowLoad(const LoadReport& report);
+  // A window mostly off every monitor (its position saved on one since
+  // unplugged) goes onto the nearest one; one on screen stays exactly.
+  void KeepOnScreen();
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
   std::string SettingsPath() const;

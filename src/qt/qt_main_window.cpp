@@ -363,6 +363,25 @@ void QtMainWindow::PlaceAt(int left, int top) { move(left, top); }
 
 MainView::Point QtMainWindow::Position() const { return {pos().x(), pos().y()}; }
 
+namespace {
+
+ScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+}  // namespace
+
+ScreenRect QtMainWindow::Frame() const { return ToScreenRect(frameGeometry()); }
+
+std::vector<Monitor> QtMainWindow::Monitors() const {
+  std::vector<Monitor> monitors;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    monitors.push_back(
+        {ToScreenRect(screen->geometry()), ToScreenRect(screen->availableGeometry())});
+  }
+  return monitors;
+}
+
 void QtMainWindow::CentreOnScreen() {
   const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
   if (where == nullptr) return;

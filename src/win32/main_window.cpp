@@ -412,6 +412,32 @@ MainView::Point MainWindow::Position() const {
   return {rect.left, rect.top};
 }
 
+ScreenRect MainWindow::Frame() const {
+  RECT rect{};
+  GetWindowRect(Handle(), &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+std::vector<Monitor> MainWindow::Monitors() const {
+  std::vector<Monitor> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetMonitorInfoW(monitor, &info)) {
+          const RECT& all = info.rcMonitor;
+          const RECT& work = info.rcWork;
+          reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
+              {{all.left, all.top, all.right, all.bottom},
+               {work.left, work.top, work.right, work.bottom}});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
+}
+
 void MainWindow::CentreOnScreen() {
   RECT rect{};
   GetWindowRect(Handle(), &rect);

@@ -21,6 +21,10 @@ class FakeMainView : public MainView {
     events.push_back("place " + std::to_string(left) + "," + std::to_string(top));
   }
   Point Position() const override { return position; }
+  ScreenRect Frame() const override {
+    return {position.left, position.top, position.left + width, position.top + height};
+  }
+  std::vector<Monitor> Monitors() const override { return monitors; }
   void CentreOnScreen() override { events.push_back("centre"); }
   void SetBandsVisible(bool infoPanel, bool statusBar) override {
     events.push_back(std::string("bands ") + (infoPanel ? "info" : "-") + "," +
@@ -138,6 +142,9 @@ class FakeMainView : public MainView {
   int gauge = 0;
   bool gaugeLow = false;
   Point position;
+  int width = 471, height = 109;
+  // One 1920 x 1080 screen, the task bar at the bottom.
+  std::vector<Monitor> monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
   bool visible = false;
   bool shownOnce = false;
   bool titleBar = true;
