@@ -30,6 +30,18 @@ std::string SettingsPathOf(const MainPlatform& platform, const std::string& prog
   return ChooseSettingsFile(platform.fileSystem, programDir, platform.userSettingsDir);
 }
 
+// Holds a flag up for as long as it lives, also when what it guards throws.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 }  // namespace
 
 StartPreparation::StartPreparation(const MainPlatform& platform)
@@ -54,6 +66,17 @@ void Launcher::Start(std::string_view firstArgument) {
 }
 
 void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) {
+  pressedWhileStarting_ = false;
+  {
+    const RaisedFlag starting(starting_);
+    RunStart(firstArgument, std::move(prepared));
+  }
+  // The presses that came during the start ask for one showing, without a
+  // reload: the index is as fresh as one would make it.
+  if (std::exchange(pressedWhileStarting_, false)) RunPress(false);
+}
+
+void Launcher::RunStart(std::string_view firstArgument, StartPreparation prepared) {
   programDir_ = std::move(prepared.programDir_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
@@ -149,7 +172,19 @@ void Launcher::OnSecondStart(bool showArgument) {
 }
 
 void Launcher::HotKeyPressed() {
-  if (settings_.ReloadOnPopup) LoadDirectories(settings_.LoadUserDirOnPopup);
+  if (starting_) {
+    pressedWhileStarting_ = true;
+    return;
+  }
+  RunPress(settings_.ReloadOnPopup);
+}
+
+void Launcher::RunPress(bool reload) {
+  // A press that comes through a message box of this one (a reload's report,
+  // the help of the first showing) would reload and report over again.
+  if (pressing_) return;
+  const RaisedFlag pressing(pressing_);
+  if (reload) LoadDirectories(settings_.LoadUserDirOnPopup);
   ShowFromTray();
   view_.BringToFront();
   ApplyStayOnTop(false);

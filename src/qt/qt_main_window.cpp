@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -448,9 +449,17 @@ void QtMainWindow::SetTitleBarVisible(bool visible) {
 }
 
 void QtMainWindow::HotKeyPressed() {
-  if (launcher_ != nullptr)
-    Guarded(
-        *this, [this] { return (launcher_->HotKeyPressed(), 0); }, 0);
+  // Presses that queued up while the program was busy (its start loading the
+  // index, a reload) come in one after another: they make one press, handled
+  // once they are all in.
+  if (launcher_ == nullptr || pressWaiting_) return;
+  pressWaiting_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (launcher_ != nullptr)
+      Guarded(
+          *this, [this] { return (launcher_->HotKeyPressed(), 0); }, 0);
+    pressWaiting_ = false;
+  });
 }
 
 bool QtMainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {

@@ -119,6 +119,8 @@ class QtMainWindow : public QWidget, public MainView {
   PortalHotKey portalHotKey_;
   QPointer<QWidget> lastFocus_;
   bool hiddenToTray_ = false;
+  // A press of the hot key waits to be handled; those after it go with it.
+  bool pressWaiting_ = false;
   bool infoPanel_ = true;
   bool statusBarVisible_ = true;
 };

@@ -187,7 +187,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return 0;
     case WM_HOTKEY:
-      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) launcher_->HotKeyPressed();
+      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) {
+        launcher_->HotKeyPressed();
+        // Presses queued meanwhile (while the start loaded the index, or a
+        // reload ran, or the key repeated) asked for the showing just done.
+        MSG queued;
+        while (PeekMessageW(&queued, Handle(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+        }
+      }
       return 0;
     case WM_CONTEXTMENU:
       tray_->PopUpMenu(Handle());

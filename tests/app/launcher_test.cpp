@@ -420,6 +420,41 @@ TEST_F(LauncherTest, HotKeyShowsFromTheTrayReloadingWhenAsked) {
   EXPECT_EQ(view.events, (std::vector<std::string>{"unregister", "register 1"}));
 }
 
+// Presses of the hot key that come through a message box of the start wait
+// for its end: the window then shows once, with nothing loaded or reported
+// twice. A press through a box of an earlier press is part of that one.
+TEST_F(LauncherTest, HotKeyPressedDuringTheStartOrAPressCountsOnce) {
+  WriteIni("[Directories]\nUserDir=C:\\Missing\n[Program]\nFirstShow=1\nReloadOnPopup=1\n");
+  const std::string problem = "Error: User directory not found.";
+  bool pressed = false;
+  const auto pressTwiceInTheFirstBox = [&] {
+    if (std::exchange(pressed, true)) return;
+    launcher->HotKeyPressed();
+    launcher->HotKeyPressed();
+  };
+  const auto count = [&](const char* event) {
+    return std::count(view.events.begin(), view.events.end(), event);
+  };
+
+  view.duringMessage = pressTwiceInTheFirstBox;
+  Launcher& f = Create();
+  EXPECT_EQ(view.messages, std::vector<std::string>{problem});
+  EXPECT_EQ(count("keywords"), 1);
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(count("show"), 1);
+  EXPECT_GT(std::find(view.events.begin(), view.events.end(), "show"),
+            std::find(view.events.begin(), view.events.end(), "keywords"));
+
+  f.OnTrayHide();
+  view.events.clear();
+  view.messages.clear();
+  pressed = false;
+  f.HotKeyPressed();
+  EXPECT_EQ(view.messages, std::vector<std::string>{problem});
+  EXPECT_EQ(count("keywords"), 1);
+  EXPECT_TRUE(view.visible);
+}
+
 // A position saved on a monitor that isn't there comes onto the nearest one,
 // at the start and at each showing; one on a monitor that is there stays.
 TEST_F(LauncherTest, PositionOffEveryMonitorComesOntoTheNearest) {

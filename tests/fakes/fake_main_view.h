@@ -1,6 +1,7 @@
 // A main window that records what the behaviour asked of it, in order.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -70,6 +71,8 @@ class FakeMainView : public MainView {
   void ShowMessage(const std::string& text) override {
     messages.push_back(text);
     events.push_back("message");
+    // What comes in while the box is up.
+    if (duringMessage) duringMessage();
   }
   void SetKeywordItems(const std::vector<std::string>& words) override {
     keywordItems = words;
@@ -145,6 +148,7 @@ class FakeMainView : public MainView {
   int width = 471, height = 109;
   // One 1920 x 1080 screen, the task bar at the bottom.
   std::vector<Monitor> monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+  std::function<void()> duringMessage;
   bool visible = false;
   bool shownOnce = false;
   bool titleBar = true;
