@@ -8,6 +8,7 @@
 #include "app/info_panel.h"
 #include "app/main_layout.h"
 #include "app/settings_dialog.h"
+#include "app/window_placement.h"
 #include "base/text.h"
 #include "index/classify.h"
 #include "platform/packaged_apps.h"
@@ -28,6 +29,18 @@ std::string SettingsPathOf(const MainPlatform& platform, const std::string& prog
   if (!platform.settingsDir.empty()) return SettingsFilePath(platform.settingsDir);
   return ChooseSettingsFile(platform.fileSystem, programDir, platform.userSettingsDir);
 }
+
+// Holds a flag up for as long as it lives, also when what it guards throws.
+class RaisedFlag {
+ public:
+  explicit RaisedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = false; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+ private:
+  bool& flag_;
+};
 
 }  // namespace
 
@@ -53,6 +66,17 @@ void Launcher::Start(std::string_view firstArgument) {
 }
 
 void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) {
+  pressedWhileStarting_ = false;
+  {
+    const RaisedFlag starting(starting_);
+    RunStart(firstArgument, std::move(prepared));
+  }
+  // The presses that came during the start ask for one showing, without a
+  // reload: the index is as fresh as one would make it.
+  if (std::exchange(pressedWhileStarting_, false)) RunPress(false);
+}
+
+void Launcher::RunStart(std::string_view firstArgument, StartPreparation prepared) {
   programDir_ = std::move(prepared.programDir_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
@@ -60,7 +84,10 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
   if (prepared.error_) std::rethrow_exception(prepared.error_);
   settings_ = std::move(prepared.settings_);
 
-  if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
+  if (!settings_.AlwaysScreenCenter) {
+    view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
+    KeepOnScreen();
+  }
 
   // A refused start-up entry is shown, but start-up goes on: nothing that
   // follows depends on the entry, and without the hot key and the index the
@@ -127,6 +154,8 @@ void Launcher::ShowFromTray() {
   // Brought up while still visible after a failed launch, the window keeps
   // the text the user is mending.
   const bool reset = resetOnShow_ && !view_.IsVisible();
+  // Checked at each showing: monitors come and go while the program runs.
+  KeepOnScreen();
   view_.ShowFromTray();
   if (!shown_) {
     shown_ = true;
@@ -143,10 +172,28 @@ void Launcher::OnSecondStart(bool showArgument) {
 }
 
 void Launcher::HotKeyPressed() {
-  if (settings_.ReloadOnPopup) LoadDirectories(settings_.LoadUserDirOnPopup);
+  if (starting_) {
+    pressedWhileStarting_ = true;
+    return;
+  }
+  RunPress(settings_.ReloadOnPopup);
+}
+
+void Launcher::RunPress(bool reload) {
+  // A press that comes through a message box of this one (a reload's report,
+  // the help of the first showing) would reload and report over again.
+  if (pressing_) return;
+  const RaisedFlag pressing(pressing_);
+  if (reload) LoadDirectories(settings_.LoadUserDirOnPopup);
   ShowFromTray();
   view_.BringToFront();
   ApplyStayOnTop(false);
+}
+
+void Launcher::KeepOnScreen() {
+  const ScreenRect frame = view_.Frame();
+  const ScreenRect placed = PlaceOnMonitors(frame, view_.Monitors());
+  if (placed.left != frame.left || placed.top != frame.top) view_.PlaceAt(placed.left, placed.top);
 }
 
 void Launcher::HotKeyFailed() { ReportStatus("Unable to assign hot-key."); }

@@ -115,6 +115,10 @@ class Launcher : public SettingsOwner {
   void OnTrayReload() { LoadDirectories(true); }
 
   // The system hot key arrived; it shows the window from wherever it is.
+  // A press while the start is under way (a message box of the start lets
+  // the window system's messages through) waits for its end, and the window
+  // then shows once, however many presses came; a press while an earlier
+  // one is still at work is part of that one.
   void HotKeyPressed();
   // The registration was refused.
   void HotKeyFailed();
@@ -183,6 +187,14 @@ class Launcher : public SettingsOwner {
   // Shows a load's problems, the keyword box's list, and the counts in the
   // status bar.
   void ShowLoad(const LoadReport& report);
+  // Start's steps, with the presses of the hot key held back.
+  void RunStart(std::string_view firstArgument, StartPreparation prepared);
+  // A press of the hot key: reloads first when `reload`, then shows the
+  // window and gives it the keyboard. Not again while it runs.
+  void RunPress(bool reload);
+  // A window mostly off every monitor (its position saved on one since
+  // unplugged) goes onto the nearest one; one on screen stays exactly.
+  void KeepOnScreen();
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
   std::string SettingsPath() const;
@@ -212,6 +224,11 @@ class Launcher : public SettingsOwner {
   SettingsDialog* dialog_ = nullptr;
   // A launch failed: the next showing from the tray starts afresh.
   bool resetOnShow_ = false;
+  // Start is running; a press of the hot key came meanwhile.
+  bool starting_ = false;
+  bool pressedWhileStarting_ = false;
+  // A press of the hot key is at work.
+  bool pressing_ = false;
 };
 
 }  // namespace wh

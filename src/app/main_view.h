@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/completion.h"
+#include "app/window_placement.h"
 #include "settings/hot_key_text.h"
 
 namespace wh {
@@ -27,6 +28,12 @@ class MainView {
   // The window's top-left corner, in screen pixels.
   virtual void PlaceAt(int left, int top) = 0;
   virtual Point Position() const = 0;
+  // The window's rectangle, its frame included, in screen pixels: its left
+  // and top are Position()'s.
+  virtual ScreenRect Frame() const = 0;
+  // The monitors there are now, each with its work area, in the pixels of
+  // PlaceAt; empty when the system can't tell.
+  virtual std::vector<Monitor> Monitors() const = 0;
   // Centres the window on the screen at its current size.
   virtual void CentreOnScreen() = 0;
   // Shows or hides the information panel and the status bar and fits the

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -407,6 +408,25 @@ void QtMainWindow::PlaceAt(int left, int top) { move(left, top); }
 
 MainView::Point QtMainWindow::Position() const { return {pos().x(), pos().y()}; }
 
+namespace {
+
+ScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.x() + rect.width(), rect.y() + rect.height()};
+}
+
+}  // namespace
+
+ScreenRect QtMainWindow::Frame() const { return ToScreenRect(frameGeometry()); }
+
+std::vector<Monitor> QtMainWindow::Monitors() const {
+  std::vector<Monitor> monitors;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    monitors.push_back(
+        {ToScreenRect(screen->geometry()), ToScreenRect(screen->availableGeometry())});
+  }
+  return monitors;
+}
+
 void QtMainWindow::CentreOnScreen() {
   const QScreen* where = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
   if (where == nullptr) return;
@@ -473,9 +493,17 @@ void QtMainWindow::SetTitleBarVisible(bool visible) {
 }
 
 void QtMainWindow::HotKeyPressed() {
-  if (launcher_ != nullptr)
-    Guarded(
-        *this, [this] { return (launcher_->HotKeyPressed(), 0); }, 0);
+  // Presses that queued up while the program was busy (its start loading the
+  // index, a reload) come in one after another: they make one press, handled
+  // once they are all in.
+  if (launcher_ == nullptr || pressWaiting_) return;
+  pressWaiting_ = true;
+  QTimer::singleShot(0, this, [this] {
+    if (launcher_ != nullptr)
+      Guarded(
+          *this, [this] { return (launcher_->HotKeyPressed(), 0); }, 0);
+    pressWaiting_ = false;
+  });
 }
 
 bool QtMainWindow::RegisterHotKey(const HotKeyCombo& hotKey) {

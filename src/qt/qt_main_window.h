@@ -40,6 +40,8 @@ class QtMainWindow : public QWidget, public MainView {
   void SetCaption(const std::string& text) override;
   void PlaceAt(int left, int top) override;
   Point Position() const override;
+  ScreenRect Frame() const override;
+  std::vector<Monitor> Monitors() const override;
   void CentreOnScreen() override;
   void SetBandsVisible(bool infoPanel, bool statusBar) override;
   void SetTopmost(bool topmost, bool showPending) override;
@@ -133,6 +135,8 @@ class QtMainWindow : public QWidget, public MainView {
   PortalHotKey portalHotKey_;
   QPointer<QWidget> lastFocus_;
   bool hiddenToTray_ = false;
+  // A press of the hot key waits to be handled; those after it go with it.
+  bool pressWaiting_ = false;
   bool infoPanelVisible_ = true;
   bool statusBarVisible_ = true;
 };

@@ -201,7 +201,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnActivate(wParam);
       return 0;
     case WM_HOTKEY:
-      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) launcher_->HotKeyPressed();
+      if (launcher_ != nullptr && static_cast<int>(wParam) == hotKeyId_) {
+        launcher_->HotKeyPressed();
+        // Presses queued meanwhile (while the start loaded the index, or a
+        // reload ran, or the key repeated) asked for the showing just done.
+        MSG queued;
+        while (PeekMessageW(&queued, Handle(), WM_HOTKEY, WM_HOTKEY, PM_REMOVE)) {
+        }
+      }
       return 0;
     case WM_CONTEXTMENU:
       PopUpTrayMenu();
@@ -480,6 +487,32 @@ MainView::Point MainWindow::Position() const {
   RECT rect{};
   GetWindowRect(Handle(), &rect);
   return {rect.left, rect.top};
+}
+
+ScreenRect MainWindow::Frame() const {
+  RECT rect{};
+  GetWindowRect(Handle(), &rect);
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+std::vector<Monitor> MainWindow::Monitors() const {
+  std::vector<Monitor> monitors;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetMonitorInfoW(monitor, &info)) {
+          const RECT& all = info.rcMonitor;
+          const RECT& work = info.rcWork;
+          reinterpret_cast<std::vector<Monitor>*>(data)->push_back(
+              {{all.left, all.top, all.right, all.bottom},
+               {work.left, work.top, work.right, work.bottom}});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&monitors));
+  return monitors;
 }
 
 void MainWindow::CentreOnScreen() {

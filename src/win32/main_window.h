@@ -53,6 +53,8 @@ class MainWindow : public WindowBase, public MainView {
   void SetCaption(const std::string& text) override;
   void PlaceAt(int left, int top) override;
   Point Position() const override;
+  ScreenRect Frame() const override;
+  std::vector<Monitor> Monitors() const override;
   void CentreOnScreen() override;
   void SetBandsVisible(bool infoPanel, bool statusBar) override;
   void SetTopmost(bool topmost, bool showPending) override;

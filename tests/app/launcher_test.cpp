@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_line.h"
@@ -417,6 +418,65 @@ TEST_F(LauncherTest, HotKeyShowsFromTheTrayReloadingWhenAsked) {
   f.SwitchHotKeyOn();
   f.SwitchHotKeyOn();
   EXPECT_EQ(view.events, (std::vector<std::string>{"unregister", "register 1"}));
+}
+
+// Presses of the hot key that come through a message box of the start wait
+// for its end: the window then shows once, with nothing loaded or reported
+// twice. A press through a box of an earlier press is part of that one.
+TEST_F(LauncherTest, HotKeyPressedDuringTheStartOrAPressCountsOnce) {
+  WriteIni("[Directories]\nUserDir=C:\\Missing\n[Program]\nFirstShow=1\nReloadOnPopup=1\n");
+  const std::string problem = "Error: User directory not found.";
+  bool pressed = false;
+  const auto pressTwiceInTheFirstBox = [&] {
+    if (std::exchange(pressed, true)) return;
+    launcher->HotKeyPressed();
+    launcher->HotKeyPressed();
+  };
+  const auto count = [&](const char* event) {
+    return std::count(view.events.begin(), view.events.end(), event);
+  };
+
+  view.duringMessage = pressTwiceInTheFirstBox;
+  Launcher& f = Create();
+  EXPECT_EQ(view.messages, std::vector<std::string>{problem});
+  EXPECT_EQ(count("keywords"), 1);
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(count("show"), 1);
+  EXPECT_GT(std::find(view.events.begin(), view.events.end(), "show"),
+            std::find(view.events.begin(), view.events.end(), "keywords"));
+
+  f.OnTrayHide();
+  view.events.clear();
+  view.messages.clear();
+  pressed = false;
+  f.HotKeyPressed();
+  EXPECT_EQ(view.messages, std::vector<std::string>{problem});
+  EXPECT_EQ(count("keywords"), 1);
+  EXPECT_TRUE(view.visible);
+}
+
+// A position saved on a monitor that isn't there comes onto the nearest one,
+// at the start and at each showing; one on a monitor that is there stays.
+TEST_F(LauncherTest, PositionOffEveryMonitorComesOntoTheNearest) {
+  const auto placed = [&] { return std::pair(view.position.left, view.position.top); };
+  WriteIni("[Form]\nFormLeft=5000\nFormTop=200\n[Program]\nFirstShow=1\nAlwaysScreenCenter=0\n");
+  Create();
+  // The screen is 1920 wide, the window 471.
+  EXPECT_EQ(placed(), std::pair(1449, 200));
+
+  view = FakeMainView();
+  view.monitors.push_back({{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}});
+  WriteIni("[Form]\nFormLeft=-1000\nFormTop=300\n[Program]\nFirstShow=1\nAlwaysScreenCenter=0\n");
+  Create();
+  EXPECT_EQ(placed(), std::pair(-1000, 300));
+  // That monitor unplugged while the program runs: the next showing moves
+  // the window before it comes up.
+  view.monitors.pop_back();
+  view.events.clear();
+  launcher->HotKeyPressed();
+  EXPECT_EQ(placed(), std::pair(0, 300));
+  EXPECT_EQ(view.events.front(), "place 0,300");
+  EXPECT_TRUE(view.visible);
 }
 
 TEST_F(LauncherTest, CloseBoxWritesTheFirstShowOnceThenHidesOrEnds) {

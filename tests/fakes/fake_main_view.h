@@ -1,6 +1,7 @@
 // A main window that records what the behaviour asked of it, in order.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,6 +22,10 @@ class FakeMainView : public MainView {
     events.push_back("place " + std::to_string(left) + "," + std::to_string(top));
   }
   Point Position() const override { return position; }
+  ScreenRect Frame() const override {
+    return {position.left, position.top, position.left + width, position.top + height};
+  }
+  std::vector<Monitor> Monitors() const override { return monitors; }
   void CentreOnScreen() override { events.push_back("centre"); }
   void SetBandsVisible(bool infoPanel, bool statusBar) override {
     events.push_back(std::string("bands ") + (infoPanel ? "info" : "-") + "," +
@@ -66,6 +71,8 @@ class FakeMainView : public MainView {
   void ShowMessage(const std::string& text) override {
     messages.push_back(text);
     events.push_back("message");
+    // What comes in while the box is up.
+    if (duringMessage) duringMessage();
   }
   void SetKeywordItems(const std::vector<std::string>& words) override {
     keywordItems = words;
@@ -138,6 +145,10 @@ class FakeMainView : public MainView {
   int gauge = 0;
   bool gaugeLow = false;
   Point position;
+  int width = 471, height = 109;
+  // One 1920 x 1080 screen, the task bar at the bottom.
+  std::vector<Monitor> monitors = {{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}}};
+  std::function<void()> duringMessage;
   bool visible = false;
   bool shownOnce = false;
   bool titleBar = true;
