@@ -69,6 +69,9 @@ struct OptionRow {
   int width;
   // As the Linux program says it; null when both say the same.
   const char* linuxCaption = nullptr;
+  // Why the option does nothing on Linux, where its check box is shown
+  // disabled with this as its hint; null where it works.
+  const char* linuxUnavailable = nullptr;
 };
 
 // The option's caption in the desktop's words.
@@ -104,11 +107,13 @@ constexpr OptionRow kOptions[] = {
     {AllUsersDesktop, &Settings::AllUsersDeskTop, "all_users_desktop", Search,
      "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth, "All users desktop (*.desktop)"},
     {Favorites, &Settings::Favorites, "favorites", Search, "Favorites (*.*)", kInnerLeft, kRow3,
-     kColumnWidth},
+     kColumnWidth, "Favorites (bookmarked folders)"},
     {History, &Settings::History, "history", Search, "History (*.url)", kColumn3, kRow2,
-     kColumnWidth},
+     kColumnWidth, nullptr,
+     "Not available on Linux: web browsers keep their history in databases of their own, not "
+     "in files to index."},
     {RecentFiles, &Settings::RecentFiles, "recent_files", Search, "Recent files (*.lnk)", kColumn3,
-     kRow1, kColumnWidth, "Recent files (*.desktop)"},
+     kRow1, kColumnWidth, "Recent files"},
 
     {StartWithWindows, &Settings::StartWithWindows, "start_with_windows", Behaviour,
      "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,

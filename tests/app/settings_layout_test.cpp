@@ -52,7 +52,8 @@ TEST(SettingsLayoutTest, LinuxCaptionsNameLauncherEntriesAndTheLinuxDesktop) {
                 {"All users start menu (*.lnk)", "All users start menu (*.desktop)"},
                 {"User desktop (*.lnk)", "User desktop (*.desktop)"},
                 {"All users desktop (*.lnk)", "All users desktop (*.desktop)"},
-                {"Recent files (*.lnk)", "Recent files (*.desktop)"},
+                {"Favorites (*.*)", "Favorites (bookmarked folders)"},
+                {"Recent files (*.lnk)", "Recent files"},
                 {"Start Wordhopper with windows.", "Start Wordhopper when you log in."},
                 {"Show Windows find dialog when a keyword pattern does not match any item.",
                  "Open the file manager when a keyword pattern does not match any item."}}));
