@@ -331,7 +331,12 @@ std::string Launcher::SelectedItemPath() const {
 void Launcher::ExecuteItem(const std::string& path) {
   bool started = true;
   // A packaged app is no file: only the shell can tell whether it is there.
-  if (!path.empty() && (IsPackagedAppPath(path) || platform_.fileSystem.FileExists(path))) {
+  // A bookmarked folder's item (its path ends in the separator) opens as
+  // the folder; any other item is a file.
+  const FileSystem& files = platform_.fileSystem;
+  const bool isFolder = !path.empty() && path.back() == files.Separator();
+  if (!path.empty() && (IsPackagedAppPath(path) ||
+                        (isFolder ? files.DirectoryExists(path) : files.FileExists(path)))) {
     started = platform_.shell.OpenItem(path);
     if (settings_.HideWhenLaunching) HideToTray();
   } else {

@@ -68,6 +68,9 @@ struct OptionRow {
   int width;
   // As the Linux program says it; null when both say the same.
   const char* linuxCaption = nullptr;
+  // Why the option does nothing on Linux, where its check box is shown
+  // disabled with this as its hint; null where it works.
+  const char* linuxUnavailable = nullptr;
 };
 
 // The option's caption in the desktop's words.
@@ -158,15 +161,17 @@ constexpr OptionRow kOptions[] = {
      "All users start menu (*.lnk)", kColumn2, kRow1, kColumnWidth,
      "All users start menu (*.desktop)"},
     {RecentFiles, &Settings::RecentFiles, "recent_files", Search, "Recent files (*.lnk)", kColumn3,
-     kRow1, kColumnWidth, "Recent files (*.desktop)"},
+     kRow1, kColumnWidth, "Recent files"},
     {UserDesktop, &Settings::UserDeskTop, "user_desktop", Search, "User desktop (*.lnk)",
      kInnerLeft, kRow2, kColumnWidth, "User desktop (*.desktop)"},
     {AllUsersDesktop, &Settings::AllUsersDeskTop, "all_users_desktop", Search,
      "All users desktop (*.lnk)", kColumn2, kRow2, kColumnWidth, "All users desktop (*.desktop)"},
     {History, &Settings::History, "history", Search, "History (*.url)", kColumn3, kRow2,
-     kColumnWidth},
+     kColumnWidth, nullptr,
+     "Not available on Linux: web browsers keep their history in databases of their own, not "
+     "in files to index."},
     {Favorites, &Settings::Favorites, "favorites", Search, "Favorites (*.*)", kInnerLeft, kRow3,
-     kColumnWidth},
+     kColumnWidth, "Favorites (bookmarked folders)"},
 
     {StartWithWindows, &Settings::StartWithWindows, "start_with_windows", Behaviour,
      "Start Wordhopper with windows.", kInnerLeft, LineTop(0), kLineWidth,

@@ -49,8 +49,10 @@ bool HasDrivePart(std::string_view text, char separator) {
 
 }  // namespace
 
-EnterAction ClassifyEnter(std::string_view text, const FileSystem& fileSystem) {
-  if (HasDrivePart(text, fileSystem.Separator()) && fileSystem.DirectoryExists(std::string(text))) {
+EnterAction ClassifyEnter(std::string_view typed, const FileSystem& fileSystem) {
+  // "~/Documents" is a folder wherever the user's shell would take it for one.
+  const std::string text = fileSystem.ExpandTypedPath(typed);
+  if (HasDrivePart(text, fileSystem.Separator()) && fileSystem.DirectoryExists(text)) {
     return EnterAction::OpenExplorer;
   }
   if (text.starts_with("\\\\")) return EnterAction::OpenExplorer;

@@ -16,7 +16,8 @@ enum class EnterAction {
 // True when `text` counts as a web, news or mail address.
 bool IsURL(std::string_view text);
 
-// Decides, without opening anything, which of the three ways `text` goes.
-EnterAction ClassifyEnter(std::string_view text, const FileSystem& fileSystem);
+// Decides, without opening anything, which of the three ways the `typed`
+// text goes, read as the file system reads a typed path (ExpandTypedPath).
+EnterAction ClassifyEnter(std::string_view typed, const FileSystem& fileSystem);
 
 }  // namespace wh

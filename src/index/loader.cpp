@@ -305,6 +305,13 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
       AddDirectory(index, fileSystem, folder, source.extension ? source.extension : shortcut,
                    namer, named ? &shortcutIds : nullptr);
     }
+    for (const ListedItem& item : shellFolders.ListedItems(source.folder)) {
+      if (item.name.empty()) {
+        AddItem(index, item.path);
+      } else {
+        AddNamedItem(index, item.path, item.name);
+      }
+    }
     // Packaged apps have no shortcut in any Start Menu folder; the Start
     // menu shows them as the user's own programs.
     if (source.folder == KnownFolder::StartMenu) {

@@ -90,6 +90,11 @@ class FileSystem {
   // the system refuses; the old file then stays as it was.
   virtual void WriteFileReplacing(const std::string& path, std::string_view contents) const = 0;
 
+  // The path the user means by a typed text, read as the user's shell reads
+  // it: on POSIX a leading "~" or "~user" is that user's home folder. As
+  // typed by default; "~" means nothing to Windows.
+  virtual std::string ExpandTypedPath(std::string_view typed) const { return std::string(typed); }
+
   // True when this user may rewrite the existing file at `path`, and when a
   // new file may be made in the existing folder `dir`. A system that can't
   // tell says yes and leaves the answer to the write itself.

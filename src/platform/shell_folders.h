@@ -8,6 +8,16 @@
 
 namespace wh {
 
+// One item a source names by itself rather than as a file of a folder.
+struct ListedItem {
+  // A file, or a folder ending in the path separator (it opens as a folder).
+  std::string path;
+  // The name shown; "" names the item by its file, as a file found in a
+  // folder is named.
+  std::string name;
+  friend bool operator==(const ListedItem&, const ListedItem&) = default;
+};
+
 // The desktop's folders the program indexes or searches: the user's own, and
 // (Common) those of all users.
 enum class KnownFolder {
@@ -46,6 +56,15 @@ class ShellFolders {
   // (on Linux the user's own launcher entries, which a menu editor writes
   // to hide or change a program installed for all). None by default.
   virtual std::vector<std::string> ShadowingFolders(KnownFolder folder) const {
+    (void)folder;
+    return {};
+  }
+
+  // Items of `folder` kept in a list rather than as files of a folder, in the
+  // order they are to be added (a later one wins an equal name), each still
+  // there when asked. On Linux: the recently used files (Recent) and the
+  // file manager's bookmarked folders (Favorites). None by default.
+  virtual std::vector<ListedItem> ListedItems(KnownFolder folder) const {
     (void)folder;
     return {};
   }

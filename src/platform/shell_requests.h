@@ -10,6 +10,10 @@ namespace wh {
 class ShellRequests {
  public:
   virtual ~ShellRequests() = default;
+  // OpenExplorer and OpenAddress are given the keyword box's text as typed;
+  // they read a typed path as the platform's FileSystem::ExpandTypedPath
+  // does, so that they open what ClassifyEnter looked at.
+
   // Opens the file manager on `path` (a directory or a network path) with
   // its folder tree. False when the shell refused the request (no program
   // for it, or nothing to open); true once it is on its way.

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "posix/tilde_expansion.h"
+
 namespace wh {
 
 namespace {
@@ -320,6 +322,10 @@ void PosixFileSystem::WriteFileReplacing(const std::string& path, std::string_vi
     unlink(temp.c_str());
     throw FileWriteError{path};
   }
+}
+
+std::string PosixFileSystem::ExpandTypedPath(std::string_view typed) const {
+  return ExpandTilde(typed);
 }
 
 }  // namespace wh

@@ -19,6 +19,8 @@ class PosixFileSystem : public FileSystem {
   bool FileExists(const std::string& path) const override;
   std::optional<std::string> ReadWholeFile(const std::string& path,
                                            std::size_t maxBytes) const override;
+  // Through ExpandTilde (posix/tilde_expansion.h).
+  std::string ExpandTypedPath(std::string_view typed) const override;
   // A temporary file beside the target, synced, then renamed over it.
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
 };

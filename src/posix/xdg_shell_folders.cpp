@@ -2,8 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
 
+#include "base/text.h"
+#include "posix/bookmark_files.h"
 #include "posix/desktop_entry.h"
 
 namespace wh {
@@ -61,9 +65,7 @@ std::string XdgShellFolders::Existing(std::string path) const {
 // Reads KEY="$HOME/Folder" from $XDG_CONFIG_HOME/user-dirs.dirs.
 std::string XdgShellFolders::UserDir(const std::string& key, const std::string& fallback) const {
   const std::string home = Home();
-  std::string config = getEnv_("XDG_CONFIG_HOME");
-  if (config.empty() || config[0] != '/') config = home + "/.config";
-  const auto text = fileSystem_.ReadWholeFile(config + "/user-dirs.dirs", 1 << 16);
+  const auto text = fileSystem_.ReadWholeFile(ConfigHome() + "/user-dirs.dirs", 1 << 16);
   if (text) {
     std::size_t start = 0;
     while (start < text->size()) {
@@ -95,6 +97,69 @@ std::string XdgShellFolders::DataHome() const {
   if (!data.empty() && data[0] == '/') return data;
   const std::string home = Home();
   return home.empty() ? std::string() : home + "/.local/share";
+}
+
+std::string XdgShellFolders::ConfigHome() const {
+  std::string config = getEnv_("XDG_CONFIG_HOME");
+  if (!config.empty() && config[0] == '/') return config;
+  const std::string home = Home();
+  return home.empty() ? std::string() : home + "/.config";
+}
+
+std::vector<ListedItem> XdgShellFolders::ListedItems(KnownFolder folder) const {
+  if (folder == KnownFolder::Recent) return RecentFiles();
+  if (folder == KnownFolder::Favorites) return BookmarkedFolders();
+  return {};
+}
+
+std::vector<ListedItem> XdgShellFolders::RecentFiles() const {
+  const std::string data = DataHome();
+  if (data.empty()) return {};
+  // The desktop keeps the list to a few megabytes; a larger file is no list.
+  const auto text = fileSystem_.ReadWholeFile(data + "/recently-used.xbel", 64 << 20);
+  if (!text) return {};
+  std::vector<Bookmark> used = ReadXbelBookmarks(*text);
+  // Of two files of one name, the one used last wins.
+  std::stable_sort(used.begin(), used.end(),
+                   [](const Bookmark& a, const Bookmark& b) { return a.modified < b.modified; });
+  std::vector<ListedItem> items;
+  for (const Bookmark& bookmark : used) {
+    std::optional<std::string> path = LocalPathOfUri(bookmark.uri);
+    if (path && fileSystem_.FileExists(*path)) items.push_back({std::move(*path), ""});
+  }
+  return items;
+}
+
+std::vector<ListedItem> XdgShellFolders::BookmarkedFolders() const {
+  std::vector<ListedItem> items;
+  std::set<std::string> listed;
+  auto add = [&](const std::vector<Bookmark>& places) {
+    for (const Bookmark& place : places) {
+      if (place.hidden) continue;
+      std::optional<std::string> path = LocalPathOfUri(place.uri);
+      if (!path || !fileSystem_.DirectoryExists(*path)) continue;
+      while (path->size() > 1 && path->back() == '/') path->pop_back();
+      std::string name = place.title;
+      if (name.empty()) name = path->size() > 1 ? path->substr(path->rfind('/') + 1) : *path;
+      if (path->back() != '/') path->push_back('/');
+      if (!listed.insert(*path).second) continue;
+      items.push_back({std::move(*path), Latin1ForInvalidUtf8(name)});
+    }
+  };
+  constexpr std::size_t kLimit = 1 << 20;
+  // GTK reads its older file only where the newer one isn't.
+  const std::string config = ConfigHome(), home = Home();
+  std::optional<std::string> gtk;
+  if (!config.empty()) gtk = fileSystem_.ReadWholeFile(config + "/gtk-3.0/bookmarks", kLimit);
+  if (!gtk && !home.empty()) gtk = fileSystem_.ReadWholeFile(home + "/.gtk-bookmarks", kLimit);
+  if (gtk) add(ReadGtkBookmarks(*gtk));
+  const std::string data = DataHome();
+  if (!data.empty()) {
+    if (const auto kde = fileSystem_.ReadWholeFile(data + "/user-places.xbel", kLimit)) {
+      add(ReadXbelBookmarks(*kde));
+    }
+  }
+  return items;
 }
 
 std::vector<std::string> XdgShellFolders::DataDirApplications() const {

@@ -32,6 +32,14 @@ class XdgShellFolders : public ShellFolders {
   // CommonStartMenu: $XDG_DATA_HOME/applications, first in the search path
   // of launcher entries.
   std::vector<std::string> ShadowingFolders(KnownFolder folder) const override;
+  // Recent: the files of the desktop's recently-used list
+  // ($XDG_DATA_HOME/recently-used.xbel) that still exist, in the order of
+  // their last use, named by their files. Favorites: the local folders bookmarked in
+  // the file manager that exist (GTK's $XDG_CONFIG_HOME/gtk-3.0/bookmarks,
+  // else the older ~/.gtk-bookmarks, then KDE's
+  // $XDG_DATA_HOME/user-places.xbel), each under its label, else under its
+  // folder's name; places KDE hides, and a folder listed before, are left out.
+  std::vector<ListedItem> ListedItems(KnownFolder folder) const override;
   std::string ShortcutExtension() const override { return "desktop"; }
   bool ShortcutsNameThemselves() const override { return true; }
   // The entry's Name in the user's language (LC_ALL, LC_MESSAGES, LANG), ""
@@ -45,9 +53,13 @@ class XdgShellFolders : public ShellFolders {
   std::string Home() const;
   // $XDG_DATA_HOME, else ~/.local/share; "" without a home.
   std::string DataHome() const;
+  // $XDG_CONFIG_HOME, else ~/.config; "" without a home.
+  std::string ConfigHome() const;
   std::string UserDir(const std::string& key, const std::string& fallback) const;
   std::string Existing(std::string path) const;
   std::vector<std::string> DataDirApplications() const;
+  std::vector<ListedItem> RecentFiles() const;
+  std::vector<ListedItem> BookmarkedFolders() const;
   // Whether `program` names an executable file: a path, or a name found in
   // $PATH.
   bool ProgramExists(const std::string& program) const;

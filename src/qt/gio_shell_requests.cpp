@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "posix/tilde_expansion.h"
 #include "qt/systemd_scope.h"
 
 namespace wh {
@@ -145,13 +146,13 @@ std::string AddressUri(const std::string& address) {
   return {};
 }
 
-bool GioShellRequests::OpenExplorer(const std::string& path) {
-  if (path.starts_with("\\\\")) return LaunchUri(AddressUri(path));
-  return LaunchPath(path);
+bool GioShellRequests::OpenExplorer(const std::string& typed) {
+  if (typed.starts_with("\\\\")) return LaunchUri(AddressUri(typed));
+  return LaunchPath(ExpandTilde(typed));
 }
 
-bool GioShellRequests::OpenAddress(const std::string& address) {
-  const std::string uri = AddressUri(address);
+bool GioShellRequests::OpenAddress(const std::string& typed) {
+  const std::string uri = AddressUri(ExpandTilde(typed));
   return !uri.empty() && LaunchUri(uri);
 }
 

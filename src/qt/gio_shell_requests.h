@@ -21,11 +21,12 @@ std::string AddressUri(const std::string& address);
 class GioShellRequests : public ShellRequests {
  public:
   // The folder in the file manager (its default handler for directories);
-  // a network path through its "smb:" URI.
-  bool OpenExplorer(const std::string& path) override;
-  // The typed text's AddressUri, with the default handler for its scheme or,
-  // for a file, its type.
-  bool OpenAddress(const std::string& address) override;
+  // a network path through its "smb:" URI. A leading "~" or "~user" is
+  // that home folder, as in a shell (ExpandTilde).
+  bool OpenExplorer(const std::string& typed) override;
+  // The AddressUri of the typed text, "~" expanded as above, with the
+  // default handler for its scheme or, for a file, its type.
+  bool OpenAddress(const std::string& typed) override;
   // A Linux desktop has no common search verb: the folder (the home folder
   // when none is known) opens in the file manager, whose search the user then
   // has at hand.

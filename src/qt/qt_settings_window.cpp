@@ -224,6 +224,12 @@ void QtSettingsWindow::CreateControls() {
 QCheckBox* QtSettingsWindow::NewCheckBox(const OptionRow& row, TabOrder& tabOrder) {
   auto* check = new QCheckBox(QString::fromUtf8(settings_layout::Caption(row, Wording::Linux)));
   check->setObjectName(QString::fromUtf8(row.name));
+  // Shown all the same, so that the window reads as on Windows, with the
+  // reason at hand; its saved value is kept as it is.
+  if (row.linuxUnavailable != nullptr) {
+    check->setEnabled(false);
+    check->setToolTip(QString::fromUtf8(row.linuxUnavailable));
+  }
   checkBoxes_[row.option] = check;
   tabOrder.push_back(check);
   return check;

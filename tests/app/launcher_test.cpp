@@ -233,17 +233,25 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
        "open shell:AppsFolder\\Calc_8wekyb3d8bbwe!App"},
       {"packaged app refused", "", false, false, true, false, "Unknown execute error.",
        "calculator", "open shell:AppsFolder\\Calc_8wekyb3d8bbwe!App"},
+      // A bookmarked folder opens as the folder while it is there.
+      {"folder", "[Directories]\nFavorites=1\n", true, false, false, false, "", "projects",
+       "open C:\\Work\\Projects\\"},
+      {"folder gone since the load", "[Directories]\nFavorites=1\n", true, true, false, true,
+       "Execute failed, file not found.", "projects", "open C:\\Work\\Projects\\"},
   };
   packagedApps.apps = {{"Calculator", "Calc_8wekyb3d8bbwe!App"}};
+  folders.listed[KnownFolder::Favorites] = {{"C:\\Work\\Projects\\", "Projects"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     view = FakeMainView();
     shell.requests.clear();
     shell.startSucceeds = c.startSucceeds;
     fs.AddFile("C:\\Menu\\WordPad.lnk");
+    fs.AddDirectory("C:\\Work\\Projects");
     Launcher& f = Start(c.settings);
     Type(f, c.typed, Key::Enter);
-    if (c.deleteFile) fs.Remove("C:\\Menu\\WordPad.lnk");
+    // The item's own path, as its request names it.
+    if (c.deleteFile) fs.Remove(std::string(c.opened).substr(std::string("open ").size()));
     f.OnItemKey(Key::Enter);
     EXPECT_EQ(shell.requests,
               c.deleteFile ? std::vector<std::string>{} : std::vector<std::string>{c.opened});

@@ -50,9 +50,10 @@ TEST(SettingsLayoutTest, LinuxCaptionsNameLauncherEntriesAndTheLinuxDesktop) {
             (std::vector<std::pair<std::string, std::string>>{
                 {"User start menu (*.lnk)", "User start menu (*.desktop)"},
                 {"All users start menu (*.lnk)", "All users start menu (*.desktop)"},
-                {"Recent files (*.lnk)", "Recent files (*.desktop)"},
+                {"Recent files (*.lnk)", "Recent files"},
                 {"User desktop (*.lnk)", "User desktop (*.desktop)"},
                 {"All users desktop (*.lnk)", "All users desktop (*.desktop)"},
+                {"Favorites (*.*)", "Favorites (bookmarked folders)"},
                 {"Start Wordhopper with windows.", "Start Wordhopper when you log in."},
                 {"Show Windows find dialog when a keyword pattern does not match any item.",
                  "Open the file manager when a keyword pattern does not match any item."}}));

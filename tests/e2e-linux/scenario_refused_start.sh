@@ -11,6 +11,7 @@ add_entry zebra.desktop "Zebra Stripes" "/bin/sh -c \"echo zebra >> $marker\""
 add_entry broken.desktop "Broken Thing" "/no/such/program"
 
 _marker_written() { [ -s "$marker" ]; }
+_marker_has_two_lines() { [ "$(wc -l <"$marker")" -ge 2 ]; }
 # The report's message box: the program's title alone.
 _box_id() { visible_window_id '^Wordhopper$'; }
 close_report() {
@@ -55,6 +56,6 @@ press F4
 wait_until 10 main_has_focus
 type_text zebra
 press Return
-wait_until 15 test "$(wc -l <"$marker")" -eq 2
+wait_until 15 _marker_has_two_lines
 expect_eq "marker file" $'zebra\nzebra' "$(cat "$marker")"
 wh_pid_alive || fail "the program ended"

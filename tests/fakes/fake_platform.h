@@ -59,6 +59,11 @@ class FakeShellFolders : public ShellFolders {
     return found == shortcutNames.end() ? std::string() : found->second;
   }
 
+  std::vector<ListedItem> ListedItems(KnownFolder folder) const override {
+    auto found = listed.find(folder);
+    return found == listed.end() ? std::vector<ListedItem>{} : found->second;
+  }
+
   bool FoldersNameTheirFiles() const override { return !localizedNames.empty(); }
   std::vector<std::pair<std::string, std::string>> LocalizedFileNames(
       const std::string& folder) const override {
@@ -68,6 +73,7 @@ class FakeShellFolders : public ShellFolders {
   }
 
   std::string extension = "lnk";
+  std::map<KnownFolder, std::vector<ListedItem>> listed;
   // By folder: the names it gives its files.
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> localizedNames;
   // Names that shortcut files give themselves (nullopt: hidden from menus);

@@ -74,5 +74,22 @@ TEST(ClassifyEnterTest, AbsolutePathsCountAsHavingADriveWherePathsUseSlashes) {
   EXPECT_EQ(ClassifyEnter("/nowhere", fs), EnterAction::Search);
 }
 
+// The rules see a typed path as the system reads it ("~" as the home folder
+// on Linux), before any of them.
+TEST(ClassifyEnterTest, RulesSeeTheTypedPathAsTheSystemReadsIt) {
+  class HomeFileSystem : public testing::FakeFileSystem {
+   public:
+    HomeFileSystem() : FakeFileSystem('/') {}
+    std::string ExpandTypedPath(std::string_view typed) const override {
+      return typed.starts_with('~') ? "/home/ann" + std::string(typed.substr(1))
+                                    : std::string(typed);
+    }
+  } fs;
+  fs.AddDirectory("/home/ann/docs");
+  EXPECT_EQ(ClassifyEnter("~/docs", fs), EnterAction::OpenExplorer);
+  EXPECT_EQ(ClassifyEnter("~/gone", fs), EnterAction::OpenAddress);  // a path, no folder
+  EXPECT_EQ(ClassifyEnter("docs", fs), EnterAction::Search);
+}
+
 }  // namespace
 }  // namespace wh

@@ -165,6 +165,29 @@ TEST_F(LoaderTest, PackagedAppsFollowTheUserStartMenu) {
   }
 }
 
+// Items a source lists join it after its folder's files; the recent ones
+// only when the load includes them.
+TEST_F(LoaderTest, ListedItemsJoinTheirSource) {
+  folders.Set(KnownFolder::Favorites, "C:\\Fav\\");
+  fs.AddFile("C:\\Fav\\Projects.url");
+  folders.listed[KnownFolder::Recent] = {{"C:\\Docs\\Budget 2024.xls", ""}};
+  folders.listed[KnownFolder::Favorites] = {{"C:\\Work\\Projects\\", "Projects"},
+                                            {"C:\\Work\\Plans.v2\\", "Plans.v2"}};
+  settings.RecentFiles = settings.Favorites = true;
+  for (bool includeRecent : {true, false}) {
+    SCOPED_TRACE(includeRecent);
+    Load(includeRecent);
+    std::vector<std::pair<std::string, std::string>> expected = {
+        {"Projects", "C:\\Work\\Projects\\"}, {"Plans.v2", "C:\\Work\\Plans.v2\\"}};
+    if (includeRecent) {
+      expected.insert(expected.begin(), std::pair<std::string, std::string>(
+                                            "Budget 2024", "C:\\Docs\\Budget 2024.xls"));
+    }
+    EXPECT_EQ(ItemsOf(index), expected);
+  }
+  EXPECT_EQ(index.KeywordList.Words(), (std::vector<std::string>{"plans", "projects", "v2"}));
+}
+
 // A folder's desktop.ini names its files as the Start menu shows them; a
 // search finds them under that name and under the file's own.
 TEST_F(LoaderTest, FilesNamedByTheirFolderAreShownSoAndFoundEitherWay) {

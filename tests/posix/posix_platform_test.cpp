@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 
 #include "fakes/fake_platform.h"
@@ -18,6 +20,11 @@
 #include "posix/xdg_shell_folders.h"
 
 namespace wh {
+
+void PrintTo(const ListedItem& item, std::ostream* out) {
+  *out << '{' << item.path << ", " << item.name << '}';
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -313,6 +320,114 @@ TEST_F(TempTree, XdgFoldersStandForTheShellFolders) {
   EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Favorites), "");
   EXPECT_EQ(folders.ShellFolderPath(KnownFolder::Recent), "");
   EXPECT_EQ(folders.ShortcutExtension(), "desktop");
+}
+
+// Recent files: the desktop's list, files that are still there, the one used
+// last last.
+TEST_F(TempTree, RecentFilesAreTheRecentlyUsedListsFilesThatExist) {
+  const std::string docs = Root() + "/docs/";
+  const struct {
+    std::string href;  // as the list writes it
+    const char* modified;
+    const char* file;  // made under docs/; nullptr: none
+    const char* listed;  // the path expected, nullptr: left out
+  } cases[] = {
+      {"file://" + docs + "Report.pdf", "2024-03-01T10:00:00Z", "Report.pdf", "Report.pdf"},
+      {"file://" + docs + "Gone.txt", "2024-03-01T10:00:00Z", nullptr, nullptr},
+      {"https://example.com/page.html", "2024-03-01T10:00:00Z", nullptr, nullptr},
+      {"file://" + docs + "My%20Notes%20%C3%A9.txt", "2024-02-01T10:00:00Z",
+       "My Notes \xC3\xA9.txt", "My Notes \xC3\xA9.txt"},
+      {"file://" + docs + "Tom%20&amp;%20Jerry.txt", "2024-02-01T10:00:00Z", "Tom & Jerry.txt",
+       "Tom & Jerry.txt"},
+      {"file://localhost" + docs + "Local.txt", "2024-02-01T10:00:00Z", "Local.txt", "Local.txt"},
+      {"file://server" + docs + "Report.pdf", "2024-02-01T10:00:00Z", nullptr, nullptr},
+      {"file://" + docs + "old/Report.pdf", "2024-01-01T10:00:00Z", "old/Report.pdf",
+       "old/Report.pdf"},
+      {"file://" + docs + "sub", "2024-01-01T10:00:00Z", "sub/x", nullptr},  // a folder
+  };
+  std::string xbel = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xbel version=\"1.0\">\n";
+  std::vector<ListedItem> expected;
+  for (const auto& c : cases) {
+    xbel += "  <bookmark href=\"" + c.href + "\" modified=\"" + c.modified +
+            "\">\n    <info><metadata owner=\"http://freedesktop.org\"><bookmark:applications>"
+            "<bookmark:application name=\"x\" modified=\"2030-01-01T00:00:00Z\"/>"
+            "</bookmark:applications></metadata></info>\n  </bookmark>\n";
+    if (c.file) Touch("docs/" + std::string(c.file));
+  }
+  xbel += "</xbel>\n";
+  // By time of use; the file's order among equal times.
+  for (const char* modified : {"2024-01-01T10:00:00Z", "2024-02-01T10:00:00Z",
+                               "2024-03-01T10:00:00Z"}) {
+    for (const auto& c : cases) {
+      if (c.listed && std::string(c.modified) == modified) {
+        expected.push_back({docs + c.listed, ""});
+      }
+    }
+  }
+  Touch("data/recently-used.xbel", xbel);
+  std::map<std::string, std::string> env = {{"HOME", Root() + "/home"},
+                                            {"XDG_DATA_HOME", Root() + "/data"}};
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  EXPECT_EQ(folders.ListedItems(KnownFolder::Recent), expected);
+  env["XDG_DATA_HOME"] = Root() + "/nowhere";
+  EXPECT_EQ(folders.ListedItems(KnownFolder::Recent), std::vector<ListedItem>{});
+}
+
+// Favorites: the file manager's bookmarked folders that exist, each under its
+// label or else its folder's name.
+TEST_F(TempTree, FavoritesAreTheBookmarkedFoldersThatExist) {
+  const std::string places = Root() + "/places/";
+  for (const char* folder : {"Projects", "Music Box", "Work", "Hidden", "Old"}) {
+    fs::create_directories(root_ / "places" / folder);
+  }
+  Touch("places/notes.txt");
+  enum Where { Gtk, Kde, OldGtk };
+  const struct {
+    Where where;
+    std::string entry;  // a line of the bookmarks file, or an XBEL bookmark
+    std::optional<ListedItem> listed;
+  } cases[] = {
+      {Gtk, "file://" + places + "Projects", ListedItem{places + "Projects/", "Projects"}},
+      {Gtk, "file://" + places + "Music%20Box Tunes", ListedItem{places + "Music Box/", "Tunes"}},
+      {Gtk, "file://" + places + "Missing Gone", std::nullopt},
+      {Gtk, "sftp://server/home/ann Server", std::nullopt},
+      {Gtk, "file://" + places + "notes.txt Notes", std::nullopt},
+      {Kde, "<bookmark href=\"file://" + places + "Work\"><title>Work &amp; Play</title></bookmark>",
+       ListedItem{places + "Work/", "Work & Play"}},
+      {Kde, "<bookmark href=\"trash:/\"><title>Trash</title></bookmark>", std::nullopt},
+      {Kde,
+       "<bookmark href=\"file://" + places +
+           "Hidden\"><title>Hidden</title><info><metadata owner=\"http://www.kde.org\">"
+           "<IsHidden>true</IsHidden></metadata></info></bookmark>",
+       std::nullopt},
+      {Kde, "<bookmark href=\"file://" + places + "Projects/\"><title>Again</title></bookmark>",
+       std::nullopt},  // listed before
+      {OldGtk, "file://" + places + "Projects", ListedItem{places + "Projects/", "Projects"}},
+      {OldGtk, "file://" + places + "Old", ListedItem{places + "Old/", "Old"}},
+  };
+  std::string gtk, oldGtk, kde = "<?xml version=\"1.0\"?>\n<xbel>\n";
+  for (const auto& c : cases) {
+    (c.where == Gtk ? gtk : c.where == OldGtk ? oldGtk : kde) += c.entry + "\n";
+  }
+  Touch("config/gtk-3.0/bookmarks", gtk);
+  Touch("home/.gtk-bookmarks", oldGtk);
+  Touch("data/user-places.xbel", kde + "</xbel>\n");
+  std::map<std::string, std::string> env = {{"HOME", Root() + "/home"},
+                                            {"XDG_CONFIG_HOME", Root() + "/config"},
+                                            {"XDG_DATA_HOME", Root() + "/data"}};
+  XdgShellFolders folders(fileSystem_, [&env](const char* name) { return env[name]; });
+  // The older GTK file is read only where the newer one isn't.
+  for (bool newerGtk : {true, false}) {
+    SCOPED_TRACE(newerGtk);
+    if (!newerGtk) fs::remove(root_ / "config/gtk-3.0/bookmarks");
+    std::vector<ListedItem> expected;
+    for (const Where where : {newerGtk ? Gtk : OldGtk, Kde}) {
+      for (const auto& c : cases) {
+        if (c.where == where && c.listed) expected.push_back(*c.listed);
+      }
+    }
+    EXPECT_EQ(folders.ListedItems(KnownFolder::Favorites), expected);
+  }
 }
 
 TEST_F(TempTree, LauncherEntriesInTheApplicationsFolderLoadUnderTheirNames) {

@@ -127,6 +127,24 @@ TEST_F(QtSettingsWindowTest, SaveTakesWhatWasTypedAndClicked) {
   EXPECT_EQ(std::count(view.events.begin(), view.events.end(), "register 1"), 1);
 }
 
+// Browsers on Linux keep no history files: the option is there, greyed, with
+// the reason as its hint, and Save keeps what the file says.
+TEST_F(QtSettingsWindowTest, HistoryIsDisabledWithItsReason) {
+  Open("[Directories]\nHistory=1\n[Program]\nFirstShow=1\n");
+  for (const settings_layout::OptionRow& row : settings_layout::kOptions) {
+    SCOPED_TRACE(row.name);
+    const bool history = row.option == Option::History;
+    EXPECT_EQ(Box(row.option)->isEnabled(), !history);
+    EXPECT_EQ(Box(row.option)->toolTip(),
+              history ? Text("Not available on Linux: web browsers keep their history in "
+                             "databases of their own, not in files to index.")
+                      : QString());
+  }
+  EXPECT_TRUE(Box(Option::History)->isChecked());
+  QTest::mouseClick(Child<QPushButton>("save"), Qt::LeftButton);
+  EXPECT_TRUE(IniHas("History=1")) << Ini();
+}
+
 TEST_F(QtSettingsWindowTest, RefusedWriteIsShownOverTheWindowWhichStaysOpen) {
   Open("[Program]\nFirstShow=1\n");
   fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
@@ -352,7 +370,8 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
   } captions[] = {
       // On Linux the captions say what is true there.
       {"user_start_menu", "User start menu (*.desktop)"},
-      {"favorites", "Favorites (*.*)"},
+      {"favorites", "Favorites (bookmarked folders)"},
+      {"recent_files", "Recent files"},
       {"show_info_panel",
        "Show the Wordhopper information panel (restart application to activate). "},
       {"start_on_one_match",
@@ -408,7 +427,7 @@ TEST(QtSettingsWindowLayoutTest, CaptionsSizeAndTabOrder) {
   } while (widget != first && order.size() < 100);
   EXPECT_EQ(order.join(' '),
             Text("user_start_menu all_users_start_menu recent_files user_desktop all_users_desktop "
-                 "history favorites user_dir user_dir_browse masks ignore_list "
+                 "favorites user_dir user_dir_browse masks ignore_list "
                  "start_with_windows always_screen_center hide_to_system_tray hide_when_launching "
                  "stay_on_top message_box_on_error show_title_bar show_info_panel show_status_bar "
                  "auto_complete reload_on_popup load_user_dir_on_popup start_on_one_match "
