@@ -124,9 +124,6 @@ void Launcher::OnTrayShow() {
 }
 
 void Launcher::ShowFromTray() {
-  // Brought up while still visible after a failed launch, the window keeps
-  // the text the user is mending.
-  const bool reset = resetOnShow_ && !view_.IsVisible();
   view_.ShowFromTray();
   if (!shown_) {
     shown_ = true;
@@ -134,7 +131,6 @@ void Launcher::ShowFromTray() {
     if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
   }
   view_.Show();
-  if (reset) ResetKeywordMode();
 }
 
 void Launcher::OnSecondStart(bool showArgument) {
@@ -307,12 +303,7 @@ void Launcher::Opened(bool opened) {
   }
 }
 
-void Launcher::LaunchFailed() {
-  ReportStatus("Unknown execute error.");
-  // The window may be hidden already, or hidden by the user next; when it
-  // comes back, it starts afresh.
-  resetOnShow_ = true;
-}
+void Launcher::LaunchFailed() { ReportStatus("Unknown execute error."); }
 
 void Launcher::RefreshInfoPanel() {
   const InfoPanelFigures figures = ComputeInfoPanelFigures(platform_.systemFigures.Memory());
@@ -352,7 +343,6 @@ void Launcher::ShowLoad(const LoadReport& report) {
 }
 
 void Launcher::ResetKeywordMode() {
-  resetOnShow_ = false;
   itemBoxItems_.clear();
   view_.ClearItemBox();
   view_.ShowKeywordBox();

@@ -157,8 +157,8 @@ class Launcher : public SettingsOwner {
   // After a shell request: back to keyword mode and hidden when it opened,
   // else LaunchFailed.
   void Opened(bool opened);
-  // Reports a start the shell refused; the next showing from the tray
-  // starts in keyword mode.
+  // Reports a start the shell refused. The window stays as it is, also
+  // through hiding and showing, so that the user can try again or mend it.
   void LaunchFailed();
   // Telling the user something. Failures the user can cause or meet go
   // through ReportStatus: the status line, and a message box as well when
@@ -210,8 +210,6 @@ class Launcher : public SettingsOwner {
   // hide a key the user has saved meanwhile.
   bool hotKeyUnavailable_ = false;
   SettingsDialog* dialog_ = nullptr;
-  // A launch failed: the next showing from the tray starts afresh.
-  bool resetOnShow_ = false;
 };
 
 }  // namespace wh
