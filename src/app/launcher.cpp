@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "index/classify.h"
 #include "platform/packaged_apps.h"
+#include "settings/ini_file.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -35,10 +36,13 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
     : programDir_(ProgramDirOf(platform.exePath, platform.fileSystem.Separator())) {
   try {
     settings_ = ReadSettings(platform.fileSystem, platform.textEncoding,
-                             SettingsPathOf(platform, programDir_));
+                             SettingsPathOf(platform, programDir_), &settingsUnread_);
   } catch (...) {
-    error_ = std::current_exception();
-    return;
+    // Whatever stopped the read (most likely memory) says nothing of the
+    // file: the program goes on with the defaults, as for a file it can't
+    // read, and leaves the file alone.
+    settings_ = Settings();
+    settingsUnread_ = true;
   }
   load_ = std::make_unique<BackgroundLoad>(true, settings_,
                                            LoadPlatform{platform.fileSystem, platform.shellFolders,
@@ -57,8 +61,8 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
-  if (prepared.error_) std::rethrow_exception(prepared.error_);
   settings_ = std::move(prepared.settings_);
+  settingsUnread_ = prepared.settingsUnread_;
 
   if (!settings_.AlwaysScreenCenter) view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
 
@@ -105,7 +109,7 @@ void Launcher::OnFirstShow() {
 bool Launcher::OnClose() {
   if (!settings_.HelpShown) {
     settings_.HelpShown = true;
-    WriteSettingsFile(settings_);
+    if (!settingsUnread_) WriteSettingsFile(settings_);
   }
   if (dialog_ != nullptr && dialog_->IsVisible()) dialog_->Close();
   if (settings_.HideToSystemTray) {
@@ -188,18 +192,24 @@ void Launcher::ApplySettings(const Settings& edited) {
 void Launcher::OpenDonationPage() { ExecuteItem(programDir_ + "donate.html"); }
 
 void Launcher::WriteSettingsFile(const Settings& settings) {
+  // A Save over a file that could not be read would replace the user's
+  // settings by the defaults shown; refused as the system refuses a write,
+  // the settings window stays open and the file is read again next start.
+  if (settingsUnread_) throw SettingsWriteError(SettingsPath());
   WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, SettingsPath());
 }
 
 void Launcher::OnTrayExit() {
   // The position is worth keeping, but a settings file that can't be written
   // must not keep the user from ending the program.
-  try {
-    const MainView::Point position = view_.Position();
-    SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
-                     SettingsPath());
-  } catch (const std::exception& error) {
-    ShowError(error.what());
+  if (!settingsUnread_) {
+    try {
+      const MainView::Point position = view_.Position();
+      SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
+                       SettingsPath());
+    } catch (const std::exception& error) {
+      ShowError(error.what());
+    }
   }
   view_.EndMessageLoop();
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,8 +69,7 @@ class StartPreparation {
   friend class Launcher;
   std::string programDir_;
   Settings settings_;
-  // What reading the settings threw; nothing is loaded then.
-  std::exception_ptr error_;
+  bool settingsUnread_ = false;
   std::unique_ptr<BackgroundLoad> load_;
 };
 
@@ -186,7 +184,7 @@ class Launcher : public SettingsOwner {
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
   std::string SettingsPath() const;
-  // Throws SettingsWriteError.
+  // Throws SettingsWriteError, also when the file could not be read.
   void WriteSettingsFile(const Settings& settings);
   // The hot key as the user sees it.
   std::string HotKeyTextShown() const;
@@ -196,6 +194,10 @@ class Launcher : public SettingsOwner {
   std::string programDir_;
   // As the file held it, then as the last Save wrote it.
   Settings settings_;
+  // The settings file was there but could not be read: the program runs on
+  // the defaults and writes nothing over the file, which may hold the
+  // user's settings.
+  bool settingsUnread_ = false;
   ItemIndex index_;
   // The items of the item box, in its order.
   std::vector<std::uint32_t> itemBoxItems_;

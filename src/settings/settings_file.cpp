@@ -139,9 +139,12 @@ void Store(const FileSystem& fileSystem, const IniDocument& document, const std:
 }  // namespace
 
 Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
-                      const std::string& iniPath) {
+                      const std::string& iniPath, bool* unread) {
   Settings settings;
   auto bytes = fileSystem.ReadWholeFile(iniPath, kMaxSettingsFileSize);
+  if (unread != nullptr) {
+    *unread = !bytes && (fileSystem.FileExists(iniPath) || fileSystem.DirectoryExists(iniPath));
+  }
   if (!bytes) return settings;
   IniDocument document = IniDocument::Parse(*bytes, encoding);
 

@@ -4,11 +4,14 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/launcher_fixture.h"
+#include "settings/ini_file.h"
 
 namespace wh {
 namespace {
@@ -122,6 +125,51 @@ TEST_F(LauncherTest, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
   f.OnTrayExit();
   EXPECT_EQ(view.messages.back(), "Unable to write to C:\\Tools\\wordhopper.ini");
   EXPECT_EQ(view.events.back(), "quit");
+}
+
+// A settings file that can't be read while `failure` says so.
+class FailingSettingsRead : public testing::FakeFileSystem {
+ public:
+  enum class Failure { None, Throws, Unreadable };
+  std::optional<std::string> ReadWholeFile(const std::string& path,
+                                           std::size_t maxBytes) const override {
+    if (path.ends_with("wordhopper.ini") && failure == Failure::Throws) throw std::bad_alloc();
+    if (path.ends_with("wordhopper.ini") && failure == Failure::Unreadable) return std::nullopt;
+    return FakeFileSystem::ReadWholeFile(path, maxBytes);
+  }
+  Failure failure = Failure::None;
+};
+
+TEST_F(LauncherTest, SettingsThatCouldNotBeReadAreNeverWrittenOver) {
+  const std::string ini = "C:\\Tools\\wordhopper.ini";
+  const std::string saved = "[Form]\nHotKey=F6\n";
+  for (auto failure :
+       {FailingSettingsRead::Failure::Throws, FailingSettingsRead::Failure::Unreadable}) {
+    FailingSettingsRead files;
+    files.AddFile("C:\\Menu\\Notepad.lnk");
+    files.AddFile(ini, saved);
+    files.failure = failure;
+    view = FakeMainView();
+    launcher = std::make_unique<Launcher>(view, Platform(&files));
+    launcher->Start("show");
+    // Readable again later, as when memory has come free.
+    files.failure = FailingSettingsRead::Failure::None;
+    // The start went on, with the defaults.
+    EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F4)");
+    EXPECT_EQ(launcher->Index().ItemList.Count(), 1u);
+    EXPECT_FALSE(launcher->OnClose());
+    try {
+      launcher->ApplySettings(launcher->CurrentSettings());
+      ADD_FAILURE() << "saved";
+    } catch (const SettingsWriteError& error) {
+      EXPECT_STREQ(error.what(), "Unable to write to C:\\Tools\\wordhopper.ini");
+    }
+    launcher->OnTrayExit();
+    EXPECT_EQ(view.events.back(), "quit");
+    EXPECT_EQ(view.messages.size(), 1u) << "the help, and nothing of the file";
+    EXPECT_EQ(files.WriteCount(), 0);
+    EXPECT_EQ(files.Contents(ini), saved);
+  }
 }
 
 class DialogueTest : public LauncherTest {

@@ -63,7 +63,10 @@ TEST(SettingsFileTest, UnusableFilesGiveTheDefaults) {
   directory.AddDirectory(kIni);
   unreadable.MakeUnreadable(kIni);
   for (FakeFileSystem* fs : {&missing, &directory, &unreadable, &empty, &oversized, &garbage}) {
-    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni)), AllFields(Settings()));
+    bool unread = false;
+    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni, &unread)), AllFields(Settings()));
+    // Only what is there and unknown must be kept from writes.
+    EXPECT_EQ(unread, fs == &directory || fs == &unreadable || fs == &oversized);
     EXPECT_EQ(fs->WriteCount(), 0);
   }
   EXPECT_FALSE(missing.FileExists(kIni));
