@@ -336,9 +336,15 @@ void Launcher::ApplicationActivated() {
 
 void Launcher::LoadDirectories(bool includeRecent) {
   ResetKeywordMode();
-  ShowLoad(wh::LoadDirectories(includeRecent, settings_, index_,
-                               LoadPlatform{platform_.fileSystem, platform_.shellFolders,
-                                            platform_.packagedApps}));
+  index_.MatchList.Clear();
+  // Made aside and taken whole: a walk that the file system breaks off leaves
+  // the index as it was, and the keyword list and counts shown with it.
+  ItemIndex loaded(platform_.collation, platform_.pathDelimiters);
+  const LoadReport report = wh::LoadDirectories(
+      includeRecent, settings_, loaded,
+      LoadPlatform{platform_.fileSystem, platform_.shellFolders, platform_.packagedApps});
+  index_ = std::move(loaded);
+  ShowLoad(report);
 }
 
 void Launcher::ShowLoad(const LoadReport& report) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,36 @@ TEST_F(LauncherTest, SettingsThatCouldNotBeReadAreNeverWrittenOver) {
     EXPECT_EQ(files.WriteCount(), 0);
     EXPECT_EQ(files.Contents(ini), saved);
   }
+}
+
+// A file system that breaks off the walk of a folder while `broken` is set.
+class BreakingWalk : public testing::FakeFileSystem {
+ public:
+  bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                     std::optional<DirectoryId>* id) const override {
+    if (broken && dir.find("Sub") != std::string::npos) {
+      throw std::runtime_error("The network name is gone.");
+    }
+    return FakeFileSystem::ListDirectory(dir, sink, id);
+  }
+  bool broken = false;
+};
+
+TEST_F(LauncherTest, AReloadTheFileSystemBreaksOffKeepsTheIndexAndWhatIsShownOfIt) {
+  BreakingWalk files;
+  files.AddFile("C:\\Menu\\Notepad.lnk");
+  files.AddFile("C:\\Menu\\Sub\\Extra.lnk");
+  files.AddFile("C:\\Tools\\wordhopper.ini", "[Program]\nFirstShow=1\n");
+  launcher = std::make_unique<Launcher>(view, Platform(&files));
+  launcher->Start("show");
+  files.broken = true;
+  EXPECT_THROW(launcher->OnTrayReload(), std::runtime_error);
+  EXPECT_EQ(launcher->Index().ItemList.Count(), 2u);
+  EXPECT_EQ(view.keywordItems, (std::vector<std::string>{"extra", "notepad"}));
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: 2");
+  view.keywordText = "extra";
+  launcher->OnKeywordKey(Key::Enter);
+  EXPECT_EQ(view.itemBox, std::vector<std::string>{"Extra"});
 }
 
 class DialogueTest : public LauncherTest {
