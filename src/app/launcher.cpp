@@ -25,9 +25,12 @@ Launcher::Launcher(MainView& view, MainPlatform platform)
 
 namespace {
 
-std::string SettingsPathOf(const MainPlatform& platform, const std::string& programDir) {
-  if (!platform.settingsDir.empty()) return SettingsFilePath(platform.settingsDir);
-  return ChooseSettingsFile(platform.fileSystem, programDir, platform.userSettingsDir);
+SettingsFiles SettingsFilesOf(const MainPlatform& platform, const std::string& programDir) {
+  if (!platform.settingsDir.empty()) {
+    const std::string path = SettingsFilePath(platform.settingsDir);
+    return {path, path};
+  }
+  return ChooseSettingsFiles(platform.fileSystem, programDir, platform.userSettingsDir);
 }
 
 }  // namespace
@@ -35,8 +38,9 @@ std::string SettingsPathOf(const MainPlatform& platform, const std::string& prog
 StartPreparation::StartPreparation(const MainPlatform& platform)
     : programDir_(ProgramDirOf(platform.exePath, platform.fileSystem.Separator())) {
   try {
-    settings_ = ReadSettings(platform.fileSystem, platform.textEncoding,
-                             SettingsPathOf(platform, programDir_), &settingsUnread_);
+    settingsFiles_ = SettingsFilesOf(platform, programDir_);
+    settings_ = ReadSettings(platform.fileSystem, platform.textEncoding, settingsFiles_.read,
+                             &settingsUnread_);
   } catch (...) {
     // Whatever stopped the read (most likely memory) says nothing of the
     // file: the program goes on with the defaults, as for a file it can't
@@ -50,14 +54,13 @@ StartPreparation::StartPreparation(const MainPlatform& platform)
                                            platform.collation, platform.pathDelimiters);
 }
 
-std::string Launcher::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
-
 void Launcher::Start(std::string_view firstArgument) {
   Start(firstArgument, StartPreparation(platform_));
 }
 
 void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) {
   programDir_ = std::move(prepared.programDir_);
+  settingsFiles_ = std::move(prepared.settingsFiles_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
@@ -196,7 +199,15 @@ void Launcher::WriteSettingsFile(const Settings& settings) {
   // settings by the defaults shown; refused as the system refuses a write,
   // the settings window stays open and the file is read again next start.
   if (settingsUnread_) throw SettingsWriteError(SettingsPath());
-  WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, SettingsPath());
+  MakeSettingsFolder();
+  WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, settingsFiles_.write,
+                settingsFiles_.read);
+}
+
+void Launcher::MakeSettingsFolder() const {
+  // Not before: a run that writes nothing leaves no empty folder behind.
+  platform_.fileSystem.MakeDirectories(
+      ProgramDirOf(settingsFiles_.write, platform_.fileSystem.Separator()));
 }
 
 void Launcher::OnTrayExit() {
@@ -205,8 +216,9 @@ void Launcher::OnTrayExit() {
   if (!settingsUnread_) {
     try {
       const MainView::Point position = view_.Position();
+      MakeSettingsFolder();
       SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
-                       SettingsPath());
+                       settingsFiles_.write, settingsFiles_.read);
     } catch (const std::exception& error) {
       ShowError(error.what());
     }

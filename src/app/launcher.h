@@ -24,6 +24,7 @@
 #include "platform/system_figures.h"
 #include "platform/text_encoding.h"
 #include "settings/hot_key_text.h"
+#include "settings/program_paths.h"
 #include "settings/settings.h"
 
 namespace wh {
@@ -48,19 +49,21 @@ struct MainPlatform {
   std::string executableSuffix;
   // The folder of the settings file, with its trailing separator; empty for
   // the executable's own folder (Linux keeps it in the user's configuration).
+  // Made at the first write, if missing.
   std::string settingsDir;
   // The user's own folder for the settings file, trailing separator
   // included, for when the executable's folder can't take it; empty: none.
+  // Made at the first write, if missing.
   std::string userSettingsDir = {};
   // Whose words the help and the settings window use.
   Wording wording = Wording::Windows;
   const PackagedApps& packagedApps = kNoPackagedApps;
 };
 
-// The steps of a start that need no window: the settings read, and the
-// index loaded on a thread of its own, so that walking the sources overlaps
-// the making of the windows. Made before the main window; its Start
-// takes it over.
+// The steps of a start that need no window: the settings file chosen and
+// read, and the index loaded on a thread of its own, so that walking the
+// sources overlaps the making of the windows. Made before the main window,
+// once this copy is known to be the only one; its Start takes it over.
 class StartPreparation {
  public:
   explicit StartPreparation(const MainPlatform& platform);
@@ -68,6 +71,7 @@ class StartPreparation {
  private:
   friend class Launcher;
   std::string programDir_;
+  SettingsFiles settingsFiles_;
   Settings settings_;
   bool settingsUnread_ = false;
   std::unique_ptr<BackgroundLoad> load_;
@@ -183,15 +187,18 @@ class Launcher : public SettingsOwner {
   void ShowLoad(const LoadReport& report);
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
-  std::string SettingsPath() const;
+  const std::string& SettingsPath() const { return settingsFiles_.write; }
   // Throws SettingsWriteError, also when the file could not be read.
   void WriteSettingsFile(const Settings& settings);
+  // The settings file's folder, made if missing; a write fails without it.
+  void MakeSettingsFolder() const;
   // The hot key as the user sees it.
   std::string HotKeyTextShown() const;
 
   MainView& view_;
   MainPlatform platform_;
   std::string programDir_;
+  SettingsFiles settingsFiles_;
   // As the file held it, then as the last Save wrote it.
   Settings settings_;
   // The settings file was there but could not be read: the program runs on

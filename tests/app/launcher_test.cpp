@@ -584,6 +584,27 @@ TEST_F(LauncherTest, SettingsLiveInTheGivenFolderWhenThereIsOne) {
   EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini")->find("FormLeft"), std::string::npos);
 }
 
+TEST_F(LauncherTest, AReadOnlyFileBesideAReadOnlyProgramIsReadAndTheUsersOwnWritten) {
+  userSettingsDir = "C:\\Users\\ann\\AppData\\Roaming\\Wordhopper\\";
+  const std::string own = userSettingsDir + "wordhopper.ini";
+  fs.AddDirectory("C:\\Users\\ann\\AppData\\Roaming");
+  const std::string installed = "[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n";
+  WriteIni(installed);
+  fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
+  fs.MakeReadOnly("C:\\Tools");
+  Launcher& f = Create();
+  EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F6)");
+  EXPECT_FALSE(fs.DirectoryExists(userSettingsDir)) << "made before anything is written";
+  view.position = {3, 4};
+  f.OnTrayExit();
+  EXPECT_TRUE(view.messages.empty());
+  const std::string written = fs.Contents(own).value_or("");
+  for (const char* line : {"HotKey=F6", "FirstShow=1", "FormLeft=3"}) {
+    EXPECT_NE(written.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini"), installed);
+}
+
 TEST(CommandLineTest, FirstArgumentSplitsAtBlanksAndQuotesGroup) {
   const struct {
     const char* line;

@@ -214,6 +214,27 @@ TEST(SettingsFileTest, RefusedWritesKeepTheOldFileAndSayWhere) {
   }
 }
 
+TEST(SettingsFileTest, ANewFileStartsAsACopyOfTheFileReadInstead) {
+  const std::string readPath = "C:\\Program Files\\wordhopper.ini";
+  const std::string held = "[Form]\r\nHotKey=F6\r\n[Other]\r\nKey=1\r\n";
+  FakeFileSystem fs = WithFile(held);
+  fs.Remove(kIni);
+  fs.AddFile(readPath, held);
+  SaveFormPosition(7, 8, fs, kEncoding, kIni, readPath);
+  EXPECT_EQ(fs.Contents(kIni),
+            "[Form]\r\nHotKey=F6\r\nFormTop=7\r\nFormLeft=8\r\n[Other]\r\nKey=1\r\n");
+  // Once there, the new file is the one edited.
+  WriteSettings(NothingDefault(), fs, kEncoding, kIni, readPath);
+  EXPECT_NE(fs.Contents(kIni)->find("FormTop=7"), std::string::npos);
+  EXPECT_EQ(fs.Contents(readPath), held);
+
+  // Made without the file read, the new one would hide it from then on.
+  fs.Remove(kIni);
+  fs.MakeUnreadable(readPath);
+  EXPECT_THROW(SaveFormPosition(7, 8, fs, kEncoding, kIni, readPath), SettingsWriteError);
+  EXPECT_FALSE(fs.FileExists(kIni));
+}
+
 TEST(ProgramPathsTest, SettingsFileLiesBesideTheExecutableWhateverItsName) {
   EXPECT_EQ(SettingsFilePath(ProgramDirOf("C:\\Tools\\renamed.exe", '\\')), kIni);
   EXPECT_EQ(ProgramDirOf("\\\\srv\\share\\wh.exe", '\\'), "\\\\srv\\share\\");
