@@ -10,7 +10,6 @@
 
 #include "app/command_line.h"
 #include "app/start.h"
-#include "settings/program_paths.h"
 #include "settings/startup_entry.h"
 #include "win32/main_window.h"
 #include "win32/scoped_handle.h"
@@ -32,20 +31,16 @@
 namespace {
 
 // %APPDATA%\Wordhopper\, where the settings go when the executable's own
-// folder can't take them; empty when the folder is unknown. Made here only
-// when the settings will be kept there, so that it exists for their write.
-std::string UserSettingsDir(const wh::FileSystem& fileSystem, const std::string& exePath) {
+// folder can't take them; empty when the folder is unknown. Only named here:
+// the launcher decides, once this copy is the only one, and makes the folder
+// at its first write there.
+std::string UserSettingsDir() {
   PWSTR roaming = nullptr;
   std::string dir;
   if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
     dir = wh::WideToUtf8(roaming) + "\\Wordhopper\\";
   }
   CoTaskMemFree(roaming);
-  const std::string programDir = wh::ProgramDirOf(exePath, '\\');
-  if (!dir.empty() &&
-      wh::ChooseSettingsFile(fileSystem, programDir, dir) != wh::SettingsFilePath(programDir)) {
-    CreateDirectoryW(wh::Utf8ToWide(dir).c_str(), nullptr);
-  }
   return dir;
 }
 
@@ -155,7 +150,7 @@ int Run() {
                .pathDelimiters = "\\:",
                .executableSuffix = ".exe",
                .settingsDir = "",
-               .userSettingsDir = UserSettingsDir(fileSystem, ExecutablePath()),
+               .userSettingsDir = UserSettingsDir(),
                .packagedApps = packagedApps},
       .versionInfo = versionInfo,
   };

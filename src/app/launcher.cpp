@@ -12,6 +12,7 @@
 #include "base/text.h"
 #include "index/classify.h"
 #include "platform/packaged_apps.h"
+#include "settings/ini_file.h"
 #include "settings/program_paths.h"
 #include "settings/settings_file.h"
 #include "settings/startup_entry.h"
@@ -25,9 +26,12 @@ Launcher::Launcher(MainView& view, MainPlatform platform)
 
 namespace {
 
-std::string SettingsPathOf(const MainPlatform& platform, const std::string& programDir) {
-  if (!platform.settingsDir.empty()) return SettingsFilePath(platform.settingsDir);
-  return ChooseSettingsFile(platform.fileSystem, programDir, platform.userSettingsDir);
+SettingsFiles SettingsFilesOf(const MainPlatform& platform, const std::string& programDir) {
+  if (!platform.settingsDir.empty()) {
+    const std::string path = SettingsFilePath(platform.settingsDir);
+    return {path, path};
+  }
+  return ChooseSettingsFiles(platform.fileSystem, programDir, platform.userSettingsDir);
 }
 
 // Holds a flag up for as long as it lives, also when what it guards throws.
@@ -47,19 +51,21 @@ class RaisedFlag {
 StartPreparation::StartPreparation(const MainPlatform& platform)
     : programDir_(ProgramDirOf(platform.exePath, platform.fileSystem.Separator())) {
   try {
-    settings_ = ReadSettings(platform.fileSystem, platform.textEncoding,
-                             SettingsPathOf(platform, programDir_));
+    settingsFiles_ = SettingsFilesOf(platform, programDir_);
+    settings_ = ReadSettings(platform.fileSystem, platform.textEncoding, settingsFiles_.read,
+                             &settingsUnread_);
   } catch (...) {
-    error_ = std::current_exception();
-    return;
+    // Whatever stopped the read (most likely memory) says nothing of the
+    // file: the program goes on with the defaults, as for a file it can't
+    // read, and leaves the file alone.
+    settings_ = Settings();
+    settingsUnread_ = true;
   }
   load_ = std::make_unique<BackgroundLoad>(true, settings_,
                                            LoadPlatform{platform.fileSystem, platform.shellFolders,
                                                         platform.packagedApps},
                                            platform.collation, platform.pathDelimiters);
 }
-
-std::string Launcher::SettingsPath() const { return SettingsPathOf(platform_, programDir_); }
 
 void Launcher::Start(std::string_view firstArgument) {
   Start(firstArgument, StartPreparation(platform_));
@@ -78,11 +84,12 @@ void Launcher::Start(std::string_view firstArgument, StartPreparation prepared) 
 
 void Launcher::RunStart(std::string_view firstArgument, StartPreparation prepared) {
   programDir_ = std::move(prepared.programDir_);
+  settingsFiles_ = std::move(prepared.settingsFiles_);
   index_.KeywordList.Clear();
   index_.ItemList.Clear();
   index_.MatchList.Clear();
-  if (prepared.error_) std::rethrow_exception(prepared.error_);
   settings_ = std::move(prepared.settings_);
+  settingsUnread_ = prepared.settingsUnread_;
 
   if (!settings_.AlwaysScreenCenter) {
     view_.PlaceAt(settings_.FormLeft, settings_.FormTop);
@@ -132,7 +139,7 @@ void Launcher::OnFirstShow() {
 bool Launcher::OnClose() {
   if (!settings_.HelpShown) {
     settings_.HelpShown = true;
-    WriteSettingsFile(settings_);
+    if (!settingsUnread_) WriteSettingsFile(settings_);
   }
   if (dialog_ != nullptr && dialog_->IsVisible()) dialog_->Close();
   if (settings_.HideToSystemTray) {
@@ -151,9 +158,6 @@ void Launcher::OnTrayShow() {
 }
 
 void Launcher::ShowFromTray() {
-  // Brought up while still visible after a failed launch, the window keeps
-  // the text the user is mending.
-  const bool reset = resetOnShow_ && !view_.IsVisible();
   // Checked at each showing: monitors come and go while the program runs.
   KeepOnScreen();
   view_.ShowFromTray();
@@ -163,7 +167,6 @@ void Launcher::ShowFromTray() {
     if (settings_.AlwaysScreenCenter) view_.CentreOnScreen();
   }
   view_.Show();
-  if (reset) ResetKeywordMode();
 }
 
 void Launcher::OnSecondStart(bool showArgument) {
@@ -239,18 +242,33 @@ void Launcher::ApplySettings(const Settings& edited) {
 void Launcher::OpenDonationPage() { ExecuteItem(programDir_ + "donate.html"); }
 
 void Launcher::WriteSettingsFile(const Settings& settings) {
-  WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, SettingsPath());
+  // A Save over a file that could not be read would replace the user's
+  // settings by the defaults shown; refused as the system refuses a write,
+  // the settings window stays open and the file is read again next start.
+  if (settingsUnread_) throw SettingsWriteError(SettingsPath());
+  MakeSettingsFolder();
+  WriteSettings(settings, platform_.fileSystem, platform_.textEncoding, settingsFiles_.write,
+                settingsFiles_.read);
+}
+
+void Launcher::MakeSettingsFolder() const {
+  // Not before: a run that writes nothing leaves no empty folder behind.
+  platform_.fileSystem.MakeDirectories(
+      ProgramDirOf(settingsFiles_.write, platform_.fileSystem.Separator()));
 }
 
 void Launcher::OnTrayExit() {
   // The position is worth keeping, but a settings file that can't be written
   // must not keep the user from ending the program.
-  try {
-    const MainView::Point position = view_.Position();
-    SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
-                     SettingsPath());
-  } catch (const std::exception& error) {
-    ShowError(error.what());
+  if (!settingsUnread_) {
+    try {
+      const MainView::Point position = view_.Position();
+      MakeSettingsFolder();
+      SaveFormPosition(position.top, position.left, platform_.fileSystem, platform_.textEncoding,
+                       settingsFiles_.write, settingsFiles_.read);
+    } catch (const std::exception& error) {
+      ShowError(error.what());
+    }
   }
   view_.EndMessageLoop();
 }
@@ -359,12 +377,7 @@ void Launcher::Opened(bool opened) {
   }
 }
 
-void Launcher::LaunchFailed() {
-  ReportStatus("Unknown execute error.");
-  // The window may be hidden already, or hidden by the user next; when it
-  // comes back, it starts afresh.
-  resetOnShow_ = true;
-}
+void Launcher::LaunchFailed() { ReportStatus("Unknown execute error."); }
 
 void Launcher::RefreshInfoPanel() {
   const InfoPanelFigures figures = ComputeInfoPanelFigures(platform_.systemFigures.Memory());
@@ -387,9 +400,15 @@ void Launcher::ApplicationActivated() {
 
 void Launcher::LoadDirectories(bool includeRecent) {
   ResetKeywordMode();
-  ShowLoad(wh::LoadDirectories(includeRecent, settings_, index_,
-                               LoadPlatform{platform_.fileSystem, platform_.shellFolders,
-                                            platform_.packagedApps}));
+  index_.MatchList.Clear();
+  // Made aside and taken whole: a walk that the file system breaks off leaves
+  // the index as it was, and the keyword list and counts shown with it.
+  ItemIndex loaded(platform_.collation, platform_.pathDelimiters);
+  const LoadReport report = wh::LoadDirectories(
+      includeRecent, settings_, loaded,
+      LoadPlatform{platform_.fileSystem, platform_.shellFolders, platform_.packagedApps});
+  index_ = std::move(loaded);
+  ShowLoad(report);
 }
 
 void Launcher::ShowLoad(const LoadReport& report) {
@@ -404,7 +423,6 @@ void Launcher::ShowLoad(const LoadReport& report) {
 }
 
 void Launcher::ResetKeywordMode() {
-  resetOnShow_ = false;
   itemBoxItems_.clear();
   view_.ClearItemBox();
   view_.ShowKeywordBox();

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +24,7 @@
 #include "platform/system_figures.h"
 #include "platform/text_encoding.h"
 #include "settings/hot_key_text.h"
+#include "settings/program_paths.h"
 #include "settings/settings.h"
 
 namespace wh {
@@ -49,19 +49,21 @@ struct MainPlatform {
   std::string executableSuffix;
   // The folder of the settings file, with its trailing separator; empty for
   // the executable's own folder (Linux keeps it in the user's configuration).
+  // Made at the first write, if missing.
   std::string settingsDir;
   // The user's own folder for the settings file, trailing separator
   // included, for when the executable's folder can't take it; empty: none.
+  // Made at the first write, if missing.
   std::string userSettingsDir = {};
   // Whose words the help and the settings window use.
   Wording wording = Wording::Windows;
   const PackagedApps& packagedApps = kNoPackagedApps;
 };
 
-// The steps of a start that need no window: the settings read, and the
-// index loaded on a thread of its own, so that walking the sources overlaps
-// the making of the windows. Made before the main window; its Start
-// takes it over.
+// The steps of a start that need no window: the settings file chosen and
+// read, and the index loaded on a thread of its own, so that walking the
+// sources overlaps the making of the windows. Made before the main window,
+// once this copy is known to be the only one; its Start takes it over.
 class StartPreparation {
  public:
   explicit StartPreparation(const MainPlatform& platform);
@@ -69,9 +71,9 @@ class StartPreparation {
  private:
   friend class Launcher;
   std::string programDir_;
+  SettingsFiles settingsFiles_;
   Settings settings_;
-  // What reading the settings threw; nothing is loaded then.
-  std::exception_ptr error_;
+  bool settingsUnread_ = false;
   std::unique_ptr<BackgroundLoad> load_;
 };
 
@@ -161,8 +163,8 @@ class Launcher : public SettingsOwner {
   // After a shell request: back to keyword mode and hidden when it opened,
   // else LaunchFailed.
   void Opened(bool opened);
-  // Reports a start the shell refused; the next showing from the tray
-  // starts in keyword mode.
+  // Reports a start the shell refused. The window stays as it is, also
+  // through hiding and showing, so that the user can try again or mend it.
   void LaunchFailed();
   // Telling the user something. Failures the user can cause or meet go
   // through ReportStatus: the status line, and a message box as well when
@@ -197,17 +199,24 @@ class Launcher : public SettingsOwner {
   void KeepOnScreen();
   // The full path of the item box's selected item; "" when none is selected.
   std::string SelectedItemPath() const;
-  std::string SettingsPath() const;
-  // Throws SettingsWriteError.
+  const std::string& SettingsPath() const { return settingsFiles_.write; }
+  // Throws SettingsWriteError, also when the file could not be read.
   void WriteSettingsFile(const Settings& settings);
+  // The settings file's folder, made if missing; a write fails without it.
+  void MakeSettingsFolder() const;
   // The hot key as the user sees it.
   std::string HotKeyTextShown() const;
 
   MainView& view_;
   MainPlatform platform_;
   std::string programDir_;
+  SettingsFiles settingsFiles_;
   // As the file held it, then as the last Save wrote it.
   Settings settings_;
+  // The settings file was there but could not be read: the program runs on
+  // the defaults and writes nothing over the file, which may hold the
+  // user's settings.
+  bool settingsUnread_ = false;
   ItemIndex index_;
   // The items of the item box, in its order.
   std::vector<std::uint32_t> itemBoxItems_;
@@ -222,8 +231,6 @@ class Launcher : public SettingsOwner {
   // hide a key the user has saved meanwhile.
   bool hotKeyUnavailable_ = false;
   SettingsDialog* dialog_ = nullptr;
-  // A launch failed: the next showing from the tray starts afresh.
-  bool resetOnShow_ = false;
   // Start is running; a press of the hot key came meanwhile.
   bool starting_ = false;
   bool pressedWhileStarting_ = false;

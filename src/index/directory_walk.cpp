@@ -4,7 +4,9 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
+#include <utility>
 
 #include "base/text.h"
 #include "index/wildcard.h"
@@ -279,8 +281,11 @@ constexpr int kDirectoriesBeforeThread = 256;
 
 }  // namespace
 
+std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
+
 void WalkTree(const FileSystem& fileSystem, const std::string& root,
-              const std::vector<std::string>& masks, const FoundFileSink& onFile) {
+              const std::vector<std::string>& masks, const FoundFileSink& onFile,
+              ThreadStarter startThread) {
   std::vector<PreparedMask> prepared;
   for (const std::string& m : masks) prepared.emplace_back(m);
 
@@ -299,7 +304,14 @@ void WalkTree(const FileSystem& fileSystem, const std::string& root,
   // files in walk order, so that the two overlap. The walk is over when this
   // returns.
   BatchQueue queue;
-  std::thread listing([&] { ListAhead(lister, queue); });
+  std::thread listing;
+  try {
+    listing = startThread([&] { ListAhead(lister, queue); });
+  } catch (const std::system_error&) {
+    // Out of threads: the rest is listed here, as a small tree is.
+    while (!lister.Done()) lister.Step(direct);
+    return;
+  }
   // Whatever the indexing throws, the lister is stopped and waited for.
   struct Join {
     BatchQueue& queue;

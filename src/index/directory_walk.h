@@ -5,11 +5,17 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "platform/file_system.h"
 
 namespace wh {
+
+// Runs `work` on a new thread; throws std::system_error when the system
+// makes none, as std::thread does. Tests hand in one that refuses.
+using ThreadStarter = std::thread (*)(std::function<void()> work);
+std::thread StartThread(std::function<void()> work);
 
 // Receives a matching file's full path and the position, in the mask list, of
 // the first mask its name matches.
@@ -24,10 +30,11 @@ using FoundFileSink = std::function<void(std::string_view fullPath, std::size_t 
 // Masks ("*.lnk", "*.do?") are matched against the whole name, ASCII case
 // ignored, "*" any run of characters, "?" exactly one. `onFile` is called on
 // the caller's thread, in walk order; a large tree is listed on a second
-// thread meanwhile. The walk is over when this returns, also when `onFile`
-// throws.
+// thread meanwhile, or on the caller's when `startThread` makes none. The
+// walk is over when this returns, also when `onFile` throws.
 void WalkTree(const FileSystem& fileSystem, const std::string& root,
-              const std::vector<std::string>& masks, const FoundFileSink& onFile);
+              const std::vector<std::string>& masks, const FoundFileSink& onFile,
+              ThreadStarter startThread = StartThread);
 
 // True when `name` matches the file mask `mask` as WalkTree matches it.
 bool MaskMatches(std::string_view name, std::string_view mask);

@@ -1,7 +1,9 @@
 #include "index/loader.h"
 
 #include <exception>
+#include <system_error>
 #include <unordered_map>
+#include <utility>
 
 #include "base/text.h"
 #include "index/directory_walk.h"
@@ -342,23 +344,38 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
 }
 
 BackgroundLoad::BackgroundLoad(bool includeRecent, Settings settings, const LoadPlatform& platform,
-                               const Collation& collation, std::string pathDelimiters)
-    : settings_(std::move(settings)), index_(collation, std::move(pathDelimiters)) {
-  thread_ = std::thread([this, includeRecent, platform] {
-    try {
-      report_ = LoadDirectories(includeRecent, settings_, index_, platform);
-    } catch (...) {
-      error_ = std::current_exception();
-    }
-  });
+                               const Collation& collation, std::string pathDelimiters,
+                               ThreadStarter startThread)
+    : includeRecent_(includeRecent),
+      settings_(std::move(settings)),
+      platform_(platform),
+      index_(collation, std::move(pathDelimiters)) {
+  try {
+    thread_ = startThread([this] { Load(); });
+  } catch (const std::system_error&) {
+    // Out of threads: the load waits for Finish, which is slower but no
+    // reason to go without an index.
+  }
 }
 
 BackgroundLoad::~BackgroundLoad() {
   if (thread_.joinable()) thread_.join();
 }
 
+void BackgroundLoad::Load() {
+  try {
+    report_ = LoadDirectories(includeRecent_, settings_, index_, platform_);
+  } catch (...) {
+    error_ = std::current_exception();
+  }
+}
+
 LoadReport BackgroundLoad::Finish(ItemIndex& index) {
-  thread_.join();
+  if (thread_.joinable()) {
+    thread_.join();
+  } else {
+    Load();
+  }
   if (error_) std::rethrow_exception(error_);
   index = std::move(index_);
   return std::move(report_);

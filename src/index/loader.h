@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "index/directory_walk.h"
 #include "index/item_index.h"
 #include "platform/collation.h"
 #include "platform/file_system.h"
@@ -61,11 +62,13 @@ LoadReport LoadDirectories(bool includeRecent, const Settings& settings, ItemInd
 // A load on a thread of its own into an index of its own, for a start that
 // has its windows to make meanwhile: the walk of the sources is mostly the
 // system's work, making windows mostly ours. Until Finish returns, only that
-// thread may use the platform's file system and shell folders.
+// thread may use the platform's file system and shell folders. When no
+// thread can be had, Finish loads on the caller's thread instead.
 class BackgroundLoad {
  public:
   BackgroundLoad(bool includeRecent, Settings settings, const LoadPlatform& platform,
-                 const Collation& collation, std::string pathDelimiters);
+                 const Collation& collation, std::string pathDelimiters,
+                 ThreadStarter startThread = StartThread);
   // Waits for the thread when Finish never ran.
   ~BackgroundLoad();
   BackgroundLoad(const BackgroundLoad&) = delete;
@@ -76,7 +79,11 @@ class BackgroundLoad {
   LoadReport Finish(ItemIndex& index);
 
  private:
+  void Load();
+
+  const bool includeRecent_;
   const Settings settings_;
+  const LoadPlatform platform_;
   ItemIndex index_;
   LoadReport report_;
   std::exception_ptr error_;

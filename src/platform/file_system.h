@@ -106,6 +106,11 @@ class FileSystem {
     (void)dir;
     return true;
   }
+
+  // Makes the folder `dir` (a trailing separator allowed) and any missing
+  // folder above it. True when it is there afterwards. A system that can't
+  // make folders only says whether it is there.
+  virtual bool MakeDirectories(const std::string& dir) const { return DirectoryExists(dir); }
 };
 
 inline std::unique_ptr<ListingSession> FileSystem::BeginListing() const {

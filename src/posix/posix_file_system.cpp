@@ -328,4 +328,15 @@ std::string PosixFileSystem::ExpandTypedPath(std::string_view typed) const {
   return ExpandTilde(typed);
 }
 
+bool PosixFileSystem::MakeDirectories(const std::string& dir) const {
+  std::string path = dir;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (path.empty() || DirectoryExists(path)) return DirectoryExists(path);
+  const std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash))) {
+    return false;
+  }
+  return (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) && DirectoryExists(path);
+}
+
 }  // namespace wh

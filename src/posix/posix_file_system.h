@@ -23,6 +23,8 @@ class PosixFileSystem : public FileSystem {
   std::string ExpandTypedPath(std::string_view typed) const override;
   // A temporary file beside the target, synced, then renamed over it.
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
+  // New folders get the permissions the umask leaves.
+  bool MakeDirectories(const std::string& dir) const override;
 };
 
 }  // namespace wh

@@ -56,12 +56,11 @@ std::string OwnSettingsFolder() {
 }
 
 // The folder of the settings file, with its trailing slash: the program's
-// folder under the user's configuration directory (or the trial's own
-// folder), made if missing.
+// folder under the user's configuration directory, or the trial's own
+// folder. Made at the first write of the settings, not here: a second start
+// ends before it would need it.
 std::string SettingsDirectory() {
   if (const std::string own = OwnSettingsFolder(); !own.empty()) {
-    std::error_code error;
-    std::filesystem::create_directories(own, error);
     return own.back() == '/' ? own : own + "/";
   }
   std::filesystem::path base;
@@ -72,10 +71,7 @@ std::string SettingsDirectory() {
     const char* home = std::getenv("HOME");
     base = std::filesystem::path(home != nullptr ? home : "") / ".config";
   }
-  const std::filesystem::path folder = base / "wordhopper";
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  return folder.string() + "/";
+  return (base / "wordhopper").string() + "/";
 }
 
 class QtFrontEnd : public wh::FrontEnd {

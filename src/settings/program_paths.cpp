@@ -1,5 +1,7 @@
 #include "settings/program_paths.h"
 
+#include <utility>
+
 namespace wh {
 
 std::string ProgramDirOf(std::string_view exePath, char separator) {
@@ -13,15 +15,16 @@ std::string SettingsFilePath(std::string_view programDir) {
   return std::string(programDir) + std::string(ProgramName) + ".ini";
 }
 
-std::string ChooseSettingsFile(const FileSystem& fileSystem, std::string_view programDir,
-                               std::string_view userDir) {
-  const std::string beside = SettingsFilePath(programDir);
-  if (userDir.empty()) return beside;
-  if ((fileSystem.FileExists(beside) && fileSystem.CanWriteFile(beside)) ||
+SettingsFiles ChooseSettingsFiles(const FileSystem& fileSystem, std::string_view programDir,
+                                  std::string_view userDir) {
+  std::string beside = SettingsFilePath(programDir);
+  if (userDir.empty() || (fileSystem.FileExists(beside) && fileSystem.CanWriteFile(beside)) ||
       fileSystem.CanCreateIn(std::string(programDir))) {
-    return beside;
+    return {beside, beside};
   }
-  return SettingsFilePath(userDir);
+  std::string own = SettingsFilePath(userDir);
+  if (fileSystem.FileExists(own) || fileSystem.DirectoryExists(own)) return {own, own};
+  return {std::move(beside), std::move(own)};
 }
 
 }  // namespace wh

@@ -111,15 +111,22 @@ bool ReadFlag(const IniDocument& document, const char* section, const char* key,
   return ReadInteger(document, section, key, defaultValue ? 1 : 0) != 0;
 }
 
-// The current file to be edited, or an empty one when there is none yet.
+// The current file to be edited; when there is none yet, the file read
+// instead, or an empty one.
 IniDocument LoadForEdit(const FileSystem& fileSystem, const TextEncoding& encoding,
-                        const std::string& iniPath) {
+                        const std::string& iniPath, const std::string& readPath) {
   auto bytes = fileSystem.ReadWholeFile(iniPath, kMaxSettingsFileSize);
   if (bytes) return IniDocument::Parse(*bytes, encoding);
   // Something is there that we can't read: writing a fresh file over it
   // would lose whatever it holds.
   if (fileSystem.FileExists(iniPath) || fileSystem.DirectoryExists(iniPath))
     throw SettingsWriteError(iniPath);
+  if (!readPath.empty() && readPath != iniPath) {
+    bytes = fileSystem.ReadWholeFile(readPath, kMaxSettingsFileSize);
+    if (bytes) return IniDocument::Parse(*bytes, encoding);
+    // Made without it, the new file would hide what it holds from now on.
+    if (fileSystem.FileExists(readPath)) throw SettingsWriteError(iniPath);
+  }
   return IniDocument();
 }
 
@@ -139,9 +146,12 @@ void Store(const FileSystem& fileSystem, const IniDocument& document, const std:
 }  // namespace
 
 Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding,
-                      const std::string& iniPath) {
+                      const std::string& iniPath, bool* unread) {
   Settings settings;
   auto bytes = fileSystem.ReadWholeFile(iniPath, kMaxSettingsFileSize);
+  if (unread != nullptr) {
+    *unread = !bytes && (fileSystem.FileExists(iniPath) || fileSystem.DirectoryExists(iniPath));
+  }
   if (!bytes) return settings;
   IniDocument document = IniDocument::Parse(*bytes, encoding);
 
@@ -158,8 +168,9 @@ Settings ReadSettings(const FileSystem& fileSystem, const TextEncoding& encoding
 }
 
 void WriteSettings(const Settings& settings, const FileSystem& fileSystem,
-                   const TextEncoding& encoding, const std::string& iniPath) {
-  IniDocument document = LoadForEdit(fileSystem, encoding, iniPath);
+                   const TextEncoding& encoding, const std::string& iniPath,
+                   const std::string& readPath) {
+  IniDocument document = LoadForEdit(fileSystem, encoding, iniPath, readPath);
   Set(document, kForm, "HotKey", settings.HotKey, iniPath);
   for (const FlagKey& flag : kDirectoryFlags)
     Set(document, kDirectories, flag.key, settings.*flag.field ? "1" : "0", iniPath);
@@ -171,8 +182,8 @@ void WriteSettings(const Settings& settings, const FileSystem& fileSystem,
 }
 
 void SaveFormPosition(int top, int left, const FileSystem& fileSystem, const TextEncoding& encoding,
-                      const std::string& iniPath) {
-  IniDocument document = LoadForEdit(fileSystem, encoding, iniPath);
+                      const std::string& iniPath, const std::string& readPath) {
+  IniDocument document = LoadForEdit(fileSystem, encoding, iniPath, readPath);
   Set(document, kForm, "FormTop", std::to_string(top), iniPath);
   Set(document, kForm, "FormLeft", std::to_string(left), iniPath);
   Store(fileSystem, document, iniPath);

@@ -363,4 +363,24 @@ bool Win32FileSystem::CanCreateIn(const std::string& dir) const {
   return file.Valid();
 }
 
+bool Win32FileSystem::MakeDirectories(const std::string& dir) const {
+  std::string path = dir;
+  while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  if (path.empty() || DirectoryExists(path)) return DirectoryExists(path);
+  // The folders above are made first; a drive or a share that isn't there
+  // fails below as the folder itself would.
+  const std::size_t separator = path.find_last_of("\\/");
+  if (separator != std::string::npos && separator > 0) {
+    const std::string parent = path.substr(0, separator);
+    if (parent.back() != ':' && parent.find_first_not_of("\\/") != std::string::npos) {
+      MakeDirectories(parent);
+    }
+  }
+  const std::wstring target = ExtendedLengthPath(path);
+  return !target.empty() &&
+         (CreateDirectoryW(target.c_str(), nullptr) != 0 ||
+          GetLastError() == ERROR_ALREADY_EXISTS) &&
+         DirectoryExists(path);
+}
+
 }  // namespace wh

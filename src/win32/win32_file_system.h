@@ -42,7 +42,10 @@ class Win32FileSystem : public FileSystem {
   // over `path`. A read-only `path` is refused.
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
   bool CanWriteFile(const std::string& path) const override;
+  // Makes a file that is gone again when its handle closes, also when the
+  // process dies.
   bool CanCreateIn(const std::string& dir) const override;
+  bool MakeDirectories(const std::string& dir) const override;
 };
 
 }  // namespace wh

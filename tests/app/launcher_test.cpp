@@ -4,12 +4,16 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/launcher_fixture.h"
+#include "settings/ini_file.h"
 
 namespace wh {
 namespace {
@@ -123,6 +127,81 @@ TEST_F(LauncherTest, ExitStoresThePositionAndEndsEvenWhenTheFileIsReadOnly) {
   f.OnTrayExit();
   EXPECT_EQ(view.messages.back(), "Unable to write to C:\\Tools\\wordhopper.ini");
   EXPECT_EQ(view.events.back(), "quit");
+}
+
+// A settings file that can't be read while `failure` says so.
+class FailingSettingsRead : public testing::FakeFileSystem {
+ public:
+  enum class Failure { None, Throws, Unreadable };
+  std::optional<std::string> ReadWholeFile(const std::string& path,
+                                           std::size_t maxBytes) const override {
+    if (path.ends_with("wordhopper.ini") && failure == Failure::Throws) throw std::bad_alloc();
+    if (path.ends_with("wordhopper.ini") && failure == Failure::Unreadable) return std::nullopt;
+    return FakeFileSystem::ReadWholeFile(path, maxBytes);
+  }
+  Failure failure = Failure::None;
+};
+
+TEST_F(LauncherTest, SettingsThatCouldNotBeReadAreNeverWrittenOver) {
+  const std::string ini = "C:\\Tools\\wordhopper.ini";
+  const std::string saved = "[Form]\nHotKey=F6\n";
+  for (auto failure :
+       {FailingSettingsRead::Failure::Throws, FailingSettingsRead::Failure::Unreadable}) {
+    FailingSettingsRead files;
+    files.AddFile("C:\\Menu\\Notepad.lnk");
+    files.AddFile(ini, saved);
+    files.failure = failure;
+    view = FakeMainView();
+    launcher = std::make_unique<Launcher>(view, Platform(&files));
+    launcher->Start("show");
+    // Readable again later, as when memory has come free.
+    files.failure = FailingSettingsRead::Failure::None;
+    // The start went on, with the defaults.
+    EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F4)");
+    EXPECT_EQ(launcher->Index().ItemList.Count(), 1u);
+    EXPECT_FALSE(launcher->OnClose());
+    try {
+      launcher->ApplySettings(launcher->CurrentSettings());
+      ADD_FAILURE() << "saved";
+    } catch (const SettingsWriteError& error) {
+      EXPECT_STREQ(error.what(), "Unable to write to C:\\Tools\\wordhopper.ini");
+    }
+    launcher->OnTrayExit();
+    EXPECT_EQ(view.events.back(), "quit");
+    EXPECT_EQ(view.messages.size(), 1u) << "the help, and nothing of the file";
+    EXPECT_EQ(files.WriteCount(), 0);
+    EXPECT_EQ(files.Contents(ini), saved);
+  }
+}
+
+// A file system that breaks off the walk of a folder while `broken` is set.
+class BreakingWalk : public testing::FakeFileSystem {
+ public:
+  bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                     std::optional<DirectoryId>* id) const override {
+    if (broken && dir.find("Sub") != std::string::npos) {
+      throw std::runtime_error("The network name is gone.");
+    }
+    return FakeFileSystem::ListDirectory(dir, sink, id);
+  }
+  bool broken = false;
+};
+
+TEST_F(LauncherTest, AReloadTheFileSystemBreaksOffKeepsTheIndexAndWhatIsShownOfIt) {
+  BreakingWalk files;
+  files.AddFile("C:\\Menu\\Notepad.lnk");
+  files.AddFile("C:\\Menu\\Sub\\Extra.lnk");
+  files.AddFile("C:\\Tools\\wordhopper.ini", "[Program]\nFirstShow=1\n");
+  launcher = std::make_unique<Launcher>(view, Platform(&files));
+  launcher->Start("show");
+  files.broken = true;
+  EXPECT_THROW(launcher->OnTrayReload(), std::runtime_error);
+  EXPECT_EQ(launcher->Index().ItemList.Count(), 2u);
+  EXPECT_EQ(view.keywordItems, (std::vector<std::string>{"extra", "notepad"}));
+  EXPECT_EQ(view.panels[StatusPanel::Items], "Items: 2");
+  view.keywordText = "extra";
+  launcher->OnKeywordKey(Key::Enter);
+  EXPECT_EQ(view.itemBox, std::vector<std::string>{"Extra"});
 }
 
 class DialogueTest : public LauncherTest {
@@ -264,18 +343,17 @@ TEST_F(DialogueTest, EnterInTheItemBoxLaunches) {
   }
 }
 
-TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
+TEST_F(DialogueTest, ARefusedStartLeavesTheWindowAsItWasThroughHidingAndShowing) {
   const struct {
     const char* label;
     const char* text;
-    Key key;  // in the keyword box; Down: ENTER in the item box after a search
-    bool visibleAfter;
-    const char* keywordTextAfter;
+    int item;  // the entry ENTER starts in the item box; -1: ENTER in the keyword box
+    bool hiddenByLaunch;
   } cases[] = {
-      {"folder", "C:\\Docs", Key::Enter, true, "C:\\Docs"},
-      {"network path", "\\\\server\\share", Key::Enter, true, "\\\\server\\share"},
-      {"address", "www.example.com", Key::Enter, true, "www.example.com"},
-      {"item", "wordpad", Key::Down, false, "wordpad"},
+      {"folder", "C:\\Docs", -1, false},
+      {"network path", "\\\\server\\share", -1, false},
+      {"address", "www.example.com", -1, false},
+      {"item", "word", 2, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -284,22 +362,19 @@ TEST_F(DialogueTest, ARefusedStartIsReportedAndTheNextShowingStartsAfresh) {
     shell.startSucceeds = false;
     Launcher& f = Start();
     Type(f, c.text, Key::Enter);
-    if (c.key == Key::Down) f.OnItemKey(Key::Enter);
+    if (c.item >= 0) {
+      view.itemIndex = c.item;
+      f.OnItemKey(Key::Enter);
+    }
     EXPECT_EQ(shell.requests.size(), 1u);
     EXPECT_EQ(view.panels[StatusPanel::Status], "Unknown execute error.");
-    EXPECT_EQ(view.visible, c.visibleAfter);
-    EXPECT_EQ(view.keywordText, c.keywordTextAfter);
-    if (c.visibleAfter) {
-      // Brought up while still shown, the text stays to be mended.
-      f.HotKeyPressed();
-      EXPECT_EQ(view.keywordText, c.keywordTextAfter);
-    }
-    // Hidden and shown again: keyword mode, empty box.
-    view.HideToTray();
-    f.HotKeyPressed();
+    EXPECT_EQ(view.visible, !c.hiddenByLaunch);
+    f.OnTrayHide();
+    f.OnTrayShow();
     EXPECT_TRUE(view.visible);
-    EXPECT_FALSE(view.itemMode);
-    EXPECT_EQ(view.keywordText, "");
+    EXPECT_EQ(view.keywordText, c.text);
+    EXPECT_EQ(view.itemMode, c.item >= 0);
+    EXPECT_EQ(view.itemIndex, c.item);
   }
   shell.startSucceeds = true;
 }
@@ -575,6 +650,27 @@ TEST_F(LauncherTest, SettingsLiveInTheGivenFolderWhenThereIsOne) {
   f.OnTrayExit();
   EXPECT_NE(fs.Contents("C:\\Config\\wordhopper.ini")->find("FormLeft=3"), std::string::npos);
   EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini")->find("FormLeft"), std::string::npos);
+}
+
+TEST_F(LauncherTest, AReadOnlyFileBesideAReadOnlyProgramIsReadAndTheUsersOwnWritten) {
+  userSettingsDir = "C:\\Users\\ann\\AppData\\Roaming\\Wordhopper\\";
+  const std::string own = userSettingsDir + "wordhopper.ini";
+  fs.AddDirectory("C:\\Users\\ann\\AppData\\Roaming");
+  const std::string installed = "[Form]\nHotKey=F6\n[Program]\nFirstShow=1\n";
+  WriteIni(installed);
+  fs.MakeReadOnly("C:\\Tools\\wordhopper.ini");
+  fs.MakeReadOnly("C:\\Tools");
+  Launcher& f = Create();
+  EXPECT_EQ(view.trayHint, "Wordhopper (Hot-key: F6)");
+  EXPECT_FALSE(fs.DirectoryExists(userSettingsDir)) << "made before anything is written";
+  view.position = {3, 4};
+  f.OnTrayExit();
+  EXPECT_TRUE(view.messages.empty());
+  const std::string written = fs.Contents(own).value_or("");
+  for (const char* line : {"HotKey=F6", "FirstShow=1", "FormLeft=3"}) {
+    EXPECT_NE(written.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(fs.Contents("C:\\Tools\\wordhopper.ini"), installed);
 }
 
 TEST(CommandLineTest, FirstArgumentSplitsAtBlanksAndQuotesGroup) {

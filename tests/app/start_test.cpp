@@ -93,6 +93,9 @@ class RecordingFrontEnd : public FrontEnd {
 
 class StartTest : public LauncherTest {
  protected:
+  // A settings file to look for in two places, so that a start must ask
+  // where it may write.
+  StartTest() { userSettingsDir = "C:\\Users\\ann\\Wordhopper\\"; }
   int Start(const WatchedFileSystem* watched = nullptr) {
     RecordingFrontEnd frontEnd(view, dialog, mappings);
     frontEnd.watched = watched;
@@ -134,8 +137,10 @@ TEST_F(StartTest, WindowsComeAndGoInOrderAroundTheInstanceRecord) {
       ASSERT_FALSE(other->RestoreIfRunning("C:\\Tools\\wh.exe", 9, 1));
     }
     mappings.failCreate = c.recordFails;
+    const int probes = fs.ProbeCount();
     EXPECT_EQ(Start(), c.exitCode);
     EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(fs.ProbeCount() > probes, c.exitCode == 7) << "only the copy that stays probes";
     EXPECT_EQ(view.trayHint, c.exitCode == 7 ? "Wordhopper (Hot-key: F4)" : "")
         << "Start runs only in the copy that stays";
     view.trayHint.clear();

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A start the desktop refuses is told, not hidden: a long word that is no
 # address keeps its text in the shown window; an entry whose program is
-# missing gives "Unknown execute error.", and the next showing begins with
-# an empty key word box.
+# missing gives "Unknown execute error.", and the window comes back with the
+# entry still chosen, to be tried again.
 source "$(dirname "$0")/lib.sh"
 
 write_settings $'[Program]\nFirstShow=1\nStartWithWindows=0\nHideWhenLaunching=1\nStartOnOneMatch=1\nAutoComplete=0\nMessageBoxOnError=1'
@@ -51,9 +51,17 @@ press Return
 close_report
 wait_until 10 window_hidden "$WH_MAIN_NAME"
 
-# Shown again: key word mode, an empty box.
+# Shown again, the entry is still chosen: ENTER tries it once more.
 press F4
 wait_until 10 main_has_focus
+press Return
+close_report
+wait_until 10 window_hidden "$WH_MAIN_NAME"
+
+# ESC leaves the item box for an empty key word box.
+press F4
+wait_until 10 main_has_focus
+press Escape
 type_text zebra
 press Return
 wait_until 15 _marker_has_two_lines

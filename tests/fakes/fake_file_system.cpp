@@ -144,4 +144,14 @@ void FakeFileSystem::WriteFileReplacing(const std::string& path, std::string_vie
   ++writes_;
 }
 
+bool FakeFileSystem::MakeDirectories(const std::string& dir) const {
+  const std::string normal = Normal(dir);
+  if (Resolve(normal) != nullptr) return DirectoryExists(normal);
+  std::string existing = Parent(normal);
+  while (!existing.empty() && Resolve(existing) == nullptr) existing = Parent(existing);
+  if (readOnly_.count(existing) != 0) return false;
+  const_cast<FakeFileSystem*>(this)->Insert(normal, true);
+  return true;
+}
+
 }  // namespace wh::testing

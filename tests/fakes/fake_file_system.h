@@ -40,11 +40,17 @@ class FakeFileSystem : public FileSystem {
                                            std::size_t maxBytes) const override;
   void WriteFileReplacing(const std::string& path, std::string_view contents) const override;
   bool CanWriteFile(const std::string& path) const override {
+    ++probes_;
     return readOnly_.count(Normal(path)) == 0;
   }
   bool CanCreateIn(const std::string& dir) const override {
+    ++probes_;
     return readOnly_.count(Normal(dir)) == 0;
   }
+  // Refused below a read-only folder.
+  bool MakeDirectories(const std::string& dir) const override;
+  // How often CanWriteFile and CanCreateIn were asked.
+  int ProbeCount() const { return probes_; }
 
  private:
   struct Node {
@@ -69,6 +75,7 @@ class FakeFileSystem : public FileSystem {
   std::uint64_t nextId_ = 1;
   mutable int listings_ = 0;
   mutable int writes_ = 0;
+  mutable int probes_ = 0;
 };
 
 }  // namespace wh::testing

@@ -31,7 +31,7 @@ struct MainPlatformFakes {
                         "\\:",
                         ".exe",
                         settingsDir,
-                        {},
+                        userSettingsDir,
                         Wording::Windows,
                         packagedApps};
   }
@@ -47,6 +47,7 @@ struct MainPlatformFakes {
   FakeFigures figures;
   FakePackagedApps packagedApps;
   std::string settingsDir;  // empty: beside the executable
+  std::string userSettingsDir;
 };
 
 }  // namespace wh::testing

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <stdexcept>
+#include <system_error>
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_platform.h"
@@ -216,6 +217,11 @@ TEST_F(LoaderTest, FilesNamedByTheirFolderAreShownSoAndFoundEitherWay) {
   }
 }
 
+// A system out of threads.
+std::thread RefuseThread(std::function<void()>) {
+  throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+}
+
 // A source that fails in the middle of the walk.
 class FailingFileSystem : public FakeFileSystem {
  public:
@@ -248,29 +254,36 @@ TEST_F(LoaderTest, ABackgroundLoadReportsWhatALoadReports) {
     SCOPED_TRACE(c.userDir);
     settings.UserDir = c.userDir;
     settings.UserMasks = c.masks;
-    LoadReport before, after;
+    LoadReport before;
     ItemIndex loaded(collation, "\\:");
-    std::string failure, backgroundFailure;
+    std::string failure;
     try {
       before = LoadDirectories(true, settings, loaded, LoadPlatform{files, folders});
     } catch (const std::runtime_error& error) {
       failure = error.what();
     }
-    {
-      BackgroundLoad load(true, settings, LoadPlatform{files, folders}, collation, "\\:");
-      try {
-        after = load.Finish(index);
-      } catch (const std::runtime_error& error) {
-        backgroundFailure = error.what();
+    // Without a thread to be had, Finish loads.
+    for (ThreadStarter startThread : {StartThread, RefuseThread}) {
+      LoadReport after;
+      ItemIndex background(collation, "\\:");
+      std::string backgroundFailure;
+      {
+        BackgroundLoad load(true, settings, LoadPlatform{files, folders}, collation,
+                            "\\:", startThread);
+        try {
+          after = load.Finish(background);
+        } catch (const std::runtime_error& error) {
+          backgroundFailure = error.what();
+        }
       }
-    }
-    EXPECT_EQ(backgroundFailure, failure);
-    EXPECT_EQ(after.problems, before.problems);
-    EXPECT_EQ(after.keywordCount, before.keywordCount);
-    EXPECT_EQ(after.itemCount, before.itemCount);
-    if (failure.empty()) {
-      EXPECT_EQ(ItemsOf(index), ItemsOf(loaded));
-      EXPECT_EQ(index.KeywordList.Words(), loaded.KeywordList.Words());
+      EXPECT_EQ(backgroundFailure, failure);
+      EXPECT_EQ(after.problems, before.problems);
+      EXPECT_EQ(after.keywordCount, before.keywordCount);
+      EXPECT_EQ(after.itemCount, before.itemCount);
+      if (failure.empty()) {
+        EXPECT_EQ(ItemsOf(background), ItemsOf(loaded));
+        EXPECT_EQ(background.KeywordList.Words(), loaded.KeywordList.Words());
+      }
     }
   }
 }
@@ -320,12 +333,16 @@ TEST_F(LoaderTest, AFailureWhileIndexingEndsTheWalk) {
                  std::runtime_error);
     EXPECT_EQ(seen, failAt);
   }
-  std::vector<std::string> all;
-  WalkTree(fs, "C:\\U", {"*.lnk"},
-           [&](std::string_view path, std::size_t) { all.emplace_back(path); });
-  ASSERT_EQ(all.size(), 40000u);
-  EXPECT_EQ(all.front(), "C:\\U\\d0\\f0.lnk");
-  EXPECT_EQ(all.back(), "C:\\U\\d399\\f99.lnk");
+  // Without a thread to be had, the caller's lists the whole tree.
+  for (ThreadStarter startThread : {StartThread, RefuseThread}) {
+    std::vector<std::string> all;
+    WalkTree(
+        fs, "C:\\U", {"*.lnk"}, [&](std::string_view path, std::size_t) { all.emplace_back(path); },
+        startThread);
+    ASSERT_EQ(all.size(), 40000u);
+    EXPECT_EQ(all.front(), "C:\\U\\d0\\f0.lnk");
+    EXPECT_EQ(all.back(), "C:\\U\\d399\\f99.lnk");
+  }
 }
 
 TEST_F(LoaderTest, MasksMatchWholeNamesIgnoringAsciiCase) {

@@ -224,6 +224,12 @@ TEST_F(TempTree, SettingsFileIsReplacedWholeOrNotAtAll) {
   EXPECT_THROW(fileSystem_.WriteFileReplacing(Root() + "/missing/x.ini", "x"), FileWriteError);
   // No temporary file is left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
+
+  // The settings folder is made, with the folders above it, at the first write.
+  EXPECT_TRUE(fileSystem_.MakeDirectories(Root() + "/missing/deeper/"));
+  fileSystem_.WriteFileReplacing(Root() + "/missing/deeper/x.ini", "x");
+  EXPECT_TRUE(fileSystem_.MakeDirectories(Root() + "/missing"));
+  EXPECT_FALSE(fileSystem_.MakeDirectories(path + "/sub"));
 }
 
 TEST_F(TempTree, SettingsFileThroughLinksAndInFoldersThatCantBeWritten) {

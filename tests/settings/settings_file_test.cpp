@@ -63,7 +63,10 @@ TEST(SettingsFileTest, UnusableFilesGiveTheDefaults) {
   directory.AddDirectory(kIni);
   unreadable.MakeUnreadable(kIni);
   for (FakeFileSystem* fs : {&missing, &directory, &unreadable, &empty, &oversized, &garbage}) {
-    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni)), AllFields(Settings()));
+    bool unread = false;
+    EXPECT_EQ(AllFields(ReadSettings(*fs, kEncoding, kIni, &unread)), AllFields(Settings()));
+    // Only what is there and unknown must be kept from writes.
+    EXPECT_EQ(unread, fs == &directory || fs == &unreadable || fs == &oversized);
     EXPECT_EQ(fs->WriteCount(), 0);
   }
   EXPECT_FALSE(missing.FileExists(kIni));
@@ -209,6 +212,27 @@ TEST(SettingsFileTest, RefusedWritesKeepTheOldFileAndSayWhere) {
     EXPECT_EQ(fs->Contents(kIni), before);
     EXPECT_EQ(fs->WriteCount(), 0);
   }
+}
+
+TEST(SettingsFileTest, ANewFileStartsAsACopyOfTheFileReadInstead) {
+  const std::string readPath = "C:\\Program Files\\wordhopper.ini";
+  const std::string held = "[Form]\r\nHotKey=F6\r\n[Other]\r\nKey=1\r\n";
+  FakeFileSystem fs = WithFile(held);
+  fs.Remove(kIni);
+  fs.AddFile(readPath, held);
+  SaveFormPosition(7, 8, fs, kEncoding, kIni, readPath);
+  EXPECT_EQ(fs.Contents(kIni),
+            "[Form]\r\nHotKey=F6\r\nFormTop=7\r\nFormLeft=8\r\n[Other]\r\nKey=1\r\n");
+  // Once there, the new file is the one edited.
+  WriteSettings(NothingDefault(), fs, kEncoding, kIni, readPath);
+  EXPECT_NE(fs.Contents(kIni)->find("FormTop=7"), std::string::npos);
+  EXPECT_EQ(fs.Contents(readPath), held);
+
+  // Made without the file read, the new one would hide it from then on.
+  fs.Remove(kIni);
+  fs.MakeUnreadable(readPath);
+  EXPECT_THROW(SaveFormPosition(7, 8, fs, kEncoding, kIni, readPath), SettingsWriteError);
+  EXPECT_FALSE(fs.FileExists(kIni));
 }
 
 TEST(ProgramPathsTest, SettingsFileLiesBesideTheExecutableWhateverItsName) {

@@ -198,6 +198,21 @@ TEST(Win32FileSystemTest, ListingsAndQueries) {
   EXPECT_EQ(fileSystem.ReadWholeFile(root + "Ärger\\brief.txt", 1 << 20), "Grüße");
 }
 
+// The user's settings folder is made, with the folders above it, at the
+// first write; asking whether a folder takes new files leaves nothing in it.
+TEST(Win32FileSystemTest, FoldersAreMadeWholeAndAskingLeavesNothing) {
+  TemporaryFolder folder("wh-make");
+  Win32FileSystem fileSystem;
+  const std::string nested = folder.Path() + "Roaming\\Wordhopper\\";
+  EXPECT_TRUE(fileSystem.MakeDirectories(nested));
+  EXPECT_TRUE(fileSystem.DirectoryExists(nested));
+  EXPECT_TRUE(fileSystem.MakeDirectories(nested));
+  WriteTestFile(folder.Path() + "file", "");
+  EXPECT_FALSE(fileSystem.MakeDirectories(folder.Path() + "file\\sub"));
+  EXPECT_TRUE(fileSystem.CanCreateIn(nested));
+  EXPECT_EQ(Names(fileSystem, nested), (std::vector<std::string>{".", ".."}));
+}
+
 TEST(Win32FileSystemTest, WriteFileReplacingKeepsTheOldFileWhenRefused) {
   TemporaryFolder folder("wh-write");
   const std::string root = folder.Path();
