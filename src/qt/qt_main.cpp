@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -26,17 +25,14 @@
 #include "qt/gio_shell_requests.h"
 #include "qt/qt_instance_windows.h"
 #include "qt/qt_main_window.h"
+#include "qt/qt_message_box.h"
 #include "qt/qt_settings_window.h"
 #include "qt/qt_tooltips.h"
 #include "qt/qt_tray.h"
 
 namespace {
 
-void ShowStartMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wordhopper"), QString::fromStdString(text),
-                  QMessageBox::Ok);
-  box.exec();
-}
+void ShowStartMessage(const std::string& text) { wh::ShowMessageBox(text, nullptr); }
 
 // The running executable's full path, links resolved.
 std::string ExecutablePath() {

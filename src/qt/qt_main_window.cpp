@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -21,6 +20,7 @@
 
 #include "app/launcher.h"
 #include "app/main_layout.h"
+#include "qt/qt_message_box.h"
 
 namespace wh {
 namespace {
@@ -533,9 +533,7 @@ void QtMainWindow::BringToFront() {
 void QtMainWindow::EndMessageLoop() { QCoreApplication::exit(0); }
 
 void QtMainWindow::ShowMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wordhopper"), ToQ(text), QMessageBox::Ok,
-                  isVisible() ? this : nullptr);
-  box.exec();
+  ShowMessageBox(text, isVisible() ? this : nullptr);
 }
 
 void QtMainWindow::SetKeywordItems(const std::vector<std::string>& words) {

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -35,6 +34,7 @@
 #include "app/settings_dialog.h"
 #include "app/settings_layout.h"
 #include "qt/qt_hot_key_field.h"
+#include "qt/qt_message_box.h"
 
 namespace wh {
 namespace {
@@ -506,11 +506,7 @@ bool QtSettingsWindow::IsVisible() const { return isVisible(); }
 
 void QtSettingsWindow::ShowMessage(const std::string& text) {
   // A message without a window on screen must not hide behind other programs.
-  const bool owned = isVisible();
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Wordhopper"), QString::fromStdString(text),
-                  QMessageBox::Ok, owned ? this : nullptr);
-  if (!owned) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  box.exec();
+  ShowMessageBox(text, isVisible() ? this : nullptr, /*onTop=*/true);
 }
 
 std::optional<std::string> QtSettingsWindow::ChooseDirectory(const std::string& start) {
