@@ -46,7 +46,10 @@ HWND ShownPopupOf(HWND owner) {
   return search.found;
 }
 
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A pop-up with a caption looks as an overlapped window does; being an owned
+// pop-up, it is a dialog to an X window manager (Wine), which then gives it
+// the keyboard back when one of its message boxes closes, as Windows does.
+constexpr DWORD kMainStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_TOPMOST;
 
 // The control of each part of the information panel.
