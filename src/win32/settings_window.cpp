@@ -16,6 +16,7 @@
 #include "win32/utf16.h"
 #include "win32/win32_key_names.h"
 #include "win32/window_ids.h"
+#include "win32/window_manager_focus.h"
 
 namespace wh {
 namespace {
@@ -50,7 +51,8 @@ LRESULT CALLBACK TabLeavesField(HWND field, UINT message, WPARAM wParam, LPARAM 
   return DefSubclassProc(field, message, wParam, lParam);
 }
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// Owned pop-up, as the main window is (see there).
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_TOPMOST;
 
 // Static controls that nobody addresses.
@@ -370,10 +372,15 @@ void SettingsWindow::Show() {
   SetRememberedFocus(Control(kUserDirEdit));
   ShowWindow(Handle(), SW_SHOW);
   SetForegroundWindow(Handle());
+  HandKeyboardToForeground(application_.Handle());
   SetFocus(Control(kUserDirEdit));
 }
 
-void SettingsWindow::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void SettingsWindow::Hide() {
+  // The system activates the main window, when it is shown.
+  ShowWindow(Handle(), SW_HIDE);
+  HandKeyboardToForeground(application_.Handle());
+}
 
 bool SettingsWindow::IsVisible() const { return IsWindowVisible(Handle()) != FALSE; }
 
