@@ -1,6 +1,9 @@
 #include "index/loader.h"
 
+#include <algorithm>
+#include <deque>
 #include <exception>
+#include <span>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -103,33 +106,104 @@ void AddFilesOfNamingFolders(ItemIndex& index, const FileSystem& fileSystem, con
   });
 }
 
+// Texts stored in blocks that never move, so that storing many costs neither
+// the copy nor the spare room of a string grown by doubling.
+class BlockText {
+ public:
+  // Returns where `text` is kept.
+  std::uint32_t Store(std::string_view text) {
+    if (blocks_.empty() || blocks_.back().size() + text.size() > kBlock) {
+      blocks_.emplace_back();
+      blocks_.back().reserve(std::max(kBlock, text.size()));
+    }
+    const std::size_t at = (blocks_.size() - 1) * kBlock + blocks_.back().size();
+    blocks_.back().append(text);
+    return static_cast<std::uint32_t>(at);
+  }
+  std::string_view At(std::uint32_t at, std::uint32_t length) const {
+    return std::string_view(blocks_[at / kBlock]).substr(at % kBlock, length);
+  }
+
+ private:
+  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+  std::vector<std::string> blocks_;
+};
+
 // Every file of the walk in walk order, with its first matching mask and the
 // item it was last added to: what the walks after the first are made from.
+// A directory's path is kept once for all its files, which the walk hands
+// over together: paths are mostly their directories, and a large tree's would
+// be the biggest thing a load holds.
 class WalkOrder {
  public:
+  explicit WalkOrder(char separator) : separator_(separator) {}
+
   // Returns the file's number.
   std::size_t Add(std::string_view path, std::size_t firstMask) {
-    files_.push_back(File{paths_.size(), path.size(), static_cast<std::uint32_t>(firstMask), 0});
-    paths_.append(path);
+    const std::size_t nameStart = path.rfind(separator_) + 1;
+    const std::string_view directory = path.substr(0, nameStart);
+    if (directories_.empty() || Text(directories_.back()) != directory) {
+      directories_.push_back(
+          Span{text_.Store(directory), static_cast<std::uint32_t>(directory.size())});
+    }
+    const std::string_view name = path.substr(nameStart);
+    files_.push_back(File{static_cast<std::uint32_t>(directories_.size() - 1),
+                          Span{text_.Store(name), static_cast<std::uint32_t>(name.size())},
+                          static_cast<std::uint32_t>(firstMask), 0});
     return files_.size() - 1;
   }
   std::size_t Count() const { return files_.size(); }
-  std::string_view Path(std::size_t file) const {
-    return std::string_view(paths_).substr(files_[file].offset, files_[file].length);
+  // Appends the file's full path to `out`.
+  void AppendPath(std::size_t file, std::string& out) const {
+    out.append(Text(directories_[files_[file].directory]));
+    out.append(Text(files_[file].name));
   }
   std::uint32_t FirstMask(std::size_t file) const { return files_[file].firstMask; }
   std::uint32_t Item(std::size_t file) const { return files_[file].item; }
   void SetItem(std::size_t file, std::uint32_t item) { files_[file].item = item; }
 
  private:
+  struct Span {
+    std::uint32_t at;  // in text_
+    std::uint32_t length;
+  };
   struct File {
-    std::size_t offset;  // in paths_
-    std::size_t length;
+    std::uint32_t directory;  // in directories_
+    Span name;
     std::uint32_t firstMask;
     std::uint32_t item;
   };
-  std::string paths_;  // end to end
-  std::vector<File> files_;
+  std::string_view Text(Span span) const { return text_.At(span.at, span.length); }
+
+  char separator_;
+  BlockText text_;
+  std::vector<Span> directories_;
+  std::deque<File> files_;  // grows a block at a time, with no copy and little room to spare
+};
+
+// Files waiting to be added together, their full paths end to end.
+class PathBatch {
+ public:
+  std::string& Text() { return text_; }
+  // The path ends where the text now ends and starts at `start`.
+  void EndPath(std::size_t start) { spans_.emplace_back(start, text_.size() - start); }
+  std::size_t Count() const { return spans_.size(); }
+  std::span<const std::string_view> Views() {
+    views_.clear();
+    for (const auto& [offset, length] : spans_) {
+      views_.push_back(std::string_view(text_).substr(offset, length));
+    }
+    return views_;
+  }
+  void Clear() {
+    text_.clear();
+    spans_.clear();
+  }
+
+ private:
+  std::string text_;
+  std::vector<std::pair<std::size_t, std::size_t>> spans_;
+  std::vector<std::string_view> views_;
 };
 
 // Files of the first walk waiting to be added: they go in by the few hundred
@@ -143,32 +217,26 @@ class PendingFiles {
 
   // `file`: the file's number in the walk order, if one is kept.
   void Add(std::string_view path, std::size_t file) {
-    spans_.emplace_back(text_.size(), path.size());
-    text_.append(path);
+    const std::size_t start = paths_.Text().size();
+    paths_.Text().append(path);
+    paths_.EndPath(start);
     if (order_ != nullptr) files_.push_back(file);
   }
-  std::size_t Count() const { return spans_.size(); }
+  std::size_t Count() const { return paths_.Count(); }
 
   void AddToIndex(ItemIndex& index) {
-    views_.clear();
-    for (const auto& [offset, length] : spans_) {
-      views_.push_back(std::string_view(text_).substr(offset, length));
-    }
-    AddItems(index, views_, order_ != nullptr ? &positions_ : nullptr);
+    AddItems(index, paths_.Views(), order_ != nullptr ? &positions_ : nullptr);
     for (std::size_t k = 0; order_ != nullptr && k < positions_.size(); ++k) {
       order_->SetItem(files_[k], positions_[k]);
     }
-    text_.clear();
-    spans_.clear();
+    paths_.Clear();
     files_.clear();
   }
 
  private:
   WalkOrder* order_;
-  std::string text_;  // end to end
-  std::vector<std::pair<std::size_t, std::size_t>> spans_;
+  PathBatch paths_;
   std::vector<std::size_t> files_;
-  std::vector<std::string_view> views_;
   std::vector<std::uint32_t> positions_;
 };
 
@@ -189,25 +257,41 @@ void FirstWalk(ItemIndex& index, const FileSystem& fileSystem, const std::string
   pending.AddToIndex(index);
 }
 
+// Adds the files of the walk order that `wanted` picks, in walk order, a batch
+// at a time, so that their paths are never all spelled out at once.
+// `onAdded(file, item)` learns where each went.
+template <typename Wanted, typename OnAdded>
+void AddFromWalkOrder(ItemIndex& index, const WalkOrder& order, const Wanted& wanted,
+                      const OnAdded& onAdded) {
+  constexpr std::size_t kBatch = 1024;
+  PathBatch batch;
+  std::vector<std::size_t> fileOf;
+  std::vector<std::uint32_t> positions;
+  auto flush = [&] {
+    AddItems(index, batch.Views(), &positions);
+    for (std::size_t k = 0; k < positions.size(); ++k) onAdded(fileOf[k], positions[k]);
+    batch.Clear();
+    fileOf.clear();
+  };
+  const std::size_t files = order.Count();
+  for (std::size_t i = 0; i < files; ++i) {
+    if (!wanted(i)) continue;
+    const std::size_t start = batch.Text().size();
+    order.AppendPath(i, batch.Text());
+    batch.EndPath(start);
+    fileOf.push_back(i);
+    if (fileOf.size() >= kBatch) flush();
+  }
+  flush();
+}
+
 // Each walk after the first adds the files new to it: those whose first
 // matching mask is its own.
 void LaterWalks(ItemIndex& index, WalkOrder& order, std::size_t walks) {
-  // Kept from walk to walk, so that their room is made once.
-  std::vector<std::string_view> views;
-  std::vector<std::size_t> fileOf;
-  std::vector<std::uint32_t> positions;
-  const std::size_t files = order.Count();
   for (std::uint32_t walk = 1; walk < walks; ++walk) {
-    views.clear();
-    fileOf.clear();
-    for (std::size_t i = 0; i < files; ++i) {
-      if (order.FirstMask(i) == walk) {
-        views.push_back(order.Path(i));
-        fileOf.push_back(i);
-      }
-    }
-    AddItems(index, views, &positions);
-    for (std::size_t k = 0; k < positions.size(); ++k) order.SetItem(fileOf[k], positions[k]);
+    AddFromWalkOrder(
+        index, order, [&](std::size_t file) { return order.FirstMask(file) == walk; },
+        [&](std::size_t file, std::uint32_t item) { order.SetItem(file, item); });
   }
 }
 
@@ -220,11 +304,9 @@ void SettleSharedItems(ItemIndex& index, const WalkOrder& order) {
     std::uint8_t& seen = filesPerItem[order.Item(i)];
     seen = seen < 2 ? seen + 1 : 2;
   }
-  std::vector<std::string_view> shared;
-  for (std::size_t i = 0; i < files; ++i) {
-    if (filesPerItem[order.Item(i)] > 1) shared.push_back(order.Path(i));
-  }
-  AddItems(index, shared);
+  AddFromWalkOrder(
+      index, order, [&](std::size_t file) { return filesPerItem[order.Item(file)] > 1; },
+      [](std::size_t, std::uint32_t) {});
 }
 
 }  // namespace
@@ -254,7 +336,7 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
   // the files new to each walk, walk by walk (the first walk's while the
   // tree is still being listed), then once more, in walk order, the files
   // that share their item with another.
-  WalkOrder order;
+  WalkOrder order(fileSystem.Separator());
   FirstWalk(index, fileSystem, dir, masks, &order);
   LaterWalks(index, order, masks.size());
   SettleSharedItems(index, order);
