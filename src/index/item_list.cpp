@@ -232,6 +232,18 @@ std::string ItemList::Path(std::uint32_t position) const {
   return path;
 }
 
+void ItemList::Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order) {
+  std::vector<std::uint32_t> placeOf(order.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) placeOf[order[k]] = k;
+  std::vector<Entry> moved(order.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) moved[k] = entries_[from + order[k]];
+  std::copy(moved.begin(), moved.end(), entries_.begin() + from);
+  table_.Renumber([&](std::uint32_t position) {
+    return position < from ? position : from + placeOf[position - from];
+  });
+  Changed();
+}
+
 void ItemList::Clear() {
   lastCount_ = std::max(lastCount_, entries_.size());
   lastText_ = std::max(lastText_, text_.size());

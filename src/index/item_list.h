@@ -53,6 +53,10 @@ class ItemList {
   std::string_view Name(std::uint32_t position) const;
   std::string Path(std::uint32_t position) const;
 
+  // Puts the items from position `from` on in a new order: `order[k]` is the
+  // place, counted from `from`, of the item that goes k-th.
+  void Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order);
+
   // Empties the list, keeping room for as many items as the last load had.
   void Clear();
   // Gives back the room a load left unused.

@@ -1,9 +1,8 @@
 #include "index/loader.h"
 
 #include <algorithm>
-#include <deque>
 #include <exception>
-#include <span>
+#include <numeric>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -106,207 +105,108 @@ void AddFilesOfNamingFolders(ItemIndex& index, const FileSystem& fileSystem, con
   });
 }
 
-// Texts stored in blocks that never move, so that storing many costs neither
-// the copy nor the spare room of a string grown by doubling.
-class BlockText {
- public:
-  // Returns where `text` is kept.
-  std::uint32_t Store(std::string_view text) {
-    if (blocks_.empty() || blocks_.back().size() + text.size() > kBlock) {
-      blocks_.emplace_back();
-      blocks_.back().reserve(std::max(kBlock, text.size()));
-    }
-    const std::size_t at = (blocks_.size() - 1) * kBlock + blocks_.back().size();
-    blocks_.back().append(text);
-    return static_cast<std::uint32_t>(at);
-  }
-  std::string_view At(std::uint32_t at, std::uint32_t length) const {
-    return std::string_view(blocks_[at / kBlock]).substr(at % kBlock, length);
-  }
-
- private:
-  static constexpr std::size_t kBlock = std::size_t{1} << 16;
-  std::vector<std::string> blocks_;
-};
-
-// Every file of the walk in walk order, with its first matching mask and the
-// item it was last added to: what the walks after the first are made from.
-// A directory's path is kept once for all its files, which the walk hands
-// over together: paths are mostly their directories, and a large tree's would
-// be the biggest thing a load holds.
-class WalkOrder {
- public:
-  explicit WalkOrder(char separator) : separator_(separator) {}
-
-  // Returns the file's number.
-  std::size_t Add(std::string_view path, std::size_t firstMask) {
-    const std::size_t nameStart = path.rfind(separator_) + 1;
-    const std::string_view directory = path.substr(0, nameStart);
-    if (directories_.empty() || Text(directories_.back()) != directory) {
-      directories_.push_back(
-          Span{text_.Store(directory), static_cast<std::uint32_t>(directory.size())});
-    }
-    const std::string_view name = path.substr(nameStart);
-    files_.push_back(File{static_cast<std::uint32_t>(directories_.size() - 1),
-                          Span{text_.Store(name), static_cast<std::uint32_t>(name.size())},
-                          static_cast<std::uint32_t>(firstMask), 0});
-    return files_.size() - 1;
-  }
-  std::size_t Count() const { return files_.size(); }
-  // Appends the file's full path to `out`.
-  void AppendPath(std::size_t file, std::string& out) const {
-    out.append(Text(directories_[files_[file].directory]));
-    out.append(Text(files_[file].name));
-  }
-  std::uint32_t FirstMask(std::size_t file) const { return files_[file].firstMask; }
-  std::uint32_t Item(std::size_t file) const { return files_[file].item; }
-  void SetItem(std::size_t file, std::uint32_t item) { files_[file].item = item; }
-
- private:
-  struct Span {
-    std::uint32_t at;  // in text_
-    std::uint32_t length;
-  };
-  struct File {
-    std::uint32_t directory;  // in directories_
-    Span name;
-    std::uint32_t firstMask;
-    std::uint32_t item;
-  };
-  std::string_view Text(Span span) const { return text_.At(span.at, span.length); }
-
-  char separator_;
-  BlockText text_;
-  std::vector<Span> directories_;
-  std::deque<File> files_;  // grows a block at a time, with no copy and little room to spare
-};
-
-// Files waiting to be added together, their full paths end to end.
-class PathBatch {
- public:
-  std::string& Text() { return text_; }
-  // The path ends where the text now ends and starts at `start`.
-  void EndPath(std::size_t start) { spans_.emplace_back(start, text_.size() - start); }
-  std::size_t Count() const { return spans_.size(); }
-  std::span<const std::string_view> Views() {
-    views_.clear();
-    for (const auto& [offset, length] : spans_) {
-      views_.push_back(std::string_view(text_).substr(offset, length));
-    }
-    return views_;
-  }
-  void Clear() {
-    text_.clear();
-    spans_.clear();
-  }
-
- private:
-  std::string text_;
-  std::vector<std::pair<std::size_t, std::size_t>> spans_;
-  std::vector<std::string_view> views_;
-};
-
-// Files of the first walk waiting to be added: they go in by the few hundred
-// while the tree is still being listed, so that both overlap.
+// Files waiting to be added: they go in by the few hundred while the tree
+// is still being listed, so that both overlap.
 class PendingFiles {
  public:
   static constexpr std::size_t kBatch = 256;
 
-  // `order`, if given, learns each file's item when the file is added.
-  explicit PendingFiles(WalkOrder* order) : order_(order) {}
-
-  // `file`: the file's number in the walk order, if one is kept.
-  void Add(std::string_view path, std::size_t file) {
-    const std::size_t start = paths_.Text().size();
-    paths_.Text().append(path);
-    paths_.EndPath(start);
-    if (order_ != nullptr) files_.push_back(file);
+  void Add(std::string_view path, std::size_t firstMask) {
+    spans_.emplace_back(text_.size(), path.size());
+    text_.append(path);
+    firstMasks_.push_back(static_cast<std::uint32_t>(firstMask));
   }
-  std::size_t Count() const { return paths_.Count(); }
+  std::size_t Count() const { return spans_.size(); }
 
-  void AddToIndex(ItemIndex& index) {
-    AddItems(index, paths_.Views(), order_ != nullptr ? &positions_ : nullptr);
-    for (std::size_t k = 0; order_ != nullptr && k < positions_.size(); ++k) {
-      order_->SetItem(files_[k], positions_[k]);
+  // Adds the files with one mask, as AddItems does. `onAdded(name, item,
+  // firstMask)` makes each one's keywords.
+  template <typename OnAdded>
+  void AddToIndex(ItemIndex& index, const OnAdded& onAdded) {
+    views_.clear();
+    for (const auto& [offset, length] : spans_) {
+      views_.push_back(std::string_view(text_).substr(offset, length));
     }
-    paths_.Clear();
-    files_.clear();
+    std::size_t next = 0;
+    index.ItemList.AddMany(views_, [&](std::string_view name, std::uint32_t item) {
+      onAdded(name, item, firstMasks_[next++]);
+    });
+    text_.clear();
+    spans_.clear();
+    firstMasks_.clear();
   }
 
  private:
-  WalkOrder* order_;
-  PathBatch paths_;
-  std::vector<std::size_t> files_;
-  std::vector<std::uint32_t> positions_;
+  std::string text_;  // end to end
+  std::vector<std::pair<std::size_t, std::size_t>> spans_;
+  std::vector<std::uint32_t> firstMasks_;
+  std::vector<std::string_view> views_;
 };
 
-// Walks the tree once, adding the files whose first matching mask is the
-// first one; with `order`, it keeps every file found for the later walks.
-void FirstWalk(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-               const std::vector<std::string>& masks, WalkOrder* order) {
-  PendingFiles pending(order);
+// Walks the tree once and adds every file found, in walk order;
+// `onAdded(name, item, firstMask)` makes each one's keywords.
+template <typename OnAdded>
+void AddWalked(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+               const std::vector<std::string>& masks, const OnAdded& onAdded) {
+  PendingFiles pending;
   WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
-    std::size_t file = 0;
-    if (order != nullptr) {
-      file = order->Add(path, firstMask);
-      if (firstMask != 0) return;
-    }
-    pending.Add(path, file);
-    if (pending.Count() >= PendingFiles::kBatch) pending.AddToIndex(index);
+    pending.Add(path, firstMask);
+    if (pending.Count() >= PendingFiles::kBatch) pending.AddToIndex(index, onAdded);
   });
-  pending.AddToIndex(index);
+  pending.AddToIndex(index, onAdded);
 }
 
-// Adds the files of the walk order that `wanted` picks, in walk order, a batch
-// at a time, so that their paths are never all spelled out at once.
-// `onAdded(file, item)` learns where each went.
-template <typename Wanted, typename OnAdded>
-void AddFromWalkOrder(ItemIndex& index, const WalkOrder& order, const Wanted& wanted,
-                      const OnAdded& onAdded) {
-  constexpr std::size_t kBatch = 1024;
-  PathBatch batch;
-  std::vector<std::size_t> fileOf;
-  std::vector<std::uint32_t> positions;
-  auto flush = [&] {
-    AddItems(index, batch.Views(), &positions);
-    for (std::size_t k = 0; k < positions.size(); ++k) onAdded(fileOf[k], positions[k]);
-    batch.Clear();
-    fileOf.clear();
-  };
-  const std::size_t files = order.Count();
-  for (std::size_t i = 0; i < files; ++i) {
-    if (!wanted(i)) continue;
-    const std::size_t start = batch.Text().size();
-    order.AppendPath(i, batch.Text());
-    batch.EndPath(start);
-    fileOf.push_back(i);
-    if (fileOf.size() >= kBatch) flush();
-  }
-  flush();
-}
+// Where walk k of the repeated walks first made an item: the walk, then the
+// file's place in walk order.
+struct FirstMade {
+  std::uint32_t walk;
+  std::uint32_t file;
+};
 
-// Each walk after the first adds the files new to it: those whose first
-// matching mask is its own.
-void LaterWalks(ItemIndex& index, WalkOrder& order, std::size_t walks) {
-  for (std::uint32_t walk = 1; walk < walks; ++walk) {
-    AddFromWalkOrder(
-        index, order, [&](std::size_t file) { return order.FirstMask(file) == walk; },
-        [&](std::size_t file, std::uint32_t item) { order.SetItem(file, item); });
+// The repeated walks' answer from one walk. Walk k adds, in walk order, every
+// file whose first matching mask is mask k or an earlier one; so the last
+// walk adds every file, and an item ends with the last file of its name in
+// walk order, which is where one walk that adds every file leaves it. Only
+// two things differ: an item is made by the first walk that finds its name,
+// at the first file of that walk, so the new items are put in that order at
+// the end; and a keyword keeps the letters of the first file to bring it, so
+// the keywords of files of later masks wait, walk by walk, until the words
+// of the earlier walks are in.
+void AddWalkedForEveryMask(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+                           const std::vector<std::string>& masks) {
+  const std::uint32_t before = static_cast<std::uint32_t>(index.ItemList.Count());
+  std::vector<FirstMade> made;  // for each new item
+  std::vector<KeywordList> laterWords;
+  laterWords.reserve(masks.size() - 1);
+  for (std::size_t k = 1; k < masks.size(); ++k) {
+    laterWords.emplace_back(index.KeywordList.UsedCollation());
   }
-}
-
-// The last walk sees every file: the files that share their item with
-// another are added once more, in walk order, to settle who wins the name.
-void SettleSharedItems(ItemIndex& index, const WalkOrder& order) {
-  const std::size_t files = order.Count();
-  std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
-  for (std::size_t i = 0; i < files; ++i) {
-    std::uint8_t& seen = filesPerItem[order.Item(i)];
-    seen = seen < 2 ? seen + 1 : 2;
+  std::uint32_t file = 0;
+  AddWalked(index, fileSystem, dir, masks,
+            [&](std::string_view name, std::uint32_t item, std::uint32_t walk) {
+              if (walk == 0) {
+                ExtractKeywords(index.KeywordList, name);
+              } else {
+                ExtractNewKeywords(laterWords[walk - 1], index.KeywordList, name);
+              }
+              if (item >= before) {
+                if (item - before == made.size()) {
+                  made.push_back(FirstMade{walk, file});
+                } else if (walk < made[item - before].walk) {
+                  made[item - before] = FirstMade{walk, file};
+                }
+              }
+              ++file;
+            });
+  for (const KeywordList& words : laterWords) {
+    for (const std::string& word : words.Words()) index.KeywordList.Add(word);
   }
-  AddFromWalkOrder(
-      index, order, [&](std::size_t file) { return filesPerItem[order.Item(file)] > 1; },
-      [](std::size_t, std::uint32_t) {});
+  std::vector<std::uint32_t> order(made.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&made](std::uint32_t a, std::uint32_t b) {
+    return made[a].walk != made[b].walk ? made[a].walk < made[b].walk
+                                        : made[a].file < made[b].file;
+  });
+  index.ItemList.Reorder(before, order);
 }
 
 }  // namespace
@@ -326,20 +226,13 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
     return;
   }
   if (masks.size() == 1) {
-    FirstWalk(index, fileSystem, dir, masks, nullptr);
+    AddWalked(index, fileSystem, dir, masks,
+              [&index](std::string_view name, std::uint32_t, std::uint32_t) {
+                ExtractKeywords(index.KeywordList, name);
+              });
     return;
   }
-  // Walk k of the repeated walks adds, in walk order, every file whose first
-  // matching mask is mask k or an earlier one. A file re-added by a later
-  // walk changes neither the order of items nor the keywords, only who wins
-  // an equal name; the last walk, which sees every file, settles that. So:
-  // the files new to each walk, walk by walk (the first walk's while the
-  // tree is still being listed), then once more, in walk order, the files
-  // that share their item with another.
-  WalkOrder order(fileSystem.Separator());
-  FirstWalk(index, fileSystem, dir, masks, &order);
-  LaterWalks(index, order, masks.size());
-  SettleSharedItems(index, order);
+  AddWalkedForEveryMask(index, fileSystem, dir, masks);
 }
 
 namespace {
