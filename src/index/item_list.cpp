@@ -115,7 +115,7 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
   }
   directories_.push_back(
       Span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(directory.size())});
-  text_.append(directory);
+  text_.Append(directory);
   directorySlots_[slot] = static_cast<std::uint32_t>(directories_.size());
   return static_cast<std::uint32_t>(directories_.size() - 1);
 }
@@ -139,10 +139,10 @@ std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStar
   entry.file = static_cast<std::uint32_t>(text_.size());
   entry.fileLength = static_cast<std::uint32_t>(file.size());
   entry.nameLength = static_cast<std::uint32_t>(name.size());
-  text_.append(file);
+  text_.Append(file);
   // A name that isn't the file name's start is kept after it.
   entry.nameLength |= flags;
-  if (flags & kOwnName) text_.append(name);
+  if (flags & kOwnName) text_.Append(name);
   if (position == kNone) {
     position = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(entry);

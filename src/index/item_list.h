@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "index/name_table.h"
+#include "index/growing_array.h"
 #include "platform/collation.h"
 
 namespace wh {
@@ -114,7 +115,7 @@ class ItemList {
   // A directory's path is stored once for all its files. Most come directory
   // by directory; the others (a directory's files added mask by mask, or
   // source by source) find theirs through the slots.
-  std::string text_;
+  GrowingArray<char> text_;
   std::vector<Span> directories_;
   std::vector<std::uint32_t> directorySlots_;  // directory position + 1; 0 is empty
   std::vector<Entry> entries_;
