@@ -38,21 +38,39 @@ static std::int64_t HeapInUse() {
 // any moment since the last reset: the peak of a load against what it keeps.
 static std::atomic<std::int64_t> gHeapNow{0}, gHeapPeak{0};
 
-static void* Counted(std::size_t size) {
-  void* p = std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr) throw std::bad_alloc();
-  const std::int64_t now = gHeapNow.fetch_add(static_cast<std::int64_t>(malloc_usable_size(p))) +
-                           static_cast<std::int64_t>(malloc_usable_size(p));
+static void Count(std::int64_t bytes) {
+  const std::int64_t now = gHeapNow.fetch_add(bytes) + bytes;
   std::int64_t peak = gHeapPeak.load(std::memory_order_relaxed);
   while (now > peak && !gHeapPeak.compare_exchange_weak(peak, now)) {
   }
+}
+static std::int64_t UsableSize(void* p) {
+  return p == nullptr ? 0 : static_cast<std::int64_t>(malloc_usable_size(p));
+}
+
+// The index also keeps text in blocks it grows with realloc: the program is
+// linked with realloc and free wrapped (bench/CMakeLists.txt), so those
+// count too, and every block is uncounted where it is freed.
+extern "C" void* __real_realloc(void* p, std::size_t size);
+extern "C" void __real_free(void* p);
+extern "C" void* __wrap_realloc(void* p, std::size_t size) {
+  const std::int64_t before = UsableSize(p);
+  void* moved = __real_realloc(p, size);
+  if (moved != nullptr) Count(UsableSize(moved) - before);
+  return moved;
+}
+extern "C" void __wrap_free(void* p) {
+  Count(-UsableSize(p));
+  __real_free(p);
+}
+
+static void* Counted(std::size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  Count(UsableSize(p));
   return p;
 }
-static void Uncounted(void* p) {
-  if (p == nullptr) return;
-  gHeapNow.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(p)));
-  std::free(p);
-}
+static void Uncounted(void* p) { std::free(p); }
 void* operator new(std::size_t size) { return Counted(size); }
 void* operator new[](std::size_t size) { return Counted(size); }
 void operator delete(void* p) noexcept { Uncounted(p); }
