@@ -105,29 +105,10 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
   if (!directories_.empty() && TextOf(directories_.back()) == directory) {
     return static_cast<std::uint32_t>(directories_.size() - 1);
   }
-  if ((directories_.size() + 1) * 2 > directorySlots_.size()) GrowDirectorySlots();
-  const std::size_t mask = directorySlots_.size() - 1;
-  std::size_t slot = std::hash<std::string_view>{}(directory) & mask;
-  for (; directorySlots_[slot] != 0; slot = (slot + 1) & mask) {
-    if (TextOf(directories_[directorySlots_[slot] - 1]) == directory) {
-      return directorySlots_[slot] - 1;
-    }
-  }
   directories_.push_back(
       Span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(directory.size())});
   text_.Append(directory);
-  directorySlots_[slot] = static_cast<std::uint32_t>(directories_.size());
   return static_cast<std::uint32_t>(directories_.size() - 1);
-}
-
-void ItemList::GrowDirectorySlots() {
-  directorySlots_.assign(std::max<std::size_t>(256, directorySlots_.size() * 2), 0);
-  const std::size_t mask = directorySlots_.size() - 1;
-  for (std::uint32_t d = 0; d < directories_.size(); ++d) {
-    std::size_t slot = std::hash<std::string_view>{}(TextOf(directories_[d])) & mask;
-    while (directorySlots_[slot] != 0) slot = (slot + 1) & mask;
-    directorySlots_[slot] = d + 1;
-  }
 }
 
 std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStart,
@@ -249,7 +230,6 @@ void ItemList::Clear() {
   lastText_ = std::max(lastText_, text_.size());
   text_.clear();
   directories_.clear();
-  std::fill(directorySlots_.begin(), directorySlots_.end(), 0);
   entries_.clear();
   table_.Clear(true);
   // A reload needs about as much room as the load before it.
@@ -358,7 +338,6 @@ void ItemList::PrepareSearch() const { LowerNames(); }
 
 std::size_t ItemList::MemoryBytes() const {
   return text_.capacity() + directories_.capacity() * sizeof(Span) +
-         directorySlots_.capacity() * sizeof(std::uint32_t) +
          entries_.capacity() * sizeof(Entry) + table_.MemoryBytes() + lowerNames_.capacity() +
          lowerStarts_.capacity() * sizeof(std::uint32_t) +
          (rank_.capacity() + order_.capacity()) * sizeof(std::uint32_t);

@@ -102,7 +102,6 @@ class ItemList {
   };
   std::string_view TextOf(Span span) const { return {text_.data() + span.offset, span.length}; }
   std::uint32_t AddDirectoryPart(std::string_view directory);
-  void GrowDirectorySlots();
   std::uint32_t AddShownAs(std::string_view fullPath, std::size_t fileStart,
                            std::string_view rawName);
   std::uint32_t AddKeyed(std::string_view fullPath, std::size_t fileStart, std::string_view name,
@@ -112,12 +111,10 @@ class ItemList {
 
   const Collation* collation_;
   std::string pathDelimiters_;
-  // A directory's path is stored once for all its files. Most come directory
-  // by directory; the others (a directory's files added mask by mask, or
-  // source by source) find theirs through the slots.
+  // Files come directory by directory, so a directory's path is stored once
+  // for all its files.
   GrowingArray<char> text_;
   std::vector<Span> directories_;
-  std::vector<std::uint32_t> directorySlots_;  // directory position + 1; 0 is empty
   std::vector<Entry> entries_;
   NameTable table_;
   std::size_t lastCount_ = 0, lastText_ = 0;

@@ -118,7 +118,7 @@ class PendingFiles {
   }
   std::size_t Count() const { return spans_.size(); }
 
-  // Adds the files with one mask, as AddItems does. `onAdded(name, item,
+  // Adds the waiting files to the items, first to last; `onAdded(name, item,
   // firstMask)` makes each one's keywords.
   template <typename OnAdded>
   void AddToIndex(ItemIndex& index, const OnAdded& onAdded) {
@@ -155,8 +155,8 @@ void AddWalked(ItemIndex& index, const FileSystem& fileSystem, const std::string
   pending.AddToIndex(index, onAdded);
 }
 
-// Where walk k of the repeated walks first made an item: the walk, then the
-// file's place in walk order.
+// Which of the repeated walks made an item, and at which file of the walk
+// order.
 struct FirstMade {
   std::uint32_t walk;
   std::uint32_t file;
