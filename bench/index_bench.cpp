@@ -9,6 +9,7 @@
 #include <new>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,10 +18,12 @@
 #include <vector>
 
 #include "bench_tree.h"
+#include "base/text.h"
 #include "index/directory_walk.h"
 #include "index/item_index.h"
 #include "index/loader.h"
 #include "index/search.h"
+#include "index/words.h"
 #include "posix/posix_file_system.h"
 #include "posix/posix_locale.h"
 #include "timing.h"
@@ -35,21 +38,39 @@ static std::int64_t HeapInUse() {
 // any moment since the last reset: the peak of a load against what it keeps.
 static std::atomic<std::int64_t> gHeapNow{0}, gHeapPeak{0};
 
-static void* Counted(std::size_t size) {
-  void* p = std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr) throw std::bad_alloc();
-  const std::int64_t now = gHeapNow.fetch_add(static_cast<std::int64_t>(malloc_usable_size(p))) +
-                           static_cast<std::int64_t>(malloc_usable_size(p));
+static void Count(std::int64_t bytes) {
+  const std::int64_t now = gHeapNow.fetch_add(bytes) + bytes;
   std::int64_t peak = gHeapPeak.load(std::memory_order_relaxed);
   while (now > peak && !gHeapPeak.compare_exchange_weak(peak, now)) {
   }
+}
+static std::int64_t UsableSize(void* p) {
+  return p == nullptr ? 0 : static_cast<std::int64_t>(malloc_usable_size(p));
+}
+
+// The index also keeps text in blocks it grows with realloc: the program is
+// linked with realloc and free wrapped (bench/CMakeLists.txt), so those
+// count too, and every block is uncounted where it is freed.
+extern "C" void* __real_realloc(void* p, std::size_t size);
+extern "C" void __real_free(void* p);
+extern "C" void* __wrap_realloc(void* p, std::size_t size) {
+  const std::int64_t before = UsableSize(p);
+  void* moved = __real_realloc(p, size);
+  if (moved != nullptr) Count(UsableSize(moved) - before);
+  return moved;
+}
+extern "C" void __wrap_free(void* p) {
+  Count(-UsableSize(p));
+  __real_free(p);
+}
+
+static void* Counted(std::size_t size) {
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr) throw std::bad_alloc();
+  Count(UsableSize(p));
   return p;
 }
-static void Uncounted(void* p) {
-  if (p == nullptr) return;
-  gHeapNow.fetch_sub(static_cast<std::int64_t>(malloc_usable_size(p)));
-  std::free(p);
-}
+static void Uncounted(void* p) { std::free(p); }
 void* operator new(std::size_t size) { return Counted(size); }
 void* operator new[](std::size_t size) { return Counted(size); }
 void operator delete(void* p) noexcept { Uncounted(p); }
@@ -142,15 +163,19 @@ void BM_Find(benchmark::State& state) {
 // The work is in the child process: the iterations are counted in real time.
 BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
+// Settings that load the generated tree as the user directory, and nothing else.
+Settings UserDirectoryOnly() {
+  Settings settings;
+  settings.UserStartMenu = settings.AllUsersStartMenu = false;
+  settings.UserDeskTop = settings.AllUsersDeskTop = false;
+  settings.UserDir = kTreeRoot;
+  settings.UserMasks = kUserMasks;
+  return settings;
+}
+
 // A load of the generated tree as the user directory, and nothing else.
 struct UserDirectoryLoad {
-  UserDirectoryLoad() {
-    TreeFiles();
-    settings.UserStartMenu = settings.AllUsersStartMenu = false;
-    settings.UserDeskTop = settings.AllUsersDeskTop = false;
-    settings.UserDir = kTreeRoot;
-    settings.UserMasks = kUserMasks;
-  }
+  UserDirectoryLoad() : settings(UserDirectoryOnly()) { TreeFiles(); }
   void Run() { LoadDirectories(true, settings, index, LoadPlatform{FileSystem(), folders}); }
 
   Settings settings;
@@ -236,6 +261,170 @@ void BM_RealisticLoadAgainstBareWalk(benchmark::State& state) {
       final / static_cast<double>(fresh->index.ItemList.Count());
 }
 BENCHMARK(BM_RealisticLoadAgainstBareWalk)->Unit(benchmark::kMillisecond)->Iterations(9);
+
+// The most the process has held resident so far, in bytes (0 where the
+// system doesn't say).
+std::int64_t PeakResident() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return 0;
+  char line[256];
+  long long kilobytes = 0;
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::sscanf(line, "VmHWM: %lld kB", &kilobytes) == 1) break;
+  }
+  std::fclose(status);
+  return kilobytes * 1024;
+}
+
+// What one build from the tree made, and the process's peak with it.
+struct Built {
+  long long peakBytes = 0;
+  std::size_t items = 0, keywords = 0;
+};
+
+bool AsciiLess(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
+}
+
+// The least a build of the same names and keywords must keep: a vector of the
+// display names and a sorted vector of the keywords, no paths, no tables.
+struct LeanBuild {
+  std::vector<std::string> suffixes;  // ".lnk" ... for the masks
+  std::vector<std::string> names;
+  std::vector<std::string> keywords;
+  std::size_t keywordsSorted = 0;
+
+  void SortKeywords() {
+    std::sort(keywords.begin(), keywords.end());
+    keywords.erase(std::unique(keywords.begin(), keywords.end()), keywords.end());
+    keywordsSorted = keywords.size();
+  }
+  void AddName(std::string_view name) {
+    names.emplace_back(name);
+    WordReader reader(name);
+    std::string_view word;
+    while (reader.Next(word)) {
+      if (CharCount(word) < 2 || IsNumber(word)) continue;
+      keywords.push_back(AsciiLower(word));
+    }
+    // Duplicates go whenever they could have doubled the vector.
+    if (keywords.size() > 2 * keywordsSorted + 1024) SortKeywords();
+  }
+  void Walk(const std::string& dir) {
+    DIR* d = opendir(dir.c_str());
+    if (!d) return;
+    std::vector<std::string> subdirectories;
+    while (const dirent* e = readdir(d)) {
+      const std::string_view name = e->d_name;
+      if (e->d_type == DT_DIR) {
+        if (!name.starts_with('.')) subdirectories.push_back(dir + "/" + e->d_name);
+        continue;
+      }
+      for (const std::string& suffix : suffixes) {
+        if (name.size() >= suffix.size() &&
+            AsciiEqualIgnoringCase(name.substr(name.size() - suffix.size()), suffix)) {
+          AddName(name.substr(0, name.rfind('.')));
+          break;
+        }
+      }
+    }
+    closedir(d);
+    for (const std::string& s : subdirectories) Walk(s);
+  }
+  Built Run(const Settings& settings) {
+    WordReader masks(settings.UserMasks);
+    std::string_view mask;
+    while (masks.Next(mask)) suffixes.push_back("." + std::string(mask));
+    Walk(settings.UserDir);
+    // One item a name, names equal but for case being one.
+    std::sort(names.begin(), names.end(), AsciiLess);
+    names.erase(std::unique(names.begin(), names.end(),
+                            [](std::string_view a, std::string_view b) {
+                              return AsciiEqualIgnoringCase(a, b);
+                            }),
+                names.end());
+    SortKeywords();
+    WordReader ignored(settings.IgnoreList);
+    std::string_view word;
+    while (ignored.Next(word)) {
+      const auto at = std::lower_bound(keywords.begin(), keywords.end(), word);
+      if (at != keywords.end() && *at == word) keywords.erase(at);
+    }
+    return Built{0, names.size(), keywords.size()};
+  }
+};
+
+// Run as `wh_bench --peak-of=load` or `--peak-of=lean`: one build from the
+// 4,000-word tree in this fresh process, and its peak and counts on stdout.
+int PeakOfFreshProcess(std::string_view build) {
+  const Settings settings = UserDirectoryOnly();
+  Built built;
+  if (build == "load") {
+    // The program's load, as it runs at a start or a reload: the index and
+    // then the keywords in order for the keyword box.
+    ItemIndex index(Collation(), "/");
+    OneFolder folders("");
+    LoadDirectories(true, settings, index, LoadPlatform{FileSystem(), folders});
+    benchmark::DoNotOptimize(index.KeywordList.Words().data());
+    built = Built{0, index.ItemList.Count(), index.KeywordList.Count()};
+  } else if (build == "lean") {
+    built = LeanBuild().Run(settings);
+  } else {
+    return 2;
+  }
+  std::printf("%lld %zu %zu\n", static_cast<long long>(PeakResident()), built.items,
+              built.keywords);
+  return 0;
+}
+
+// Runs this program anew for one build; peakBytes stays 0 when that failed.
+Built BuildInFreshProcess(const char* build) {
+  char self[4096];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self);
+  Built built;
+  if (length <= 0 || length >= static_cast<ssize_t>(sizeof self)) return built;
+  const std::string command =
+      "'" + std::string(self, static_cast<std::size_t>(length)) + "' --peak-of=" + build;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return built;
+  if (std::fscanf(pipe, "%lld %zu %zu", &built.peakBytes, &built.items, &built.keywords) != 3)
+    built.peakBytes = 0;
+  if (pclose(pipe) != 0) built.peakBytes = 0;
+  return built;
+}
+
+// The whole process's resident peak for a load of the 4,000-word tree with the
+// user's masks, against that of the lean build of the same names and keywords,
+// each in a process of its own, taken turn about; medians.
+void BM_PeakAgainstLeanBuild(benchmark::State& state) {
+  TreeFiles();
+  std::vector<double> loads, leans;
+  Built load, lean;
+  for (auto _ : state) {
+    lean = BuildInFreshProcess("lean");
+    load = BuildInFreshProcess("load");
+    if (lean.peakBytes == 0 || load.peakBytes == 0) {
+      state.SkipWithError("a build process failed");
+      return;
+    }
+    if (lean.items != load.items || lean.keywords != load.keywords) {
+      state.SkipWithError(("the lean build made " + std::to_string(lean.items) + " items and " +
+                           std::to_string(lean.keywords) + " keywords, the load " +
+                           std::to_string(load.items) + " and " + std::to_string(load.keywords))
+                              .c_str());
+      return;
+    }
+    loads.push_back(static_cast<double>(load.peakBytes) / 1e6);
+    leans.push_back(static_cast<double>(lean.peakBytes) / 1e6);
+  }
+  state.counters["load_peak_MB"] = Median(loads);
+  state.counters["lean_peak_MB"] = Median(leans);
+  state.counters["peak_ratio"] = Median(loads) / Median(leans);
+  state.counters["items"] = static_cast<double>(load.items);
+  state.counters["keywords"] = static_cast<double>(load.keywords);
+}
+BENCHMARK(BM_PeakAgainstLeanBuild)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 void BM_StartMenu2000(benchmark::State& state) {
   EnsureMenu();
@@ -440,6 +629,8 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   using wh::bench::RecordingReporter;
+  if (argc == 2 && std::string_view(argv[1]).starts_with("--peak-of="))
+    return wh::bench::PeakOfFreshProcess(std::string_view(argv[1]).substr(10));
   benchmark::Initialize(&argc, argv);
   RecordingReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -464,14 +655,17 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("\nSummary (milliseconds; goals in brackets)\n");
-  auto counter = [&](const std::string& name) {
+  auto counterOf = [&](const std::string& benchmark, const std::string& name) {
     for (const auto& [key, value] : reporter.counters) {
-      if (key.rfind("BM_RealisticLoadAgainstBareWalk", 0) == 0 && key.ends_with("/" + name) &&
+      if (key.rfind(benchmark, 0) == 0 && key.ends_with("/" + name) &&
           key.find("_mean") == std::string::npos && key.find("_stddev") == std::string::npos &&
           key.find("_cv") == std::string::npos)
         return value;
     }
     return 0.0;
+  };
+  auto counter = [&](const std::string& name) {
+    return counterOf("BM_RealisticLoadAgainstBareWalk", name);
   };
   if (counter("ratio") > 0) {
     std::printf(
@@ -483,6 +677,15 @@ int main(int argc, char** argv) {
                 counter("peak_over_final"), counter("peak_MB"), counter("final_MB"));
     std::printf("  realistic load, heap per item %.0f B  [<= 150]\n",
                 counter("real_bytes_per_item"));
+  }
+  if (const double ratio = counterOf("BM_PeakAgainstLeanBuild", "peak_ratio"); ratio > 0) {
+    std::printf(
+        "  resident peak, load / lean build %.2f (%.1f MB against %.1f MB, fresh processes, "
+        "%.0f items, %.0f keywords)  [<= 1.50]\n",
+        ratio, counterOf("BM_PeakAgainstLeanBuild", "load_peak_MB"),
+        counterOf("BM_PeakAgainstLeanBuild", "lean_peak_MB"),
+        counterOf("BM_PeakAgainstLeanBuild", "items"),
+        counterOf("BM_PeakAgainstLeanBuild", "keywords"));
   }
   if (bare > 0 && load > 0) std::printf("  load / bare walk        %.2f  [<= 1.30]\n", load / bare);
   if (find > 0 && load > 0) std::printf("  load / find             %.2f  [<= 1.00]\n", load / find);

@@ -103,13 +103,17 @@ struct FoundBatch {
 };
 
 // Hands batches from the thread that lists directories to the one that
-// indexes what was found; bounded, so that the lister can't run far ahead.
+// indexes what was found; bounded, so that the lister can't run far ahead:
+// what waits here is held twice, once more in the index it goes to. A few
+// batches are enough to keep both threads busy.
 class BatchQueue {
  public:
+  static constexpr std::size_t kMostWaiting = 8;
+
   // False when the reader has stopped listening.
   bool Push(FoundBatch&& batch) {
     std::unique_lock lock(mutex_);
-    roomy_.wait(lock, [this] { return batches_.size() < 64 || stopped_; });
+    roomy_.wait(lock, [this] { return batches_.size() < kMostWaiting || stopped_; });
     if (stopped_) return false;
     batches_.push_back(std::move(batch));
     ready_.notify_one();

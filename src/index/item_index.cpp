@@ -5,7 +5,10 @@
 
 namespace wh {
 
-void ExtractKeywords(KeywordList& keywords, std::string_view displayName) {
+namespace {
+
+template <typename Take>
+void ForEachKeyword(std::string_view displayName, const Take& take) {
   WordReader reader(displayName);
   std::string_view word;
   std::string lower;
@@ -13,8 +16,21 @@ void ExtractKeywords(KeywordList& keywords, std::string_view displayName) {
     if (CharCount(word) < 2 || IsNumber(word)) continue;
     lower.assign(word);
     for (char& c : lower) c = AsciiLower(c);
-    keywords.Add(lower);
+    take(lower);
   }
+}
+
+}  // namespace
+
+void ExtractKeywords(KeywordList& keywords, std::string_view displayName) {
+  ForEachKeyword(displayName, [&keywords](const std::string& word) { keywords.Add(word); });
+}
+
+void ExtractNewKeywords(KeywordList& keywords, const KeywordList& known,
+                        std::string_view displayName) {
+  ForEachKeyword(displayName, [&](const std::string& word) {
+    if (!known.Contains(word)) keywords.Add(word);
+  });
 }
 
 void AddItem(ItemIndex& index, std::string_view fullPath) {

@@ -24,6 +24,9 @@ struct ItemIndex {
 // Adds the keywords of one display name: its words of two or more
 // characters that are no number, ASCII letters lower-cased.
 void ExtractKeywords(KeywordList& keywords, std::string_view displayName);
+// The same, leaving out the words `known` holds.
+void ExtractNewKeywords(KeywordList& keywords, const KeywordList& known,
+                        std::string_view displayName);
 
 // Makes one found file an item and adds its name's keywords.
 void AddItem(ItemIndex& index, std::string_view fullPath);

@@ -107,7 +107,7 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
   }
   directories_.push_back(
       Span{static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(directory.size())});
-  text_.append(directory);
+  text_.Append(directory);
   return static_cast<std::uint32_t>(directories_.size() - 1);
 }
 
@@ -120,10 +120,10 @@ std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStar
   entry.file = static_cast<std::uint32_t>(text_.size());
   entry.fileLength = static_cast<std::uint32_t>(file.size());
   entry.nameLength = static_cast<std::uint32_t>(name.size());
-  text_.append(file);
+  text_.Append(file);
   // A name that isn't the file name's start is kept after it.
   entry.nameLength |= flags;
-  if (flags & kOwnName) text_.append(name);
+  if (flags & kOwnName) text_.Append(name);
   if (position == kNone) {
     position = static_cast<std::uint32_t>(entries_.size());
     entries_.push_back(entry);
@@ -211,6 +211,18 @@ std::string ItemList::Path(std::uint32_t position) const {
   std::string path(TextOf(directories_[e.directory]));
   path.append(text_.data() + e.file, e.fileLength);
   return path;
+}
+
+void ItemList::Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order) {
+  std::vector<std::uint32_t> placeOf(order.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) placeOf[order[k]] = k;
+  std::vector<Entry> moved(order.size());
+  for (std::uint32_t k = 0; k < order.size(); ++k) moved[k] = entries_[from + order[k]];
+  std::copy(moved.begin(), moved.end(), entries_.begin() + from);
+  table_.Renumber([&](std::uint32_t position) {
+    return position < from ? position : from + placeOf[position - from];
+  });
+  Changed();
 }
 
 void ItemList::Clear() {

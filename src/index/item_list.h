@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "index/name_table.h"
+#include "index/growing_array.h"
 #include "platform/collation.h"
 
 namespace wh {
@@ -52,6 +53,10 @@ class ItemList {
   std::size_t Count() const { return entries_.size(); }
   std::string_view Name(std::uint32_t position) const;
   std::string Path(std::uint32_t position) const;
+
+  // Puts the items from position `from` on in a new order: `order[k]` is the
+  // place, counted from `from`, of the item that goes k-th.
+  void Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order);
 
   // Empties the list, keeping room for as many items as the last load had.
   void Clear();
@@ -108,7 +113,7 @@ class ItemList {
   std::string pathDelimiters_;
   // Files come directory by directory, so a directory's path is stored once
   // for all its files.
-  std::string text_;
+  GrowingArray<char> text_;
   std::vector<Span> directories_;
   std::vector<Entry> entries_;
   NameTable table_;

@@ -51,10 +51,23 @@ void KeywordList::SortNow() const {
   std::iota(order.begin(), order.end(), 0u);
   std::sort(order.begin(), order.end(),
             [&keys](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-  std::vector<std::string> sorted;
-  sorted.reserve(words_.size());
-  for (std::uint32_t i : order) sorted.push_back(std::move(words_[i]));
-  words_ = std::move(sorted);
+  keys.clear();
+  keys.shrink_to_fit();
+  // Each word moved to its place in the order, cycle by cycle, rather than
+  // into a second list: a load's keywords need no copy.
+  for (std::uint32_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    std::string held = std::move(words_[start]);
+    std::uint32_t at = start;
+    while (order[at] != start) {
+      const std::uint32_t from = order[at];
+      words_[at] = std::move(words_[from]);
+      order[at] = at;
+      at = from;
+    }
+    words_[at] = std::move(held);
+    order[at] = at;
+  }
   sorted_ = true;
   Reindex();
 }

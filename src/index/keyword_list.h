@@ -23,6 +23,7 @@ class KeywordList {
   bool Contains(std::string_view word) const;
 
   void Clear();
+  const Collation& UsedCollation() const { return *collation_; }
   std::size_t Count() const { return words_.size(); }
   // The entries in collation order.
   const std::vector<std::string>& Words() const;

@@ -1,6 +1,8 @@
 #include "index/loader.h"
 
+#include <algorithm>
 #include <exception>
+#include <numeric>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -103,128 +105,108 @@ void AddFilesOfNamingFolders(ItemIndex& index, const FileSystem& fileSystem, con
   });
 }
 
-// Every file of the walk in walk order, with its first matching mask and the
-// item it was last added to: what the walks after the first are made from.
-class WalkOrder {
- public:
-  // Returns the file's number.
-  std::size_t Add(std::string_view path, std::size_t firstMask) {
-    files_.push_back(File{paths_.size(), path.size(), static_cast<std::uint32_t>(firstMask), 0});
-    paths_.append(path);
-    return files_.size() - 1;
-  }
-  std::size_t Count() const { return files_.size(); }
-  std::string_view Path(std::size_t file) const {
-    return std::string_view(paths_).substr(files_[file].offset, files_[file].length);
-  }
-  std::uint32_t FirstMask(std::size_t file) const { return files_[file].firstMask; }
-  std::uint32_t Item(std::size_t file) const { return files_[file].item; }
-  void SetItem(std::size_t file, std::uint32_t item) { files_[file].item = item; }
-
- private:
-  struct File {
-    std::size_t offset;  // in paths_
-    std::size_t length;
-    std::uint32_t firstMask;
-    std::uint32_t item;
-  };
-  std::string paths_;  // end to end
-  std::vector<File> files_;
-};
-
-// Files of the first walk waiting to be added: they go in by the few hundred
-// while the tree is still being listed, so that both overlap.
+// Files waiting to be added: they go in by the few hundred while the tree
+// is still being listed, so that both overlap.
 class PendingFiles {
  public:
   static constexpr std::size_t kBatch = 256;
 
-  // `order`, if given, learns each file's item when the file is added.
-  explicit PendingFiles(WalkOrder* order) : order_(order) {}
-
-  // `file`: the file's number in the walk order, if one is kept.
-  void Add(std::string_view path, std::size_t file) {
+  void Add(std::string_view path, std::size_t firstMask) {
     spans_.emplace_back(text_.size(), path.size());
     text_.append(path);
-    if (order_ != nullptr) files_.push_back(file);
+    firstMasks_.push_back(static_cast<std::uint32_t>(firstMask));
   }
   std::size_t Count() const { return spans_.size(); }
 
-  void AddToIndex(ItemIndex& index) {
+  // Adds the waiting files to the items, first to last; `onAdded(name, item,
+  // firstMask)` makes each one's keywords.
+  template <typename OnAdded>
+  void AddToIndex(ItemIndex& index, const OnAdded& onAdded) {
     views_.clear();
     for (const auto& [offset, length] : spans_) {
       views_.push_back(std::string_view(text_).substr(offset, length));
     }
-    AddItems(index, views_, order_ != nullptr ? &positions_ : nullptr);
-    for (std::size_t k = 0; order_ != nullptr && k < positions_.size(); ++k) {
-      order_->SetItem(files_[k], positions_[k]);
-    }
+    std::size_t next = 0;
+    index.ItemList.AddMany(views_, [&](std::string_view name, std::uint32_t item) {
+      onAdded(name, item, firstMasks_[next++]);
+    });
     text_.clear();
     spans_.clear();
-    files_.clear();
+    firstMasks_.clear();
   }
 
  private:
-  WalkOrder* order_;
   std::string text_;  // end to end
   std::vector<std::pair<std::size_t, std::size_t>> spans_;
-  std::vector<std::size_t> files_;
+  std::vector<std::uint32_t> firstMasks_;
   std::vector<std::string_view> views_;
-  std::vector<std::uint32_t> positions_;
 };
 
-// Walks the tree once, adding the files whose first matching mask is the
-// first one; with `order`, it keeps every file found for the later walks.
-void FirstWalk(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
-               const std::vector<std::string>& masks, WalkOrder* order) {
-  PendingFiles pending(order);
+// Walks the tree once and adds every file found, in walk order;
+// `onAdded(name, item, firstMask)` makes each one's keywords.
+template <typename OnAdded>
+void AddWalked(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+               const std::vector<std::string>& masks, const OnAdded& onAdded) {
+  PendingFiles pending;
   WalkTree(fileSystem, dir, masks, [&](std::string_view path, std::size_t firstMask) {
-    std::size_t file = 0;
-    if (order != nullptr) {
-      file = order->Add(path, firstMask);
-      if (firstMask != 0) return;
-    }
-    pending.Add(path, file);
-    if (pending.Count() >= PendingFiles::kBatch) pending.AddToIndex(index);
+    pending.Add(path, firstMask);
+    if (pending.Count() >= PendingFiles::kBatch) pending.AddToIndex(index, onAdded);
   });
-  pending.AddToIndex(index);
+  pending.AddToIndex(index, onAdded);
 }
 
-// Each walk after the first adds the files new to it: those whose first
-// matching mask is its own.
-void LaterWalks(ItemIndex& index, WalkOrder& order, std::size_t walks) {
-  // Kept from walk to walk, so that their room is made once.
-  std::vector<std::string_view> views;
-  std::vector<std::size_t> fileOf;
-  std::vector<std::uint32_t> positions;
-  const std::size_t files = order.Count();
-  for (std::uint32_t walk = 1; walk < walks; ++walk) {
-    views.clear();
-    fileOf.clear();
-    for (std::size_t i = 0; i < files; ++i) {
-      if (order.FirstMask(i) == walk) {
-        views.push_back(order.Path(i));
-        fileOf.push_back(i);
-      }
-    }
-    AddItems(index, views, &positions);
-    for (std::size_t k = 0; k < positions.size(); ++k) order.SetItem(fileOf[k], positions[k]);
-  }
-}
+// Which of the repeated walks made an item, and at which file of the walk
+// order.
+struct FirstMade {
+  std::uint32_t walk;
+  std::uint32_t file;
+};
 
-// The last walk sees every file: the files that share their item with
-// another are added once more, in walk order, to settle who wins the name.
-void SettleSharedItems(ItemIndex& index, const WalkOrder& order) {
-  const std::size_t files = order.Count();
-  std::vector<std::uint8_t> filesPerItem(index.ItemList.Count());
-  for (std::size_t i = 0; i < files; ++i) {
-    std::uint8_t& seen = filesPerItem[order.Item(i)];
-    seen = seen < 2 ? seen + 1 : 2;
+// The repeated walks' answer from one walk. Walk k adds, in walk order, every
+// file whose first matching mask is mask k or an earlier one; so the last
+// walk adds every file, and an item ends with the last file of its name in
+// walk order, which is where one walk that adds every file leaves it. Only
+// two things differ: an item is made by the first walk that finds its name,
+// at the first file of that walk, so the new items are put in that order at
+// the end; and a keyword keeps the letters of the first file to bring it, so
+// the keywords of files of later masks wait, walk by walk, until the words
+// of the earlier walks are in.
+void AddWalkedForEveryMask(ItemIndex& index, const FileSystem& fileSystem, const std::string& dir,
+                           const std::vector<std::string>& masks) {
+  const std::uint32_t before = static_cast<std::uint32_t>(index.ItemList.Count());
+  std::vector<FirstMade> made;  // for each new item
+  std::vector<KeywordList> laterWords;
+  laterWords.reserve(masks.size() - 1);
+  for (std::size_t k = 1; k < masks.size(); ++k) {
+    laterWords.emplace_back(index.KeywordList.UsedCollation());
   }
-  std::vector<std::string_view> shared;
-  for (std::size_t i = 0; i < files; ++i) {
-    if (filesPerItem[order.Item(i)] > 1) shared.push_back(order.Path(i));
+  std::uint32_t file = 0;
+  AddWalked(index, fileSystem, dir, masks,
+            [&](std::string_view name, std::uint32_t item, std::uint32_t walk) {
+              if (walk == 0) {
+                ExtractKeywords(index.KeywordList, name);
+              } else {
+                ExtractNewKeywords(laterWords[walk - 1], index.KeywordList, name);
+              }
+              if (item >= before) {
+                if (item - before == made.size()) {
+                  made.push_back(FirstMade{walk, file});
+                } else if (walk < made[item - before].walk) {
+                  made[item - before] = FirstMade{walk, file};
+                }
+              }
+              ++file;
+            });
+  for (const KeywordList& words : laterWords) {
+    for (const std::string& word : words.Words()) index.KeywordList.Add(word);
   }
-  AddItems(index, shared);
+  std::vector<std::uint32_t> order(made.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::sort(order.begin(), order.end(), [&made](std::uint32_t a, std::uint32_t b) {
+    return made[a].walk != made[b].walk ? made[a].walk < made[b].walk
+                                        : made[a].file < made[b].file;
+  });
+  index.ItemList.Reorder(before, order);
 }
 
 }  // namespace
@@ -244,20 +226,13 @@ void AddDirectory(ItemIndex& index, const FileSystem& fileSystem, const std::str
     return;
   }
   if (masks.size() == 1) {
-    FirstWalk(index, fileSystem, dir, masks, nullptr);
+    AddWalked(index, fileSystem, dir, masks,
+              [&index](std::string_view name, std::uint32_t, std::uint32_t) {
+                ExtractKeywords(index.KeywordList, name);
+              });
     return;
   }
-  // Walk k of the repeated walks adds, in walk order, every file whose first
-  // matching mask is mask k or an earlier one. A file re-added by a later
-  // walk changes neither the order of items nor the keywords, only who wins
-  // an equal name; the last walk, which sees every file, settles that. So:
-  // the files new to each walk, walk by walk (the first walk's while the
-  // tree is still being listed), then once more, in walk order, the files
-  // that share their item with another.
-  WalkOrder order;
-  FirstWalk(index, fileSystem, dir, masks, &order);
-  LaterWalks(index, order, masks.size());
-  SettleSharedItems(index, order);
+  AddWalkedForEveryMask(index, fileSystem, dir, masks);
 }
 
 namespace {

@@ -45,6 +45,14 @@ class NameTable {
   // filed yet.
   void Insert(std::uint32_t position, Key key);
 
+  // Files every text at `renumbered(position)` instead of its position.
+  template <typename Renumbered>
+  void Renumber(const Renumbered& renumbered) {
+    for (Slot& slot : slots_) {
+      if (slot.position != kNone) slot.position = renumbered(slot.position);
+    }
+  }
+
   // Makes room for `count` texts in all, so that inserting them moves nothing.
   void Reserve(std::size_t count);
 
