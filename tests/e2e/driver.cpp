@@ -30,12 +30,7 @@
 
 namespace {
 
-using wh::e2e::ClassIs;
-using wh::e2e::ClassOf;
-using wh::e2e::ProcessOf;
-using wh::e2e::Send;
-using wh::e2e::TextOf;
-using wh::e2e::TopWindows;
+using namespace wh::e2e;
 
 constexpr int kExitOk = 0;
 constexpr int kExitNotFound = 1;

@@ -3,12 +3,12 @@
 // do to its process (soak_report.h): resident memory, open descriptors and
 // threads from /proc.
 //
-//   wh_soak PROGRAM [--cycles N] [--block N] [--reload-every N]
-//           [--settings-every N] [--folder DIR] [--check]
+//   wh_soak PROGRAM --folder DIR [--cycles N] [--block N] [--reload-every N]
+//           [--settings-every N] [--check]
 //
 // It writes a settings file into $XDG_CONFIG_HOME/wordhopper (the caller
 // gives the run a home of its own) that indexes only a folder of items it
-// makes in DIR, starts PROGRAM (to the tray) and runs the cycles: the hot key
+// makes in DIR (soak_plan.h), starts PROGRAM (to the tray) and runs the cycles: the hot key
 // F4, a letter or two, ENTER (the item list drops), DOWN (the next item), ESC
 // (back to the keyword), ESC (to the tray); every --reload-every cycles
 // "Reload directories" and every --settings-every cycles the settings window
@@ -49,9 +49,12 @@
 #include <thread>
 #include <vector>
 
+#include "soak/soak_plan.h"
 #include "soak/soak_report.h"
 
 namespace {
+
+using wh::soak::Options;
 
 constexpr double kSlowMs = 1000;
 constexpr double kTimeoutMs = 10000;
@@ -65,58 +68,6 @@ double Now() {
       .count();
 }
 
-struct Options {
-  std::string program;
-  std::string folder;
-  int cycles = 3000;
-  int block = 1000;
-  int reloadEvery = 10;
-  int settingsEvery = 50;
-  bool check = false;
-};
-
-bool ParseOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    auto number = [&](int& target) {
-      if (i + 1 >= argc) return false;
-      target = std::atoi(argv[++i]);
-      return target > 0;
-    };
-    if (arg == "--cycles") {
-      if (!number(options.cycles)) return false;
-    } else if (arg == "--block") {
-      if (!number(options.block)) return false;
-    } else if (arg == "--reload-every") {
-      if (!number(options.reloadEvery)) return false;
-    } else if (arg == "--settings-every") {
-      if (!number(options.settingsEvery)) return false;
-    } else if (arg == "--folder") {
-      if (i + 1 >= argc) return false;
-      options.folder = argv[++i];
-    } else if (arg == "--check") {
-      options.check = true;
-    } else if (arg.starts_with("--") || !options.program.empty()) {
-      return false;
-    } else {
-      options.program = arg;
-    }
-  }
-  return !options.program.empty() && !options.folder.empty();
-}
-
-// The same items and typed texts as the Windows soak: every text matches
-// several items.
-constexpr const char* kItemNames[] = {
-    "alpha notes",   "amber lamp",    "anchor list",  "apple tree",    "arena plan",
-    "banana bread",  "beacon tower",  "cedar chest",  "delta report",  "ember glow",
-    "falcon nest",   "garden hose",   "harbor map",   "island tour",   "jasmine tea",
-    "kettle recipe", "lemon tart",    "marble floor", "nectar jar",    "orange peel",
-    "pepper mill",   "quartz clock",  "raven poem",   "salmon dinner", "tangerine box",
-    "velvet curtain", "walnut desk",  "yellow kite",  "zephyr song",   "open letter",
-};
-constexpr const char* kTyped[] = {"a", "e", "o", "an", "er", "al"};
-
 std::string SettingsPath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   return std::string(config ? config : "") + "/wordhopper/wordhopper.ini";
@@ -126,21 +77,14 @@ bool Install(const Options& options) {
   const std::string items = options.folder + "/items";
   mkdir(options.folder.c_str(), 0700);
   mkdir(items.c_str(), 0700);
-  for (const char* name : kItemNames) {
+  for (const char* name : wh::soak::kItemNames) {
     if (!std::ofstream(items + "/" + name + ".txt")) return false;
   }
   const char* config = std::getenv("XDG_CONFIG_HOME");
   if (config == nullptr || *config == '\0') return false;
   mkdir((std::string(config) + "/wordhopper").c_str(), 0700);
   std::ofstream ini(SettingsPath());
-  ini << "[Form]\nHotKey=F4\n[Directories]\nUserStartMenu=0\nAllUsersStartMenu=0\n"
-         "UserDeskTop=0\nAllUsersDeskTop=0\nFavorites=0\nHistory=0\nRecentFiles=0\n"
-         "IgnoreList=\nUserDir="
-      << items
-      << "\nUserMasks=txt\n[Program]\nFirstShow=1\nStartWithWindows=0\nHideToSystemTray=1\n"
-         "HideWhenLaunching=1\nAlwaysScreenCenter=1\nMessageBoxOnError=0\nReloadOnPopup=0\n"
-         "ShowTitleBar=1\nShowInfoPanel=1\nShowStatusBar=1\nStartOnOneMatch=0\n"
-         "AutoComplete=0\nStayOnTop=1\nUseFindDialog=0\n";
+  ini << wh::soak::SettingsText(items);
   return static_cast<bool>(ini);
 }
 
@@ -320,7 +264,7 @@ class Soak {
     log_.AddLatency(latency);
 
     // The letters show nowhere X can see; ENTER comes after them.
-    for (const char* c = kTyped[n % std::size(kTyped)]; *c != '\0'; ++c) {
+    for (const char* c = wh::soak::kTyped[n % std::size(wh::soak::kTyped)]; *c != '\0'; ++c) {
       s.Press(XStringToKeysym(std::string(1, *c).c_str()));
     }
     if (Step(
@@ -436,10 +380,8 @@ wh::soak::Reading Read(pid_t pid) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: wh_soak PROGRAM --folder DIR [--cycles N] [--block N] "
-                 "[--reload-every N] [--settings-every N] [--check]\n");
+  if (!wh::soak::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options)) {
+    std::fprintf(stderr, "usage: wh_soak %s\n", wh::soak::kUsage);
     return 2;
   }
   if (!Install(options)) {

@@ -2,11 +2,11 @@
 // as a user at the keyboard would, and reports what the cycles do to the
 // program's process (soak_report.h).
 //
-//   whsoak EXE [--cycles N] [--block N] [--reload-every N] [--settings-every N]
-//              [--folder DIR] [--no-settle] [--check]
+//   whsoak EXE --folder DIR [--cycles N] [--block N] [--reload-every N]
+//              [--settings-every N] [--no-settle] [--check]
 //
 // It installs a copy of EXE with a settings file and a folder of items in
-// DIR (default %TEMP%\wh-soak), starts it (to the tray) and runs the cycles:
+// DIR (soak_plan.h), starts it (to the tray) and runs the cycles:
 // the hot key F4, a letter or two, ENTER (the item list), DOWN (the next
 // item), ESC (back to the keyword), ESC (to the tray); every --reload-every
 // cycles "Reload directories" and every --settings-every cycles the settings
@@ -37,17 +37,17 @@
 #include <vector>
 
 #include "../e2e/window_query.h"
+#include "soak/soak_plan.h"
 #include "soak/soak_report.h"
+#include "win32/utf16.h"
 #include "win32/window_ids.h"
 
 namespace {
 
-using wh::e2e::ClassIs;
-using wh::e2e::ClassOf;
-using wh::e2e::ProcessOf;
-using wh::e2e::Send;
-using wh::e2e::TextOf;
-using wh::e2e::TopWindows;
+using namespace wh::e2e;
+using wh::Utf8ToWide;
+using wh::WideToUtf8;
+using wh::soak::Options;
 
 constexpr double kSlowMs = 1000;
 constexpr double kTimeoutMs = 10000;
@@ -63,60 +63,6 @@ double Now() {
   return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-struct Options {
-  std::wstring exe;
-  std::wstring folder;
-  int cycles = 3000;
-  int block = 1000;
-  int reloadEvery = 10;
-  int settingsEvery = 50;
-  bool settle = true;
-  bool check = false;
-};
-
-bool ParseOptions(int argc, wchar_t** argv, Options& options) {
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    auto number = [&](int& target) {
-      if (i + 1 >= argc) return false;
-      target = _wtoi(argv[++i]);
-      return target > 0;
-    };
-    if (arg == L"--cycles") {
-      if (!number(options.cycles)) return false;
-    } else if (arg == L"--block") {
-      if (!number(options.block)) return false;
-    } else if (arg == L"--reload-every") {
-      if (!number(options.reloadEvery)) return false;
-    } else if (arg == L"--settings-every") {
-      if (!number(options.settingsEvery)) return false;
-    } else if (arg == L"--folder") {
-      if (i + 1 >= argc) return false;
-      options.folder = argv[++i];
-    } else if (arg == L"--no-settle") {
-      options.settle = false;
-    } else if (arg == L"--check") {
-      options.check = true;
-    } else if (arg.starts_with(L"--") || !options.exe.empty()) {
-      return false;
-    } else {
-      options.exe = arg;
-    }
-  }
-  return !options.exe.empty();
-}
-
-// The items the keyword search finds: every typed text below matches several.
-constexpr const wchar_t* kItemNames[] = {
-    L"alpha notes",   L"amber lamp",    L"anchor list",  L"apple tree",    L"arena plan",
-    L"banana bread",  L"beacon tower",  L"cedar chest",  L"delta report",  L"ember glow",
-    L"falcon nest",   L"garden hose",   L"harbor map",   L"island tour",   L"jasmine tea",
-    L"kettle recipe", L"lemon tart",    L"marble floor", L"nectar jar",    L"orange peel",
-    L"pepper mill",   L"quartz clock",  L"raven poem",   L"salmon dinner", L"tangerine box",
-    L"velvet curtain", L"walnut desk",  L"yellow kite",  L"zephyr song",   L"open letter",
-};
-constexpr const wchar_t* kTyped[] = {L"a", L"e", L"o", L"an", L"er", L"al"};
-
 bool WriteFileText(const std::wstring& path, const std::string& text) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -128,35 +74,21 @@ bool WriteFileText(const std::wstring& path, const std::string& text) {
   return ok;
 }
 
-std::string Narrow(const std::wstring& text) {
-  std::string out;
-  for (wchar_t c : text) out += static_cast<char>(c);
-  return out;
-}
-
-// A copy of the program with its settings beside it: only the item folder
-// is indexed, no help at the first showing, no start-up entry, the close box
-// and ESC hide to the tray, no completion (the typed text stays as typed).
+// A copy of the program with its settings beside it and the folder of
+// items it indexes.
 std::wstring Install(const Options& options) {
-  CreateDirectoryW(options.folder.c_str(), nullptr);
-  const std::wstring items = options.folder + L"\\items";
+  const std::wstring folder = Utf8ToWide(options.folder);
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring items = folder + L"\\items";
   CreateDirectoryW(items.c_str(), nullptr);
-  for (const wchar_t* name : kItemNames) {
-    if (!WriteFileText(items + L"\\" + name + L".txt", "")) return {};
+  for (const char* name : wh::soak::kItemNames) {
+    if (!WriteFileText(items + L"\\" + Utf8ToWide(name) + L".txt", "")) return {};
   }
-  const std::wstring copy = options.folder + L"\\wordhopper.exe";
-  if (!CopyFileW(options.exe.c_str(), copy.c_str(), FALSE)) return {};
-  const std::string ini =
-      "[Form]\r\nHotKey=F4\r\n[Directories]\r\nUserStartMenu=0\r\nAllUsersStartMenu=0\r\n"
-      "UserDeskTop=0\r\nAllUsersDeskTop=0\r\nFavorites=0\r\nHistory=0\r\nRecentFiles=0\r\n"
-      "IgnoreList=\r\nUserDir=" +
-      Narrow(items) +
-      "\r\nUserMasks=txt\r\n[Program]\r\nFirstShow=1\r\nStartWithWindows=0\r\n"
-      "HideToSystemTray=1\r\nHideWhenLaunching=1\r\nAlwaysScreenCenter=1\r\n"
-      "MessageBoxOnError=0\r\nReloadOnPopup=0\r\nShowTitleBar=1\r\nShowInfoPanel=1\r\n"
-      "ShowStatusBar=1\r\nStartOnOneMatch=0\r\nAutoComplete=0\r\nStayOnTop=1\r\n"
-      "UseFindDialog=0\r\n";
-  if (!WriteFileText(options.folder + L"\\wordhopper.ini", ini)) return {};
+  const std::wstring copy = folder + L"\\wordhopper.exe";
+  if (!CopyFileW(Utf8ToWide(options.program).c_str(), copy.c_str(), FALSE)) return {};
+  if (!WriteFileText(folder + L"\\wordhopper.ini", wh::soak::SettingsText(WideToUtf8(items)))) {
+    return {};
+  }
   return copy;
 }
 
@@ -216,10 +148,9 @@ class Program {
              Shown(), ClassOf(GetForegroundWindow()).c_str(), ClassOf(info.hwndFocus).c_str(),
              ClassOf(info.hwndCaret).c_str(), TextOf(keywordBox_).c_str(), ItemBoxShown(),
              MenuOpen(), Settings() != nullptr);
-    std::string narrow;
-    for (const wchar_t* c = text; *c != 0; ++c) narrow += static_cast<char>(*c);
-    return narrow;
+    return WideToUtf8(text);
   }
+
   // In the foreground with the keyboard in one of its boxes.
   bool HasKeyboard() const {
     const HWND focus = Gui().hwndFocus;
@@ -241,8 +172,6 @@ class Program {
 
   bool MenuOpen() const { return ShownWindowOfClass(L"#32768") != nullptr; }
   HWND Settings() const { return ShownWindowOfClass(wh::win32::kSettingsWindowClass); }
-
-  DWORD Pid() const { return pid_; }
 
  private:
   GUITHREADINFO Gui() const {
@@ -335,7 +264,7 @@ class Soak {
     WaitFor([&] { return p.EmptyKeywordReady(); }, kTimeoutMs);
 
     std::wstring typed;
-    for (wchar_t c : std::wstring(kTyped[n % std::size(kTyped)])) {
+    for (wchar_t c : Utf8ToWide(wh::soak::kTyped[n % std::size(wh::soak::kTyped)])) {
       const std::wstring before = typed;
       typed += c;
       if (Step(
@@ -475,26 +404,19 @@ wh::soak::Reading Read(HANDLE process, DWORD pid) {
   return reading;
 }
 
-std::wstring DefaultFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  return std::wstring(temp, length) + L"wh-soak";
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   Options options;
-  if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr,
-                 "usage: whsoak EXE [--cycles N] [--block N] [--reload-every N] "
-                 "[--settings-every N] [--folder DIR] [--no-settle] [--check]\n");
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(WideToUtf8(argv[i]));
+  if (!wh::soak::ParseOptions(arguments, options)) {
+    std::fprintf(stderr, "usage: whsoak %s\n", wh::soak::kUsage);
     return 2;
   }
-  if (options.folder.empty()) options.folder = DefaultFolder();
   const std::wstring exe = Install(options);
   if (exe.empty()) {
-    std::fprintf(stderr, "whsoak: can't install the program in %ls\n", options.folder.c_str());
+    std::fprintf(stderr, "whsoak: can't install the program in %s\n", options.folder.c_str());
     return 1;
   }
   std::wstring command = L"\"" + exe + L"\"";
@@ -502,7 +424,7 @@ int wmain(int argc, wchar_t** argv) {
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      options.folder.c_str(), &startup, &started)) {
+                      Utf8ToWide(options.folder).c_str(), &startup, &started)) {
     std::fprintf(stderr, "whsoak: can't start %ls\n", exe.c_str());
     return 1;
   }
