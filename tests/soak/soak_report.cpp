@@ -82,13 +82,13 @@ void SoakLog::AddStall(double ms) {
 void SoakLog::AddSlow(const std::string& step, double ms) {
   ++slow_;
   ++blocks_.back().slow;
-  slowSteps_.push_back(step + " " + Format("%.0f ms", ms));
+  slowSteps_.push_back({step, ms});
 }
 
 void SoakLog::AddLost(const std::string& step) {
   ++lost_;
   ++blocks_.back().lost;
-  lostSteps_.push_back(step);
+  lostSteps_.push_back({step, 0});
 }
 
 std::string SoakLog::CounterText(std::size_t counter, const Reading& now,
@@ -106,6 +106,28 @@ std::string SoakLog::Timing(const char* label, const std::vector<double>& values
   if (values.empty()) return std::string(label) + " -";
   return label + Format(" median %.1f ms, p95 %.1f ms (n %.0f)", Percentile(values, 0.5),
                         Percentile(values, 0.95), static_cast<double>(values.size()));
+}
+
+// "[step] x N" for each step, in the order first seen: the longest time a
+// slow step took, how often a key was lost.
+std::string SoakLog::Grouped(const std::vector<Event>& events) {
+  std::vector<std::pair<Event, int>> steps;
+  for (const Event& event : events) {
+    auto seen = std::find_if(steps.begin(), steps.end(),
+                             [&](const auto& step) { return step.first.step == event.step; });
+    if (seen == steps.end()) {
+      steps.push_back({event, 1});
+    } else {
+      seen->first.ms = std::max(seen->first.ms, event.ms);
+      ++seen->second;
+    }
+  }
+  std::string text;
+  for (const auto& [event, count] : steps) {
+    text += " [" + event.step + (event.ms > 0 ? Format(", up to %.0f ms", event.ms) : "") + "] x" +
+            std::to_string(count);
+  }
+  return text;
 }
 
 void SoakLog::EndBlock(int cycles, const Reading& reading) {
@@ -144,11 +166,8 @@ std::vector<std::string> SoakLog::Finish(int warmupBlocks) {
   std::fprintf(out_, "%s\n", line.c_str());
   std::fprintf(out_, "all cycles: %s\n", Timing("hot key to box", latencies_).c_str());
   if (!stalls_.empty()) std::fprintf(out_, "all cycles: %s\n", Timing("hide to answering", stalls_).c_str());
-  std::string slow;
-  for (const std::string& step : slowSteps_) slow += " [" + step + "]";
-  std::string lost;
-  for (const std::string& step : lostSteps_) lost += " [" + step + "]";
-  std::fprintf(out_, "slow steps %d%s\nlost keys %d%s\n", slow_, slow.c_str(), lost_, lost.c_str());
+  std::fprintf(out_, "slow steps %d%s\nlost keys %d%s\n", slow_, Grouped(slowSteps_).c_str(),
+               lost_, Grouped(lostSteps_).c_str());
   for (const std::string& finding : findings) std::fprintf(out_, "CLEAR GROWTH: %s\n", finding.c_str());
   std::fflush(out_);
   return findings;

@@ -71,15 +71,21 @@ class SoakLog {
     int lost;
   };
 
+  struct Event {
+    std::string step;
+    double ms;
+  };
+
   std::string CounterText(std::size_t counter, const Reading& now, const Reading* before) const;
   static std::string Timing(const char* label, const std::vector<double>& values);
+  static std::string Grouped(const std::vector<Event>& events);
 
   std::vector<CounterSpec> counters_;
   std::FILE* out_;
   Reading start_;
   std::vector<Block> blocks_;
   std::vector<double> latencies_, stalls_;
-  std::vector<std::string> slowSteps_, lostSteps_;
+  std::vector<Event> slowSteps_, lostSteps_;
   int slow_ = 0, lost_ = 0;
 };
 
