@@ -22,7 +22,8 @@
 // sight, so the latency is the hot key to the main window mapped with the
 // focus. A state that comes after 1 s counts as slow; one that has not come
 // after 10 s while nothing shows the key arrived is a lost key, sent once
-// more; anything else ends the run.
+// more (after the hot key where the window is on screen without the focus);
+// anything else ends the run.
 //
 // Exit code 0; 1 when the run could not go on, or with --check when a counter
 // grew clearly after the first block; 2 wrong use.

@@ -35,7 +35,7 @@ double Percentile(std::vector<double> values, double fraction) {
   return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-std::optional<std::string> ClearGrowth(const CounterSpec& counter,
+std::optional<std::string> ClearGrowth(const Counter& counter,
                                        const std::vector<long long>& values, int cycles) {
   if (values.size() < 2 || cycles <= 0) return std::nullopt;
   const long long rise = values.back() - values.front();
@@ -57,7 +57,7 @@ std::optional<std::string> ClearGrowth(const CounterSpec& counter,
          " cycles after the warm-up" + (everyBlock ? ", in every block" : "");
 }
 
-SoakLog::SoakLog(std::vector<CounterSpec> counters, std::FILE* out)
+SoakLog::SoakLog(std::vector<Counter> counters, std::FILE* out)
     : counters_(std::move(counters)), out_(out) {}
 
 void SoakLog::Begin(const Reading& reading) {
@@ -93,11 +93,11 @@ void SoakLog::AddLost(const std::string& step) {
 
 std::string SoakLog::CounterText(std::size_t counter, const Reading& now,
                                  const Reading* before) const {
-  const CounterSpec& spec = counters_[counter];
-  if (!now[counter]) return spec.name + " n/a";
-  std::string text = spec.name + " " + ValueText(spec.unit, *now[counter]);
+  const Counter& kind = counters_[counter];
+  if (!now[counter]) return kind.name + " n/a";
+  std::string text = kind.name + " " + ValueText(kind.unit, *now[counter]);
   if (before != nullptr && (*before)[counter]) {
-    text += " " + ChangeText(spec.unit, *now[counter] - *(*before)[counter]);
+    text += " " + ChangeText(kind.unit, *now[counter] - *(*before)[counter]);
   }
   return text;
 }

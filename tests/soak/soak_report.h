@@ -18,12 +18,12 @@ namespace wh::soak {
 
 enum class Unit { Bytes, Count };
 
-struct CounterSpec {
+struct Counter {
   std::string name;
   Unit unit;
 };
 
-// One value per counter, in the order of the specs; nullopt: "n/a".
+// One value per counter, in the order of the counters; nullopt: "n/a".
 using Reading = std::vector<std::optional<long long>>;
 
 // The median and 95th percentile (nearest rank) of `values`; 0 when empty.
@@ -37,12 +37,12 @@ double Percentile(std::vector<double> values, double fraction);
 // by more than 2 MiB in every block, or by more than 8 MiB at all. Noise of a
 // few pages or objects up and down never counts. Returns the finding in
 // words, or nullopt.
-std::optional<std::string> ClearGrowth(const CounterSpec& counter,
+std::optional<std::string> ClearGrowth(const Counter& counter,
                                        const std::vector<long long>& values, int cycles);
 
 class SoakLog {
  public:
-  SoakLog(std::vector<CounterSpec> counters, std::FILE* out);
+  SoakLog(std::vector<Counter> counters, std::FILE* out);
 
   // The reading before the first cycle.
   void Begin(const Reading& reading);
@@ -80,7 +80,7 @@ class SoakLog {
   static std::string Timing(const char* label, const std::vector<double>& values);
   static std::string Grouped(const std::vector<Event>& events);
 
-  std::vector<CounterSpec> counters_;
+  std::vector<Counter> counters_;
   std::FILE* out_;
   Reading start_;
   std::vector<Block> blocks_;

@@ -8,11 +8,11 @@ namespace {
 constexpr long long kMiB = 1024 * 1024;
 
 TEST(SoakReportTest, ClearGrowthTellsLeaksFromNoise) {
-  const CounterSpec handles{"handles", Unit::Count};
-  const CounterSpec memory{"private", Unit::Bytes};
+  const Counter handles{"handles", Unit::Count};
+  const Counter memory{"private", Unit::Bytes};
   struct Case {
     const char* what;
-    CounterSpec counter;
+    Counter counter;
     std::vector<long long> values;
     int cycles;
     bool grew;

@@ -16,9 +16,10 @@
 //
 // Keys go in with SendInput; every step waits for the state it should lead
 // to by polling the program's windows. A state that comes after 1 s counts as
-// slow, with its time; one that has not come after 10 s while the windows
-// show no trace of the key is a lost key, sent once more; anything else ends
-// the run. Before each hot key the soak waits until the program answers
+// slow, with its time. A key that has left no trace after 2 s while the
+// program answers messages (a busy program is waited for up to 10 s) is a
+// lost key, sent once more, after the hot key where the window is on screen
+// without the keyboard; anything else ends the run. Before each hot key the soak waits until the program answers
 // messages again after the hide (the time is reported as "hide to
 // answering"), so the latency is the program's own; --no-settle presses the
 // hot key as soon as the window is hidden.
