@@ -26,16 +26,15 @@
 #include "win32/scoped_handle.h"
 #include "win32/utf16.h"
 #include "win32/window_ids.h"
+#include "window_query.h"
 
 namespace {
+
+using namespace wh::e2e;
 
 constexpr int kExitOk = 0;
 constexpr int kExitNotFound = 1;
 constexpr int kExitUsage = 2;
-
-// A window that stops answering must not hang a scenario: every message to
-// another process gives up after this long.
-constexpr UINT kSendTimeoutMs = 3000;
 
 constexpr wchar_t kUsage[] =
     L"usage: whdriver VERB [options] [--out PATH]\n"
@@ -181,40 +180,9 @@ std::string HandleText(HWND hwnd) {
   return wh::WideToUtf8(buffer);
 }
 
-std::optional<LRESULT> Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                           &result)) {
-    return std::nullopt;
-  }
-  return static_cast<LRESULT>(result);
-}
-
-std::wstring ClassOf(HWND hwnd) {
-  wchar_t name[256] = {};
-  const int length = GetClassNameW(hwnd, name, 256);
-  return std::wstring(name, length > 0 ? length : 0);
-}
-
-// WM_GETTEXT is marshalled between processes, so a local buffer will do.
-std::wstring TextOf(HWND hwnd) {
-  const auto length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
-  if (!length || *length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(*length) + 1, L'\0');
-  const auto copied = Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied && *copied > 0 ? static_cast<std::size_t>(*copied) : 0);
-  return text;
-}
-
 std::string RectText(const RECT& rect) {
   return std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
          std::to_string(rect.right) + " " + std::to_string(rect.bottom);
-}
-
-DWORD ProcessOf(HWND hwnd) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  return pid;
 }
 
 std::wstring ExeNameOf(DWORD pid) {
@@ -331,10 +299,6 @@ void DescribeComboBox(Output& out, const std::string& prefix, HWND box, bool ite
   }
 }
 
-bool ClassIs(const std::wstring& className, const wchar_t* expected) {
-  return _wcsicmp(className.c_str(), expected) == 0;
-}
-
 // The DPI text widths are measured at; 0 for the screen's.
 int gMeasureDpi = 0;
 
@@ -426,17 +390,6 @@ void DescribeTopWindow(Output& out, const std::string& prefix, HWND hwnd) {
   const DWORD pid = ProcessOf(hwnd);
   out.Put(Key(prefix, "pid"), static_cast<long long>(pid));
   out.Put(Key(prefix, "exe"), ExeNameOf(pid));
-}
-
-std::vector<HWND> TopWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
-  return windows;
 }
 
 struct Filter {
