@@ -15,8 +15,9 @@ for saved in 5000 -5000; do
   expect_eq "FormLeft=$saved: on the screen" 1 $((X >= 0 && X + WIDTH <= 1280))
   expect_eq "FormLeft=$saved: top kept" 200 "$Y"
   # Ended for the next start to read its settings; a copy ended so leaves the
-  # copies' shared record behind.
+  # copies' shared record and its socket behind, and the next start would
+  # look ready before it listens (and has its hot key).
   kill "$WH_PID"
   wait_exit 10 >/dev/null
-  rm -f "$(wh_record_file)"
+  rm -f "$(wh_record_file)" "$(instance_socket)"
 done
