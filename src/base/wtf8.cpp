@@ -9,6 +9,18 @@ namespace {
 bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
+unsigned Byte(std::string_view text, std::size_t pos) {
+  return static_cast<unsigned char>(text[pos]);
+}
+
+// A surrogate written on its own: ED, then A0..BF, then a continuation byte.
+bool IsEncodedSurrogate(std::string_view text, std::size_t pos) {
+  return pos + 3 <= text.size() && Byte(text, pos) == 0xED && Byte(text, pos + 1) >= 0xA0 &&
+         Byte(text, pos + 1) <= 0xBF && (Byte(text, pos + 2) & 0xC0) == 0x80;
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -26,18 +38,6 @@ void AppendUtf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
-
-unsigned Byte(std::string_view text, std::size_t pos) {
-  return static_cast<unsigned char>(text[pos]);
-}
-
-// A surrogate written on its own: ED, then A0..BF, then a continuation byte.
-bool IsEncodedSurrogate(std::string_view text, std::size_t pos) {
-  return pos + 3 <= text.size() && Byte(text, pos) == 0xED && Byte(text, pos + 1) >= 0xA0 &&
-         Byte(text, pos + 1) <= 0xBF && (Byte(text, pos + 2) & 0xC0) == 0x80;
-}
-
-}  // namespace
 
 std::string Utf16ToWtf8(std::u16string_view text) {
   std::string out;

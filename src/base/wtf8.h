@@ -10,6 +10,10 @@
 
 namespace wh {
 
+// Appends the UTF-8 form of `code`; a lone surrogate is encoded like any
+// other code point (three bytes), as WTF-8 does.
+void AppendUtf8(std::string& out, char32_t code);
+
 // Each unit pair becomes one 4-byte sequence; an unpaired surrogate becomes
 // its own 3-byte sequence (ED A0..BF xx).
 std::string Utf16ToWtf8(std::u16string_view text);

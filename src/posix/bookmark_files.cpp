@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/text.h"
+#include "base/wtf8.h"
 
 namespace wh {
 namespace {
@@ -15,24 +16,6 @@ std::string_view TrimXmlSpace(std::string_view text) {
   while (!text.empty() && IsXmlSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsXmlSpace(text.back())) text.remove_suffix(1);
   return text;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 // "#38" or "#x26" as the character it stands for; false for anything else.

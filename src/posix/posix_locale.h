@@ -44,10 +44,6 @@ class PosixTextEncoding : public TextEncoding {
   std::string SystemCodePageToUtf8(std::string_view bytes) const override;
 };
 
-// Appends the UTF-8 form of `c` (a lone surrogate, standing for an invalid
-// byte, is encoded like any other code point).
-void AppendUtf8(std::string& out, char32_t c);
-
 // Decodes UTF-8; a byte that starts no valid sequence becomes U+DC00 + byte,
 // so distinct byte strings stay distinct.
 std::u32string DecodeUtf8Lossless(std::string_view text);
