@@ -15,44 +15,63 @@ namespace wh {
 
 namespace {
 
-// The directories a walk has entered: an open-addressing set, since a large
-// tree enters tens of thousands.
+// The directories a walk has entered. A large tree enters tens of thousands,
+// nearly all on one volume: each volume has an open-addressing set of its
+// file ids, eight bytes a slot, so that the set stays a small part of what a
+// load holds.
 class VisitedSet {
  public:
   // False when `id` was there already.
   bool Insert(const DirectoryId& id) {
-    if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = Hash(id) & mask;; i = (i + 1) & mask) {
-      if (!occupied_[i]) {
-        slots_[i] = id;
-        occupied_[i] = true;
-        ++count_;
-        return true;
-      }
-      if (slots_[i] == id) return false;
+    for (Volume& v : volumes_) {
+      if (v.volume == id.volume) return v.files.Insert(id.file);
     }
+    volumes_.push_back(Volume{id.volume, {}});
+    return volumes_.back().files.Insert(id.file);
   }
 
  private:
-  static std::size_t Hash(const DirectoryId& id) {
-    std::uint64_t h = (id.file ^ (id.volume * 0x9E3779B97F4A7C15ULL)) * 0xff51afd7ed558ccdULL;
-    return static_cast<std::size_t>(h ^ (h >> 32));
-  }
-  void Grow() {
-    std::vector<DirectoryId> old = std::move(slots_);
-    std::vector<bool> oldUsed = std::move(occupied_);
-    slots_.assign(old.empty() ? 256 : old.size() * 2, DirectoryId{});
-    occupied_.assign(slots_.size(), false);
-    count_ = 0;
-    for (std::size_t i = 0; i < old.size(); ++i) {
-      if (oldUsed[i]) Insert(old[i]);
+  class FileSet {
+   public:
+    bool Insert(std::uint64_t file) {
+      // Zero marks a free slot; a file id of zero is kept aside.
+      if (file == 0) return !std::exchange(hasZero_, true);
+      if ((count_ + 1) * 4 > slots_.size() * 3) Grow();
+      const std::size_t mask = slots_.size() - 1;
+      for (std::size_t i = Hash(file) & mask;; i = (i + 1) & mask) {
+        if (slots_[i] == 0) {
+          slots_[i] = file;
+          ++count_;
+          return true;
+        }
+        if (slots_[i] == file) return false;
+      }
     }
-  }
 
-  std::vector<DirectoryId> slots_;
-  std::vector<bool> occupied_;
-  std::size_t count_ = 0;
+   private:
+    static std::size_t Hash(std::uint64_t file) {
+      const std::uint64_t h = file * 0x9E3779B97F4A7C15ULL;
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+    void Grow() {
+      std::vector<std::uint64_t> old = std::move(slots_);
+      slots_.assign(old.empty() ? 256 : old.size() * 2, 0);
+      count_ = 0;
+      for (std::uint64_t file : old) {
+        if (file != 0) Insert(file);
+      }
+    }
+
+    std::vector<std::uint64_t> slots_;
+    std::size_t count_ = 0;
+    bool hasZero_ = false;
+  };
+  struct Volume {
+    std::uint64_t volume;
+    FileSet files;
+  };
+
+  std::vector<Volume> volumes_;
 };
 
 // A mask made ready for many names: upper-cased once, and "*.ext" masks

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -313,6 +315,35 @@ TEST_F(LoaderTest, TheWalkFollowsTheListingAndSkipsDotDirectories) {
   EXPECT_EQ(Paths(),
             (std::vector<std::string>{"C:\\U\\b.lnk", "C:\\U\\a.LNK", "C:\\U\\.dotfile.lnk",
                                       "C:\\U\\sub\\c.lnk", "C:\\U\\cache\\seen.lnk"}));
+}
+
+// Directories are told apart by volume and file id together: the same file
+// id on another volume is another directory, and a file id of zero is one.
+class VolumesFileSystem : public FakeFileSystem {
+ public:
+  std::map<std::string, DirectoryId> ids;
+  bool ListDirectory(const std::string& dir, const DirectoryEntrySink& sink,
+                     std::optional<DirectoryId>* id) const override {
+    const bool listed = FakeFileSystem::ListDirectory(dir, sink, id);
+    std::string key = dir;
+    if (!key.empty() && key.back() == '\\') key.pop_back();
+    if (const auto it = ids.find(key); it != ids.end() && id) *id = it->second;
+    return listed;
+  }
+};
+
+TEST_F(LoaderTest, TheWalkTellsDirectoriesApartByVolumeAndFile) {
+  VolumesFileSystem volumes;
+  volumes.AddFile("C:\\U\\a.lnk");
+  volumes.AddFile("C:\\U\\one\\b.lnk");
+  volumes.AddFile("C:\\U\\two\\c.lnk");
+  volumes.AddFile("C:\\U\\three\\d.lnk");
+  volumes.AddDirectoryLink("C:\\U\\two\\back", "C:\\U\\one");
+  volumes.ids = {{"C:\\U", {1, 7}},     {"C:\\U\\one", {1, 0}}, {"C:\\U\\two", {2, 0}},
+                 {"C:\\U\\three", {2, 7}}, {"C:\\U\\two\\back", {1, 0}}};
+  AddDirectory(index, volumes, "C:\\U", "lnk");
+  EXPECT_EQ(Paths(), (std::vector<std::string>{"C:\\U\\a.lnk", "C:\\U\\one\\b.lnk",
+                                               "C:\\U\\two\\c.lnk", "C:\\U\\three\\d.lnk"}));
 }
 
 TEST_F(LoaderTest, AFailureWhileIndexingEndsTheWalk) {
