@@ -34,7 +34,11 @@ class GrowingArray {
   ~GrowingArray() { std::free(data_); }
 
   const T* data() const { return data_; }
+  T* data() { return data_; }
+  const T& operator[](std::size_t i) const { return data_[i]; }
+  T& operator[](std::size_t i) { return data_[i]; }
   std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   std::size_t capacity() const { return capacity_; }
 
   void Append(std::span<const T> values) {
@@ -43,6 +47,11 @@ class GrowingArray {
     }
     if (!values.empty()) std::memcpy(data_ + size_, values.data(), values.size_bytes());
     size_ += values.size();
+  }
+  void AppendCopies(std::size_t count, const T& value) {
+    if (size_ + count > capacity_) Resize(std::max(size_ + count, capacity_ * 2));
+    std::fill_n(data_ + size_, count, value);
+    size_ += count;
   }
   void clear() { size_ = 0; }
   void reserve(std::size_t capacity) {

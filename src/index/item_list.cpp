@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 #include "base/text.h"
 
@@ -113,6 +114,7 @@ std::uint32_t ItemList::AddDirectoryPart(std::string_view directory) {
 
 std::uint32_t ItemList::AddKeyed(std::string_view fullPath, std::size_t fileStart,
                                  std::string_view name, NameTable::Key key, std::uint32_t flags) {
+  FillTable();
   std::uint32_t position = table_.Find(name, key, [this](std::uint32_t i) { return Name(i); });
   const std::string_view file = fullPath.substr(fileStart);
   Entry entry;
@@ -173,6 +175,7 @@ void ItemList::AddMany(std::span<const std::string_view> fullPaths,
     NameTable::Key key;
   };
   Pending pending[kAhead];
+  FillTable();
   table_.Reserve(entries_.size() + fullPaths.size());
   auto prepare = [&](std::size_t i) {
     Pending& p = pending[i % kAhead];
@@ -195,6 +198,7 @@ void ItemList::AddMany(std::span<const std::string_view> fullPaths,
 }
 
 std::uint32_t ItemList::Find(std::string_view displayName) const {
+  FillTable();
   return table_.Find(displayName, table_.KeyOf(displayName),
                      [this](std::uint32_t i) { return Name(i); });
 }
@@ -213,15 +217,26 @@ std::string ItemList::Path(std::uint32_t position) const {
   return path;
 }
 
-void ItemList::Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order) {
+void ItemList::Reorder(std::uint32_t from, std::vector<std::uint32_t> order) {
+  constexpr std::uint32_t kPlaced = 0xFFFFFFFFu;
   std::vector<std::uint32_t> placeOf(order.size());
   for (std::uint32_t k = 0; k < order.size(); ++k) placeOf[order[k]] = k;
-  std::vector<Entry> moved(order.size());
-  for (std::uint32_t k = 0; k < order.size(); ++k) moved[k] = entries_[from + order[k]];
-  std::copy(moved.begin(), moved.end(), entries_.begin() + from);
-  table_.Renumber([&](std::uint32_t position) {
-    return position < from ? position : from + placeOf[position - from];
-  });
+  order = std::vector<std::uint32_t>();
+  // Filing the names again costs less than renumbering them, and only when
+  // one is looked up: a reorder ends a load, when the table's room is best
+  // given back.
+  DropTable();
+  // The entries move round their cycles in place: a second copy of them
+  // would be the load's largest passing block.
+  Entry* entries = entries_.data() + from;
+  for (std::uint32_t start = 0; start < placeOf.size(); ++start) {
+    Entry carried = entries[start];
+    for (std::uint32_t at = start; placeOf[at] != kPlaced;) {
+      const std::uint32_t to = std::exchange(placeOf[at], kPlaced);
+      std::swap(carried, entries[to]);
+      at = to;
+    }
+  }
   Changed();
 }
 
@@ -232,6 +247,7 @@ void ItemList::Clear() {
   directories_.clear();
   entries_.clear();
   table_.Clear(true);
+  tableDropped_ = false;
   // A reload needs about as much room as the load before it.
   text_.reserve(lastText_);
   entries_.reserve(lastCount_);
@@ -244,9 +260,25 @@ void ItemList::Compact() {
   // Only worth a copy when much room is left over, as after a first load;
   // a reload made room for about what it needed.
   auto roomy = [](std::size_t capacity, std::size_t size) { return capacity > size + size / 4; };
+  // Names are looked up while a load adds them; afterwards items are taken
+  // by position, so the table's room (a sixth of the index) goes back until
+  // a name is looked up again.
+  DropTable();
   if (roomy(text_.capacity(), text_.size())) text_.shrink_to_fit();
   if (roomy(directories_.capacity(), directories_.size())) directories_.shrink_to_fit();
   if (roomy(entries_.capacity(), entries_.size())) entries_.shrink_to_fit();
+}
+
+void ItemList::DropTable() {
+  table_.Clear();
+  tableDropped_ = true;
+}
+
+void ItemList::FillTable() const {
+  if (!tableDropped_) return;
+  tableDropped_ = false;
+  table_.Reserve(entries_.size());
+  for (std::uint32_t i = 0; i < entries_.size(); ++i) table_.Insert(i, table_.KeyOf(Name(i)));
 }
 
 void ItemList::Changed() {

@@ -56,11 +56,12 @@ class ItemList {
 
   // Puts the items from position `from` on in a new order: `order[k]` is the
   // place, counted from `from`, of the item that goes k-th.
-  void Reorder(std::uint32_t from, const std::vector<std::uint32_t>& order);
+  void Reorder(std::uint32_t from, std::vector<std::uint32_t> order);
 
   // Empties the list, keeping room for as many items as the last load had.
   void Clear();
-  // Gives back the room a load left unused.
+  // Gives back the room a load left unused, and the name table's until a
+  // name is looked up or added again.
   void Compact();
 
   // For the search: every display name with its ASCII letters lower-cased,
@@ -108,6 +109,10 @@ class ItemList {
                          NameTable::Key key, std::uint32_t flags = 0);
   void Changed();
   void MakeOrder() const;
+  // Gives the name table's room back; FillTable files every item again
+  // before the next lookup.
+  void DropTable();
+  void FillTable() const;
 
   const Collation* collation_;
   std::string pathDelimiters_;
@@ -116,7 +121,8 @@ class ItemList {
   GrowingArray<char> text_;
   std::vector<Span> directories_;
   std::vector<Entry> entries_;
-  NameTable table_;
+  mutable NameTable table_;
+  mutable bool tableDropped_ = false;
   std::size_t lastCount_ = 0, lastText_ = 0;
 
   mutable bool searchReady_ = false;

@@ -206,7 +206,8 @@ void AddWalkedForEveryMask(ItemIndex& index, const FileSystem& fileSystem, const
     return made[a].walk != made[b].walk ? made[a].walk < made[b].walk
                                         : made[a].file < made[b].file;
   });
-  index.ItemList.Reorder(before, order);
+  made = std::vector<FirstMade>();
+  index.ItemList.Reorder(before, std::move(order));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace wh {
 
@@ -77,21 +78,46 @@ void NameTable::Insert(std::uint32_t position, Key key) {
   ++used_;
 }
 
+// The table doubles where it stands (realloc moves a large block by its
+// pages), so the old and the new slots are never held side by side. Every
+// name is then filed again from its new home: at the first slot that is free
+// or holds a name not filed yet, which is carried on to its own home. A filed
+// name never moves again, so the slots a lookup passes stay full.
 void NameTable::Grow() {
-  std::vector<Slot> old = std::move(slots_);
-  bits_ = old.empty() ? 6 : bits_ + 1;
-  slots_.assign(std::size_t{1} << bits_, Slot{0, kNone});
-  for (const Slot& slot : old) {
-    if (slot.position != kNone) Place(slot.position, slot.tag);
+  const std::size_t oldSize = slots_.size();
+  bits_ = oldSize == 0 ? 6 : bits_ + 1;
+  for (std::size_t i = 0; i < oldSize; ++i) {
+    if (slots_[i].position != kNone) slots_[i].position |= kUnfiled;
+  }
+  slots_.AppendCopies((std::size_t{1} << bits_) - oldSize, Slot{0, kNone});
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = 0; i < oldSize; ++i) {
+    if (slots_[i].position == kNone || !(slots_[i].position & kUnfiled)) continue;
+    Slot carried = std::exchange(slots_[i], Slot{0, kNone});
+    carried.position &= ~kUnfiled;
+    for (std::size_t j = Home(carried.tag);;) {
+      Slot& slot = slots_[j];
+      if (slot.position == kNone) {
+        slot = carried;
+        break;
+      }
+      if (slot.position & kUnfiled) {
+        std::swap(slot, carried);
+        carried.position &= ~kUnfiled;
+        j = Home(carried.tag);
+      } else {
+        j = (j + 1) & mask;
+      }
+    }
   }
 }
 
 void NameTable::Clear(bool keepMemory) {
   used_ = 0;
   if (keepMemory) {
-    std::fill(slots_.begin(), slots_.end(), Slot{0, kNone});
+    std::fill_n(slots_.data(), slots_.size(), Slot{0, kNone});
   } else {
-    slots_ = {};
+    slots_ = GrowingArray<Slot>();
     bits_ = 0;
   }
 }

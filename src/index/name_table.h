@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "index/growing_array.h"
 #include "platform/collation.h"
 
 namespace wh {
@@ -41,17 +42,9 @@ class NameTable {
     }
   }
 
-  // Files `position` under `key`; the caller has made sure no equal text is
-  // filed yet.
+  // Files `position` (below 2^31) under `key`; the caller has made sure no
+  // equal text is filed yet.
   void Insert(std::uint32_t position, Key key);
-
-  // Files every text at `renumbered(position)` instead of its position.
-  template <typename Renumbered>
-  void Renumber(const Renumbered& renumbered) {
-    for (Slot& slot : slots_) {
-      if (slot.position != kNone) slot.position = renumbered(slot.position);
-    }
-  }
 
   // Makes room for `count` texts in all, so that inserting them moves nothing.
   void Reserve(std::size_t count);
@@ -88,7 +81,10 @@ class NameTable {
   void Grow();
 
   const Collation* collation_;
-  std::vector<Slot> slots_;
+  // Marks, while the table grows, a position not yet filed where the larger
+  // table looks for it.
+  static constexpr std::uint32_t kUnfiled = 0x80000000u;
+  GrowingArray<Slot> slots_;
   int bits_ = 0;  // slots_.size() == 2^bits_
   std::size_t used_ = 0;
 };

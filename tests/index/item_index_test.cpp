@@ -119,6 +119,12 @@ TEST_F(ItemIndexTest, ItemPathFindsNamesIgnoringCaseAndKeepsEqualsSigns) {
   EXPECT_EQ(ItemPath(index, "Text"), "");
   EXPECT_EQ(ItemPath(index, ""), "");
   EXPECT_EQ(index.ItemList.Count(), 3u);
+  // So too once a load has ended and given the lookup's room back.
+  index.ItemList.Compact();
+  AddItem(index, "C:\\O\\A=B.lnk");
+  EXPECT_EQ(ItemPath(index, "a=b"), "C:\\O\\A=B.lnk");
+  EXPECT_EQ(ItemPath(index, "TEXT editor"), "C:\\M\\Text Editor.lnk");
+  EXPECT_EQ(index.ItemList.Count(), 3u);
 }
 
 TEST_F(ItemIndexTest, IgnoredWordsLeaveTheKeywordsButNotTheItems) {
