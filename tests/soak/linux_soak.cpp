@@ -418,12 +418,17 @@ int main(int argc, char** argv) {
     screen.Press(XK_F4);
     started = WaitFor(screen, shown, 2000) >= 0;
   }
-  if (started) {
+  // A window manager focuses the window a moment after it is mapped; an
+  // ESC before that goes to whatever had the focus.
+  const bool focused =
+      started && WaitFor(screen, [&] { return screen.Focused(main); }, kTimeoutMs) >= 0;
+  if (focused) {
     screen.Press(XK_Escape);
     started = WaitFor(screen, [&] { return !shown(); }, kTimeoutMs) >= 0;
   }
-  if (!started) {
-    std::fprintf(stderr, "wh_soak: the program's window did not come on the hot key\n");
+  if (!started || !focused) {
+    std::fprintf(stderr, "wh_soak: the program's window did not come on the hot key%s\n",
+                 started ? " with the focus" : "");
     code = 1;
   } else {
     wh::soak::SoakLog log({{"rss", wh::soak::Unit::Bytes},
