@@ -222,9 +222,8 @@ void ItemList::Reorder(std::uint32_t from, std::vector<std::uint32_t> order) {
   std::vector<std::uint32_t> placeOf(order.size());
   for (std::uint32_t k = 0; k < order.size(); ++k) placeOf[order[k]] = k;
   order = std::vector<std::uint32_t>();
-  // Filing the names again costs less than renumbering them, and only when
-  // one is looked up: a reorder ends a load, when the table's room is best
-  // given back.
+  // Dropped rather than renumbered: a reorder ends a load, after which
+  // names are seldom looked up, and the next lookup files them again.
   DropTable();
   // The entries move round their cycles in place: a second copy of them
   // would be the load's largest passing block.
