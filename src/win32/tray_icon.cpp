@@ -27,7 +27,6 @@ constexpr bool MenuIdsFollowTable() {
 }
 static_assert(MenuIdsFollowTable());
 
-constexpr UINT kIconId = 1;
 constexpr UINT kCallbackMessage = WM_USER + 1;
 
 // The notification area is on the task bar's monitor, wherever the
@@ -41,7 +40,7 @@ NOTIFYICONDATAW IconData(HWND hwnd) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(data);
   data.hWnd = hwnd;
-  data.uID = kIconId;
+  data.uID = kTrayIconId;
   return data;
 }
 

@@ -26,8 +26,10 @@ enum MainControlId : int {
   kStatusBar = 1013,
 };
 
-// The hidden window that receives the tray icon's notifications.
+// The hidden window that receives the tray icon's notifications, and the
+// icon's number among that window's icons.
 inline constexpr wchar_t kTrayWindowClass[] = L"WordhopperTray";
+inline constexpr unsigned kTrayIconId = 1;
 
 // Items of the tray menu, which is also the context menu of both boxes, in
 // the order of main_layout::kTrayMenu.

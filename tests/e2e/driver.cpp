@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -53,6 +54,10 @@ constexpr wchar_t kUsage[] =
     L"  instance EXE_PATH                         the shared instance record of that exe\n"
     L"  environment-changed                       WM_SETTINGCHANGE \"Environment\" to every\n"
     L"                                            top-level window, as the system sends it\n"
+    L"  tray-icon [forget]                        whether the program's tray icon is in the\n"
+    L"                                            notification area; with forget, taken out\n"
+    L"  taskbar-created                           \"TaskbarCreated\" to every top-level window,\n"
+    L"                                            as a task bar that starts anew sends it\n"
     L"  (WINDOW: --class CLASS | --caption TEXT | --hwnd 0xHEX)\n";
 
 struct ControlName {
@@ -798,6 +803,28 @@ int SendDpiChanged(Output& out, const Options& options) {
   return kExitOk;
 }
 
+// Asks the notification area about the program's icon, as the program
+// itself names it; with `forget`, takes it out, as a task bar that ends
+// loses every icon.
+int TrayIconState(Output& out, const Options& options) {
+  const bool forget = !options.arguments.empty();
+  if (forget && options.arguments.front() != L"forget") return kExitUsage;
+  HWND owner = FindWindowW(wh::win32::kTrayWindowClass, nullptr);
+  if (owner == nullptr) {
+    out.Put("error", "no tray window");
+    return kExitNotFound;
+  }
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = owner;
+  data.uID = wh::win32::kTrayIconId;
+  // A change of nothing succeeds exactly when the icon is there.
+  const bool present = Shell_NotifyIconW(NIM_MODIFY, &data);
+  out.Put("present", present ? 1 : 0);
+  if (forget) out.Put("forgotten", present && Shell_NotifyIconW(NIM_DELETE, &data) ? 1 : 0);
+  return kExitOk;
+}
+
 bool TakesOneArgument(const std::wstring& verb) {
   return verb == L"set-text" || verb == L"set-check";
 }
@@ -833,6 +860,8 @@ int wmain(int argc, wchar_t** argv) {
   } else if (options->verb == L"dpi-changed") {
     code = options->filter.Any() && options->arguments.size() == 1 ? SendDpiChanged(out, *options)
                                                                    : kExitUsage;
+  } else if (options->verb == L"tray-icon") {
+    code = options->arguments.size() <= 1 ? TrayIconState(out, *options) : kExitUsage;
   } else if (!options->arguments.empty() && options->verb != L"msgbox-press") {
     code = kExitUsage;
   } else if (options->verb == L"windows") {
@@ -852,6 +881,11 @@ int wmain(int argc, wchar_t** argv) {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
                         reinterpret_cast<LPARAM>(L"Environment"), SMTO_ABORTIFHUNG, 5000, &result);
+    code = kExitOk;
+  } else if (options->verb == L"taskbar-created") {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, &result);
     code = kExitOk;
   }
   if (code == kExitUsage) {
