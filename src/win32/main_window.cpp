@@ -14,6 +14,7 @@
 #include "win32/utf16.h"
 #include "win32/win32_environment.h"
 #include "win32/window_ids.h"
+#include "win32/window_manager_focus.h"
 
 namespace wh {
 namespace {
@@ -21,30 +22,6 @@ namespace {
 using namespace win32;
 
 using namespace main_layout;
-
-bool CanTakeFocus(HWND hwnd) { return IsWindowVisible(hwnd) && IsWindowEnabled(hwnd); }
-
-// The window of the program the user should be typing in: the owner's last
-// active one, or, when that one is hidden (a closed settings window), any
-// other of its windows on screen.
-HWND ShownPopupOf(HWND owner) {
-  HWND popup = GetLastActivePopup(owner);
-  if (popup != owner && CanTakeFocus(popup)) return popup;
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search{owner, nullptr};
-  EnumThreadWindows(
-      GetWindowThreadProcessId(owner, nullptr),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* search = reinterpret_cast<Search*>(data);
-        if (GetWindow(hwnd, GW_OWNER) != search->owner || !CanTakeFocus(hwnd)) return TRUE;
-        search->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 // A pop-up with a caption looks as an overlapped window does; being an owned
 // pop-up, it is a dialog to an X window manager (Wine), which then gives it
@@ -615,7 +592,10 @@ void MainWindow::SetTrayHint(const std::string& hint) { tray_->SetHint(hint); }
 void MainWindow::SetShowShortcut(const std::string& keyText) { tray_->SetShowShortcut(keyText); }
 
 void MainWindow::BringToFront() {
-  if (HWND popup = ShownPopupOf(application_.Handle())) SetForegroundWindow(popup);
+  HWND popup = ShownPopupOf(application_.Handle());
+  if (popup == nullptr) return;
+  SetForegroundWindow(popup);
+  HandKeyboardToForeground(application_.Handle());
 }
 
 void MainWindow::EndMessageLoop() { PostQuitMessage(0); }

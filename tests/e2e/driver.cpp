@@ -502,7 +502,10 @@ void DescribeFocus(Output& out, HWND main) {
     return;
   }
   out.PutFlag("active", info.hwndActive == main);
-  out.PutFlag("foreground", GetForegroundWindow() == main);
+  HWND foreground = GetForegroundWindow();
+  out.PutFlag("foreground", foreground == main);
+  // Who has it instead: the desktop window's class is #32769.
+  out.Put("foreground.class", foreground ? ClassOf(foreground) : std::wstring());
   HWND focus = info.hwndFocus;
   out.Put("focus.hwnd", HandleText(focus));
   out.Put("focus.class", focus ? ClassOf(focus) : std::wstring());

@@ -255,6 +255,12 @@ _e2e_show_failure() {
   echo "--- windows at the failure:" >&2
   timeout 20 wine "$WH_DRIVER" windows >"$E2E_WORK/final.out" 2>/dev/null </dev/null
   sed 's/^/  | /' "$E2E_WORK/final.out" >&2
+  # Where the keyboard was: the foreground window's class, the focus.
+  if timeout 20 wine "$WH_DRIVER" main >"$E2E_WORK/final.out" 2>/dev/null </dev/null; then
+    echo "--- keyboard at the failure:" >&2
+    grep -E '^(active|foreground|focus)' "$E2E_WORK/final.out" | sed 's/^/  | /' >&2
+    echo "  | X focus: $(xdotool getwindowfocus getwindowname 2>/dev/null)" >&2
+  fi
   if timeout 20 wine "$WH_DRIVER" msgbox >"$E2E_WORK/final.out" 2>/dev/null </dev/null; then
     echo "--- message boxes at the failure:" >&2
     sed 's/^/  | /' "$E2E_WORK/final.out" >&2
