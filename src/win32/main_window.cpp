@@ -541,7 +541,7 @@ void MainWindow::HideToTray() {
   // second start does) brings the window back.
   HWND application = application_.Handle();
   if (!IsIconic(application)) ShowWindow(application, SW_SHOWMINNOACTIVE);
-  ShowWindow(application, SW_HIDE);
+  HideOwner(application);
 }
 
 void MainWindow::ShowFromTray() {

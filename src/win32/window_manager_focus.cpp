@@ -33,9 +33,21 @@ DWORD LastInputTick() {
   return GetLastInputInfo(&info) ? info.dwTime : 0;
 }
 
+// Whether the last withdrawal of a window was confirmed at once. Wine hides
+// a window by withdrawing it and waits for the window manager to confirm,
+// two seconds at most; on a display without one every wait runs out, and
+// none of the help below is needed there (the X focus follows Wine's).
+bool withdrawalsConfirmed = true;
+
+void Withdraw(HWND window) {
+  const ULONGLONG start = GetTickCount64();
+  ShowWindow(window, SW_HIDE);
+  withdrawalsConfirmed = GetTickCount64() - start < 1000;
+}
+
 void MapAnew(HWND owner) {
   if (!IsWindowVisible(owner) || IsIconic(owner)) return;
-  ShowWindow(owner, SW_HIDE);
+  Withdraw(owner);
   ShowWindow(owner, SW_SHOWNA);
 }
 
@@ -104,8 +116,16 @@ HWND ShownPopupOf(HWND owner) {
   return search.found;
 }
 
+void HideOwner(HWND owner) {
+  if (!RunByWine()) {
+    ShowWindow(owner, SW_HIDE);
+    return;
+  }
+  if (IsWindowVisible(owner)) Withdraw(owner);
+}
+
 void HandKeyboardToForeground(HWND owner) {
-  if (!RunByWine() || owner == nullptr) return;
+  if (!RunByWine() || owner == nullptr || !withdrawalsConfirmed) return;
   HWND window = GetForegroundWindow();
   if (!OfThisProgram(window)) {
     // Hiding a window waits until the window manager has let it go, and so

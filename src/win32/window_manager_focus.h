@@ -33,4 +33,10 @@ HWND ShownPopupOf(HWND owner);
 // mapped the window, and after each taking back.
 void HandKeyboardToForeground(HWND owner);
 
+// Hides the program's owner window, as the window goes to the tray. Under
+// Wine it also tells whether a window manager answers on this display: with
+// none, HandKeyboardToForeground leaves the keyboard to Wine, as each of its
+// own hides of the owner would cost a two-second wait.
+void HideOwner(HWND owner);
+
 }  // namespace wh
