@@ -117,10 +117,6 @@ HWND ShownPopupOf(HWND owner) {
 }
 
 void HideOwner(HWND owner) {
-  if (!RunByWine()) {
-    ShowWindow(owner, SW_HIDE);
-    return;
-  }
   if (IsWindowVisible(owner)) Withdraw(owner);
 }
 
